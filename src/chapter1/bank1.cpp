@@ -1,0 +1,142 @@
+#include "chapter1/bank1.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cmath>
+
+#include "startup/texts.h"
+
+const std::array<QString, 13>& Bank1::words() {
+  static const std::array<QString, 13> w = {
+      QStringLiteral("頭"), QStringLiteral("目"), QStringLiteral("耳"), QStringLiteral("鼻"), QStringLiteral("口"),
+      QStringLiteral("歯"), QStringLiteral("舌"), QStringLiteral("手"), QStringLiteral("胸"), QStringLiteral("腕"),
+      QStringLiteral("腹"), QStringLiteral("足"), QString()};
+  return w;
+}
+
+QString describeProblems(const QString& fileName, const std::vector<FileProblem>& problems, int most) {
+  QString text = QStringLiteral("問題ファイル「") + fileName + QStringLiteral("」に問題があるため、この章を始められません。\n");
+  int shown = 0;
+  for (const FileProblem& p : problems) {
+    if (shown == most) {
+      text += QStringLiteral("ほかに") + QString::number(problems.size() - static_cast<std::size_t>(most)) +
+              QStringLiteral("件あります。\n");
+      break;
+    }
+    text += p.line > 0 ? QString::number(p.line) + QStringLiteral("行目：") + p.message + u'\n' : p.message + u'\n';
+    ++shown;
+  }
+  return text.trimmed();
+}
+
+namespace {
+
+// A bare whole number in the given range, or no value.
+bool wholeIn(const Field& f, int low, int high, int* out) {
+  double v = 0.0;
+  if (f.quoted || !readsAsNumber(f.text, &v) || v != std::floor(v) || v < low || v > high) return false;
+  *out = static_cast<int>(v);
+  return true;
+}
+
+}  // namespace
+
+std::vector<FileProblem> Bank1::parse(const QByteArray& bytes, QuestionColumns& columns, int* count) {
+  std::vector<FileProblem> problems;
+  bool decoded = true;
+  FieldReader reader(decodeCp932(bytes, &decoded));
+  if (!decoded)
+    problems.push_back({0, QStringLiteral("Shift_JIS（コードページ932）として読めない文字があります。")});
+  struct Record {
+    Value level, answer, sentence, meaning;
+  };
+  std::vector<Record> records;
+  int level1 = 0;
+  int level2 = 0;
+  while (!reader.atEnd()) {
+    std::array<Field, 4> f;
+    int got = 0;
+    while (got < 4 && reader.next(f[static_cast<std::size_t>(got)])) ++got;
+    const int line = f[0].line;
+    if (got < 4) {
+      problems.push_back({line, QStringLiteral("最後の問題の項目が足りません（4項目：レベル,正解の番号,\"問題文\",\"意味\"）。")});
+      break;
+    }
+    if (static_cast<int>(records.size()) == kMaxRecords) {
+      problems.push_back({line, QStringLiteral("問題が多すぎます。") + QString::number(kMaxRecords) +
+                                    QStringLiteral("問までにしてください。")});
+      break;
+    }
+    int level = 0;
+    int answer = 0;
+    if (!wholeIn(f[0], 1, 2, &level))
+      problems.push_back({line, QStringLiteral("1番目の項目（レベル）は 1 か 2 でなければなりません：「") + f[0].text + u'」'});
+    if (!wholeIn(f[1], 1, 12, &answer))
+      problems.push_back({f[1].line, QStringLiteral("2番目の項目（正解の番号）は 1 から 12 の数でなければなりません：「") +
+                                         f[1].text + u'」'});
+    if (!f[2].text.contains(u'＊'))
+      problems.push_back({f[2].line, QStringLiteral("3番目の項目（問題文）に「＊」がありません。")});
+    if (level == 1) ++level1;
+    if (level == 2) ++level2;
+    records.push_back({FieldReader::toValue(f[0]), FieldReader::toValue(f[1]), FieldReader::toValue(f[2]),
+                       Value::ofText(f[3].text)});
+  }
+  if (problems.empty() && level1 < kMinLevel1)
+    problems.push_back({0, QStringLiteral("レベル1の問題が") + QString::number(level1) + QStringLiteral("問しかありません。") +
+                               QString::number(kMinLevel1) + QStringLiteral("問以上必要です。")});
+  if (problems.empty() && level2 < kMinLevel2)
+    problems.push_back({0, QStringLiteral("レベル2の問題が") + QString::number(level2) + QStringLiteral("問しかありません。") +
+                               QString::number(kMinLevel2) + QStringLiteral("問以上必要です。")});
+  if (!problems.empty()) return problems;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    columns.Mon1[i + 1] = records[i].level;
+    columns.Mon2[i + 1] = records[i].answer;
+    columns.Mon3[i + 1] = records[i].sentence;
+    columns.Mon4[i + 1] = records[i].meaning;
+  }
+  if (count) *count = static_cast<int>(records.size());
+  return problems;
+}
+
+std::vector<FileProblem> Bank1::load(const QString& appDir, QuestionColumns& columns) {
+  QFile file(appDir + kFileName);
+  if (!file.exists()) return {{0, QStringLiteral("ファイルが見つかりません。")}};
+  if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
+    return {{0, QStringLiteral("ファイルを読み込めません。")}};
+  // 900 records of a few hundred bytes: anything far larger is no question file.
+  if (file.size() > 4 * 1024 * 1024) return {{0, QStringLiteral("ファイルが大きすぎます。")}};
+  const QByteArray bytes = file.readAll();
+  file.close();
+  int count = 0;
+  std::vector<FileProblem> problems = parse(bytes, columns, &count);
+  if (!problems.empty()) return problems;
+  MonMax = count;
+  for (int j = 1; j <= MonMax; ++j) Used[static_cast<std::size_t>(j)] = 0;
+  Karada = words();
+  return {};
+}
+
+int Bank1::draw(int q, const QuestionColumns& columns, const std::function<float()>& rnd) {
+  for (;;) {
+    const int k = texts::pick(rnd(), MonMax);
+    const auto i = static_cast<std::size_t>(k);
+    if (Used[i] != 0) continue;
+    const double level = columns.Mon1[i].asNumber();
+    if (q < 7 && level != 1) continue;
+    if (q > 6 && level != 2) continue;
+    Used[i] = 1;
+    return k;
+  }
+}
+
+std::array<QString, 2> Bank1::splitMeaning(const QString& s) {
+  std::array<QString, 2> lines{s, QString()};
+  const auto L = s.size();
+  if (L > 28) lines = {s.left(28), s.mid(28)};
+  if (L >= 28 && s[27] == u'。') lines = {s.left(29), s.mid(29)};
+  return lines;
+}
+
+std::int16_t Bank1::answerIndex(const Value& field2) {
+  return static_cast<std::int16_t>(texts::roundHalfEven(Value::ofText(field2.asText()).asNumber() - 1.0));
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "chapter1/fieldreader.h"
+
+// One problem found in a question file, with the line it stands on (0 when
+// it concerns the whole file).
+struct FileProblem {
+  int line = 0;
+  QString message;
+};
+
+// A problem list as one message for the learner or a teacher.
+QString describeProblems(const QString& fileName, const std::vector<FileProblem>& problems, int most = 5);
+
+// The chapter 1 question bank: "体.txt", four fields a record (level 1 or 2,
+// the number 1..12 of the right body-part word, the idiom sentence with "＊"
+// for the word, its meaning), at most 900 records, at least 6 of level 1 and
+// 4 of level 2.
+class Bank1 {
+ public:
+  static inline const QString kFileName = QStringLiteral("体.txt");
+  static constexpr int kMaxRecords = 900;
+  static constexpr int kMinLevel1 = 6;
+  static constexpr int kMinLevel2 = 4;
+
+  // The body-part words in button order; entry 12 stays empty.
+  static const std::array<QString, 13>& words();
+
+  // Reads and checks a question file's bytes. On success the records are
+  // stored at 1..count of the columns and an empty list is returned; with
+  // any problem the columns stay untouched.
+  static std::vector<FileProblem> parse(const QByteArray& bytes, QuestionColumns& columns, int* count);
+
+  // Loads "体.txt" from the folder into the columns: sets MonMax, clears the
+  // Used marks and fills Karada. Returns the problems that refused the file.
+  std::vector<FileProblem> load(const QString& appDir, QuestionColumns& columns);
+
+  // Draws the record for question q (1..10): questions 1-6 from level 1,
+  // 7-10 from level 2, none twice in a quiz; marks it used.
+  int draw(int q, const QuestionColumns& columns, const std::function<float()>& rnd);
+
+  // The two printed lines of a meaning: 28 characters on the first, 29 when
+  // the 28th is "。", the rest on the second.
+  static std::array<QString, 2> splitMeaning(const QString& meaning);
+  // The button index of the right word: field 2 as text, its leading number
+  // minus one, rounded half to even.
+  static std::int16_t answerIndex(const Value& field2);
+
+  void clearAllMarks() { Used.assign(Used.size(), 0); }
+
+  int MonMax = 0;
+  std::vector<std::int16_t> Used = std::vector<std::int16_t>(QuestionColumns::kEntries, 0);
+  std::int16_t SeikaiNo = 0;
+  std::array<QString, 13> Karada{};
+};

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+// A value as read from a data file: a bare number stays a number, a quoted
+// field or any other text stays text, an empty field is empty.
+struct Value {
+  enum class Kind { Empty, Number, Text };
+  Kind kind = Kind::Empty;
+  double number = 0.0;
+  QString text;
+
+  static Value ofNumber(double n) { return {Kind::Number, n, {}}; }
+  static Value ofText(QString t) { return {Kind::Text, 0.0, std::move(t)}; }
+
+  bool isNumber() const { return kind == Kind::Number; }
+  // The value as text: a number in its plain decimal form, empty as "".
+  QString asText() const;
+  // The value as a number: a text's leading decimal number, 0 without one.
+  double asNumber() const;
+};
+
+// One field as it stands in the file, with the line it starts on (1-based).
+struct Field {
+  QString text;
+  bool quoted = false;
+  int line = 1;
+};
+
+// True when the text reads as a decimal number (sign, digits, point, exponent).
+bool readsAsNumber(const QString& s, double* out = nullptr);
+
+// Reads comma-separated fields: commas and line ends (CR LF, LF or CR)
+// separate fields, blanks and tabs before a field are skipped, a field in
+// double quotes runs to the next double quote and may hold commas (anything
+// after the closing quote up to the separator is skipped), any other field
+// runs to the next comma or line end with its trailing blanks removed.
+// Reading goes field by field, not line by line.
+class FieldReader {
+ public:
+  explicit FieldReader(QString text) : s_(std::move(text)) {}
+
+  // True when nothing but blanks and line ends is left.
+  bool atEnd() const;
+  // Reads the next field; false when the text is at its end.
+  bool next(Field& field);
+  // The line the next field starts on.
+  int line() const { return line_; }
+
+  static Value toValue(const Field& field);
+
+ private:
+  bool isLineEnd(qsizetype i) const { return s_[i] == u'\r' || s_[i] == u'\n'; }
+  void skipSeparator();
+
+  QString s_;
+  qsizetype pos_ = 0;
+  int line_ = 1;
+};
+
+// Code page 932 (Windows Shift_JIS) through Qt's ICU codec "windows-31j".
+QString decodeCp932(const QByteArray& bytes, bool* ok = nullptr);
+QByteArray encodeCp932(const QString& text, bool* ok = nullptr);
+
+// The shared question-bank columns: 901 entries each, empty until a load
+// writes them. A load never clears what it does not write.
+struct QuestionColumns {
+  static constexpr int kEntries = 901;
+  std::vector<Value> Mon1 = std::vector<Value>(kEntries);
+  std::vector<Value> Mon2 = std::vector<Value>(kEntries);
+  std::vector<Value> Mon3 = std::vector<Value>(kEntries);
+  std::vector<Value> Mon4 = std::vector<Value>(kEntries);
+  std::vector<Value> Mon5 = std::vector<Value>(kEntries);
+};

@@ -1,0 +1,203 @@
+#include "chapter1/form3.h"
+
+#include <QGroupBox>
+
+#include "layout/layout.h"
+#include "records/form5.h"
+#include "startup/shoki.h"
+#include "startup/texts.h"
+
+using namespace layout;
+using texts::num;
+
+Form3::Form3(Shoki& sh)
+    : ChapterWindow(sh, 1, QStringLiteral("第１章 体に関する慣用句 (コトバリオンVer.1.3)"), {1024, 760},
+                    QStringLiteral("ヘ ル プ")) {
+  QWidget* c = client();
+  Lbl1 = ui::label(c, QStringLiteral("Label1"), {384, 112, 0, 0}, designFont(18), colour::black);
+  Lbl1->setProperty("autoSize", true);
+  Lbl4 = ui::label(c, QStringLiteral("連続満点記録"), {552, 56, 137, 27}, designFont(15.75, true, true),
+                   colour::black);
+  makeStars({704, 752, 800}, 48, {49, 49});
+  Lbl2 = ui::label(c, QStringLiteral("Label2"), {344, 160, 0, 0}, designFont(26), colour::black);
+  Lbl2->setProperty("autoSize", true);
+  Pic1 = new PictureBox(c);
+  Pic1->setGeometry(168, 208, 697, 89);
+  Pic1->setBackColor(colour::white);
+  Pic1->setForeColor(colour::blue);
+  Pic1->setPrintFont(designFont(24));
+  Frm1 = ui::frame(c, QStringLiteral("選択欄"), {168, 304, 697, 145}, designFont(12, true, true), QColor());
+  const std::array<QString, 13>& words = Bank1::words();
+  for (int i = 0; i < 12; ++i) {
+    const int row = i < 7 ? 0 : 1;
+    const int col = i < 7 ? i : i - 7;
+    const int height = (i == 0 || i == 7) ? 25 : 27;
+    ui::place(Option1.add(Frm1, words[static_cast<std::size_t>(i)]), {24 + 96 * col, row == 0 ? 24 : 80, 73, height},
+              designFont(22), colour::black);
+  }
+  ui::place(Option1.add(Frm1, QStringLiteral("一つ選べ")), {504, 80, 137, 27}, designFont(20), colour::black);
+  Lbl3 = ui::label(c, QStringLiteral("現在の得点"), {304, 496, 0, 0}, designFont(28), colour::black);
+  Lbl3->setProperty("autoSize", true);
+  Cmd1 = ui::button(c, QStringLiteral("Command1"), {696, 536, 169, 65}, designFont(15), colour::lightYellow);
+
+  connect(Cmd1, &QPushButton::clicked, this, [this] { Cmd1_Click(); });
+  Option1.onClick = [this](int i) { Option1_Click(i); };
+}
+
+bool Form3::Main3() {
+  sh_.Genzai[0] = 1;
+  sh_.refreshAppDir();
+  const std::vector<FileProblem> problems = bank.load(sh_.AppDir, sh_);
+  if (!problems.empty()) {
+    sh_.messageBox(describeProblems(Bank1::kFileName, problems), QStringLiteral("コトバリオン"));
+    return false;
+  }
+  setStars(sh_.Genzai[2]);
+  Main31();
+  return true;
+}
+
+void Form3::Main31() {
+  sh_.Genzai[1] = 0;
+  sh_.Tokuten = 0;
+  sh_.platform().randomize();
+  Frm1->show();
+  Lbl3->hide();
+  ui::caption(Lbl2, QStringLiteral("下の欄に問題文が表示される"));
+  Cmd1->show();
+  ui::caption(Lbl1, QStringLiteral("第１章 体に関する慣用句"));
+  Cmd1->setText(QStringLiteral("問題開始"));
+  Pic1->setForeColor(colour::blue);
+  Pic1->printFont().setPointSize(21);
+  Pic1->Print(QStringLiteral("上の問題文の意味がここに表示される。\r\t"));
+  Pic1->Print(QStringLiteral("この意味を参考に＊にあてはまる語を下から選ぶ。"));
+  sh_.DoneFlag = 0;
+  Option1.select(12);
+  Kaitou = 4;
+  Cmd1->setFocus();
+}
+
+void Form3::Cmd1_Click() {
+  if (sh_.DoneFlag == 999) {
+    sh_.endProgram();
+    return;
+  }
+  sh_.DoneFlag = 0;
+  ui::caption(Lbl3, QString());
+  Pic1->printFont().setPointSize(18);
+  Pic1->Cls();
+  Main32();
+}
+
+void Form3::Main32() {
+  setBackColor(colour::green);
+  sh_.form5->setBackColor(colour::green);
+  ui::caption(Lbl3, QString());
+  if (sh_.DoneFlag == 999) {
+    sh_.endProgram();
+    return;
+  }
+  ui::caption(Lbl1, QStringLiteral("第") + num(sh_.Genzai[1]) + QStringLiteral("問"));
+  if (sh_.Genzai[1] >= 10) {
+    Syuryou();
+  } else {
+    Pic1->Cls();
+    Syutu3();
+  }
+}
+
+void Form3::Syutu3() {
+  Kaitou = 0;
+  Cmd1->hide();
+  Option1.select(12);
+  Pic1->setForeColor(colour::blue);
+  sh_.Genzai[1] += 1;
+  const int q = sh_.Genzai[1];
+  const int k = bank.draw(q, sh_, [this] { return sh_.platform().rnd(); });
+  const auto i = static_cast<std::size_t>(k);
+  bank.SeikaiNo = Bank1::answerIndex(sh_.Mon2[i]);
+  ui::caption(Lbl2, sh_.Mon3[i].asText());
+  const std::array<QString, 2> lines = Bank1::splitMeaning(sh_.Mon4[i].asText());
+  Pic1->Print(lines[0] + QStringLiteral("\r\t"));
+  Pic1->Print(lines[1]);
+  Option1.select(12);
+  ui::caption(Lbl1, QStringLiteral("第") + num(q) + QStringLiteral("問"));
+  Lbl3->hide();
+  Option1[0]->setFocus();
+}
+
+void Form3::Option1_Click(int index) {
+  if (index == 12) return;
+  Kaitou = static_cast<std::int16_t>(Kaitou + 1);
+  if (Kaitou > 1) {
+    Option1.select(12);
+    return;
+  }
+  Lbl3->show();
+  if (index == bank.SeikaiNo) {
+    Atari();
+    if (sh_.ended()) return;
+    Option1.select(12);
+    Main32();
+  } else {
+    Miss();
+    if (sh_.ended()) return;
+    Option1.select(12);
+    setBackColor(colour::green);
+    sh_.form5->setBackColor(colour::green);
+    ui::caption(Lbl3, QString());
+  }
+}
+
+void Form3::Atari() {
+  sh_.Tokuten = static_cast<std::int16_t>(sh_.Tokuten + 1);
+  Lbl3->show();
+  ui::caption(Lbl3, QStringLiteral("ただいまの得点は、") + num(sh_.Tokuten * 10) + QStringLiteral("点です。"));
+  sh_.SeikaiMsg();
+  sh_.form5->Pic1->loadPicture(sh_.AppDir + QStringLiteral("cut11.jpg"));
+  sh_.showMessage();
+}
+
+void Form3::Miss() {
+  setBackColor(colour::red);
+  sh_.form5->setBackColor(colour::red);
+  // SeikaiNo is 0..11 for every accepted question file.
+  const auto right = static_cast<std::size_t>(std::clamp<int>(bank.SeikaiNo, 0, 12));
+  sh_.MsgText = QStringLiteral("まちがい！") + QStringLiteral("「") + bank.Karada[right] + QStringLiteral("」です。") +
+                texts::kCrLf;
+  Lbl3->show();
+  ui::caption(Lbl3, QStringLiteral("ただいまの得点は、") + num(sh_.Tokuten * 10) + QStringLiteral("点です。"));
+  sh_.MissMsg();
+  sh_.form5->Pic1->loadPicture(sh_.AppDir + QStringLiteral("cut22.JPG"));
+  if (!sh_.showMessage()) return;
+  Syuryou();
+}
+
+void Form3::Syuryou() {
+  sh_.Kiroku[6] += 1;
+  sh_.Genzai[0] = 1;
+  if (sh_.Tokuten != 10) {
+    setStars(0);
+    bank.clearAllMarks();
+  }
+  sh_.Hantei();
+}
+
+void Form3::en_Click() {
+  sh_.Sound(QString(), 0);
+  sh_.Kiroku[3] += 1;
+  if (sh_.Kiroku[0] != 999) sh_.Kiroku[0] = 0;
+  sh_.DSave();
+  sh_.messageBox(QStringLiteral("コトバリオンを終了します。"), QStringLiteral("コトバリオン"));
+  sh_.endProgram();
+}
+
+void Form3::Form_Unload() {
+  sh_.Sound(QString(), 0);
+  sh_.Kiroku[6] += 1;
+  sh_.Kiroku[3] = sh_.Kiroku[6];
+  if (sh_.Genzai[1] < 10) sh_.Kiroku[0] = 0;
+  sh_.DSave();
+  sh_.messageBox(QStringLiteral("コトバリオンを終了します!!!。"), QStringLiteral("コトバリオン"));
+  sh_.endProgram();
+}

@@ -1,0 +1,80 @@
+#include "layout/chapterwindow.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+
+#include "layout/layout.h"
+#include "startup/shoki.h"
+
+ChapterWindow::ChapterWindow(Shoki& sh, int chapter, const QString& caption, QSize client,
+                             const QString& helpCaption)
+    : sh_(sh), chapter_(chapter) {
+  setWindowTitle(caption);
+  client_ = new QWidget(this);
+  client_->setFixedSize(client);
+  setCentralWidget(client_);
+  en = menuBar()->addAction(QStringLiteral("終了"));
+  hp = menuBar()->addAction(helpCaption);
+  connect(en, &QAction::triggered, this, [this] { en_Click(); });
+  connect(hp, &QAction::triggered, this, [this] { hp_Click(); });
+  setBackColor(layout::colour::green);
+}
+
+void ChapterWindow::setBackColor(const QColor& c) {
+  ui::setBack(this, c);
+  ui::setBack(client_, c);
+}
+
+QColor ChapterWindow::backColor() const { return client_->palette().color(QPalette::Window); }
+
+void ChapterWindow::makeStars(std::array<int, 3> lefts, int top, QSize size) {
+  for (std::size_t i = 0; i < 3; ++i) {
+    Pic2[i] = new PictureBox(client_);
+    Pic2[i]->setGeometry(QRect(QPoint(lefts[i], top), size));
+    Pic2[i]->setBackColor(QColor(0xef, 0xef, 0xef));
+  }
+}
+
+void ChapterWindow::setStar(int index, bool lit) {
+  if (index < 0 || index > 2) return;
+  Pic2[static_cast<std::size_t>(index)]->loadPicture(sh_.AppDir + (lit ? QStringLiteral("star.gif")
+                                                                        : QStringLiteral("starn.gif")));
+}
+
+void ChapterWindow::setStars(int lit) {
+  for (int i = 0; i < 3; ++i) setStar(i, false);
+  for (int i = 0; i < lit && i < 3; ++i) setStar(i, true);
+}
+
+void ChapterWindow::closeEvent(QCloseEvent* event) {
+  Form_Unload();
+  event->accept();
+}
+
+void ChapterWindow::en_Click() {
+  const auto streak = static_cast<std::size_t>(chapter_ - 1);
+  sh_.Sound(QString(), 0);
+  sh_.Kiroku[streak + 3] += 1;
+  if (sh_.Kiroku[streak] != 999) sh_.Kiroku[streak] = 0;
+  sh_.DSave();
+  sh_.messageBox(QStringLiteral("コトバリオンを終了します。"), QStringLiteral("コトバリオン"));
+  sh_.endProgram();
+}
+
+void ChapterWindow::Form_Unload() {
+  const auto streak = static_cast<std::size_t>(chapter_ - 1);
+  sh_.Sound(QString(), 0);
+  sh_.Kiroku[6] += 1;
+  sh_.Kiroku[streak + 3] = sh_.Kiroku[6];
+  if (sh_.Genzai[1] < 10) {
+    sh_.Genzai[2] = 0;
+    sh_.Kiroku[streak] = 0;
+  }
+  sh_.DSave();
+  sh_.messageBox(QStringLiteral("コトバリオンを終了します。"), QStringLiteral("コトバリオン"));
+  sh_.endProgram();
+}
+
+void ChapterWindow::hp_Click() {
+  sh_.platform().showHelp(sh_.AppDir + QStringLiteral("コトバリオンV.1.3.hlp"), 15);
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+
+#include "layout/widgets.h"
+
+class QAction;
+class Shoki;
+
+// The shape every chapter window shares: a menu bar with 終了 and help, a
+// client area of fixed size, the picture box Pic1, three star pictures Pic2
+// and a set-up method that the registration window calls.
+class ChapterWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  ChapterWindow(Shoki& sh, int chapter, const QString& caption, QSize client, const QString& helpCaption);
+
+  QWidget* client() const { return client_; }
+  PictureBox* Pic1 = nullptr;
+  std::array<PictureBox*, 3> Pic2{};
+  QAction* en = nullptr;
+  QAction* hp = nullptr;
+
+  // The chapter's set-up method (Main3, Main1 or Main4); false when the
+  // chapter cannot start (its question file was refused).
+  virtual bool setUp() = 0;
+  void setBackColor(const QColor& c);
+  QColor backColor() const;
+  // Loads "starn.gif" into all three stars, then "star.gif" into the first
+  // lit ones (never more than three).
+  void setStars(int lit);
+  void setStar(int index, bool lit);
+
+  // Menu 終了: count the quiz, break the streak unless completed, save, end.
+  virtual void en_Click();
+  // Menu help: the help file at its contents page, not modal.
+  virtual void hp_Click();
+  // The learner closing the window: count the quiz, break the streak of a
+  // quiz left before its tenth question, save, end.
+  virtual void Form_Unload();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  // Creates the three star boxes at the given lefts and top.
+  void makeStars(std::array<int, 3> lefts, int top, QSize size);
+
+  Shoki& sh_;
+  const int chapter_;
+  QWidget* client_;
+};

@@ -1,0 +1,48 @@
+#include "layout/layout.h"
+
+#include <QFont>
+#include <QStringList>
+#include <cmath>
+
+namespace layout {
+
+std::int16_t roundTwipsPerPixel(double twipsPerPixel) {
+  double r = std::nearbyint(twipsPerPixel);
+  if (!(r >= 1.0)) r = 1.0;
+  if (r > 31.0) r = 31.0;
+  return static_cast<std::int16_t>(r);
+}
+
+int fontSize(std::int16_t tpp, int k) {
+  const auto product = static_cast<std::int16_t>(tpp * k);
+  return static_cast<int>(std::floor(static_cast<double>(product) / 15.0));
+}
+
+QPoint place(QSize outer, QSize screen, Position position) {
+  switch (position) {
+    case Position::Corner:
+      return {0, 0};
+    case Position::Centred:
+      return {(screen.width() - outer.width()) / 2, (screen.height() - outer.height()) / 2};
+    case Position::UpperThird:
+      return {(screen.width() - outer.width()) / 2, (screen.height() - outer.height()) / 3};
+  }
+  return {0, 0};
+}
+
+QFont designFont(double points, bool bold, bool italic) {
+  QFont font(kFace);
+  font.setPointSizeF(points);
+  font.setBold(bold);
+  font.setItalic(italic);
+  font.setStyleHint(QFont::SansSerif);
+  return font;
+}
+
+void installFontSubstitutes() {
+  QFont::insertSubstitutions(kFace, {QStringLiteral("IPAPGothic"), QStringLiteral("IPAPゴシック"),
+                                     QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP"),
+                                     QStringLiteral("VL PGothic"), QStringLiteral("TakaoPGothic")});
+}
+
+}  // namespace layout

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <cstdint>
+
+class QWidget;
+
+// The layout rule: every window gets an exact client size in pixels and a
+// place on the screen; fonts that the layout sets keep their pixel size at
+// 15 twips per pixel, rounded down, on any other screen.
+namespace layout {
+
+// The face every window is designed in; mapped to an installed Japanese
+// proportional gothic at start-up.
+inline const QString kFace = QStringLiteral("ＭＳ Ｐゴシック");
+
+// Twips per pixel rounded to a whole number, halves to even. Screens beyond
+// 31 twips per pixel (below about 46 DPI) are not supported and are clamped.
+std::int16_t roundTwipsPerPixel(double twipsPerPixel);
+
+// Int(tpp * k / 15): the product as a 16-bit integer, the quotient rounded
+// down, so 18 stays 18 at 15 twips per pixel and becomes 14 at 12.
+int fontSize(std::int16_t tpp, int k);
+
+enum class Position { Centred, UpperThird, Corner };
+
+// The top-left corner of an outer window of the given size on the screen.
+QPoint place(QSize outer, QSize screen, Position position);
+
+// A font of the design face.
+QFont designFont(double points, bool bold = true, bool italic = false);
+
+// Maps the design face to the Japanese gothic fonts that may be installed.
+void installFontSubstitutes();
+
+// Colours of the design.
+namespace colour {
+inline const QColor green{0, 255, 0};
+inline const QColor red{255, 0, 0};
+inline const QColor blue{0, 0, 255};
+inline const QColor darkBlue{0, 0, 192};
+inline const QColor navy{0, 0, 128};
+inline const QColor lightGreen{128, 255, 128};
+inline const QColor paleGreen{192, 255, 192};
+inline const QColor lightYellow{255, 255, 128};
+inline const QColor paleYellow{255, 255, 192};
+inline const QColor yellow{255, 255, 0};
+inline const QColor white{255, 255, 255};
+inline const QColor black{0, 0, 0};
+}  // namespace colour
+
+}  // namespace layout

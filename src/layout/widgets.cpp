@@ -1,0 +1,157 @@
+#include "layout/widgets.h"
+
+#include <QFontMetricsF>
+#include <QAbstractScrollArea>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPainter>
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) { setAutoFillBackground(true); }
+
+bool PictureBox::loadPicture(const QString& path) {
+  QImage image;
+  if (!path.isEmpty() && image.load(path)) {
+    picture_ = image;
+    pictureFile_ = path;
+    update();
+    return true;
+  }
+  clearPicture();
+  return false;
+}
+
+void PictureBox::clearPicture() {
+  picture_ = QImage();
+  pictureFile_.clear();
+  update();
+}
+
+void PictureBox::setBackColor(const QColor& c) { ui::setBack(this, c); }
+
+void PictureBox::Cls() {
+  runs_.clear();
+  cur_ = QPointF();
+  line_ = 0;
+  update();
+}
+
+void PictureBox::setPrintPos(double x, double y) { cur_ = QPointF(toPixels(x), toPixels(y)); }
+
+void PictureBox::Print(const QString& text, bool endLine) {
+  QString shown = text;
+  // A carriage return or tab at the end of a printed line only ends it.
+  while (!shown.isEmpty() && (shown.back() == u'\r' || shown.back() == u'\t')) shown.chop(1);
+  runs_.push_back({cur_, text, fore_, printFont_, line_});
+  const QFontMetricsF fm(printFont_);
+  if (endLine) {
+    cur_ = QPointF(0, cur_.y() + fm.height());
+    ++line_;
+  } else {
+    cur_.rx() += fm.horizontalAdvance(shown);
+  }
+  update();
+}
+
+QStringList PictureBox::printedLines() const {
+  QStringList lines;
+  for (const Run& r : runs_) {
+    while (lines.size() <= r.line) lines.append(QString());
+    lines[r.line] += r.text;
+  }
+  return lines;
+}
+
+std::vector<QColor> PictureBox::lineColours(int line) const {
+  std::vector<QColor> colours;
+  for (const Run& r : runs_)
+    if (r.line == line) colours.push_back(r.colour);
+  return colours;
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  if (!picture_.isNull()) p.drawImage(QPoint(0, 0), picture_);
+  for (const Run& r : runs_) {
+    QString shown = r.text;
+    while (!shown.isEmpty() && (shown.back() == u'\r' || shown.back() == u'\t')) shown.chop(1);
+    p.setFont(r.font);
+    p.setPen(r.colour);
+    const QFontMetricsF fm(r.font);
+    p.drawText(QPointF(r.pos.x(), r.pos.y() + fm.ascent()), shown);
+  }
+}
+
+OptionArray::OptionArray(QObject* parent) : QObject(parent) { group_.setExclusive(true); }
+
+QRadioButton* OptionArray::add(QWidget* parent, const QString& caption) {
+  auto* b = new QRadioButton(caption, parent);
+  const int index = static_cast<int>(buttons_.size());
+  group_.addButton(b, index);
+  buttons_.push_back(b);
+  connect(b, &QRadioButton::toggled, this, [this, index](bool on) {
+    if (on && onClick) onClick(index);
+  });
+  return b;
+}
+
+void OptionArray::select(int i) { buttons_[static_cast<std::size_t>(i)]->setChecked(true); }
+
+int OptionArray::selected() const { return group_.checkedId(); }
+
+namespace ui {
+
+void setBack(QWidget* w, const QColor& back) {
+  if (!back.isValid()) return;
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::Window, back);
+  // Text boxes paint their Base, buttons their Button face; a window's own
+  // colour must not leak into the text boxes it holds.
+  if (qobject_cast<QAbstractScrollArea*>(w) || qobject_cast<QLineEdit*>(w)) pal.setColor(QPalette::Base, back);
+  if (qobject_cast<QAbstractButton*>(w)) pal.setColor(QPalette::Button, back);
+  w->setPalette(pal);
+  w->setAutoFillBackground(true);
+}
+
+void setFore(QWidget* w, const QColor& fore) {
+  if (!fore.isValid()) return;
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::WindowText, fore);
+  pal.setColor(QPalette::Text, fore);
+  pal.setColor(QPalette::ButtonText, fore);
+  w->setPalette(pal);
+}
+
+void place(QWidget* w, QRect geometry, const QFont& font, const QColor& fore, const QColor& back) {
+  w->setGeometry(geometry);
+  w->setFont(font);
+  setFore(w, fore);
+  setBack(w, back);
+}
+
+QLabel* label(QWidget* parent, const QString& text, QRect geometry, const QFont& font, const QColor& fore,
+              const QColor& back) {
+  auto* l = new QLabel(text, parent);
+  place(l, geometry, font, fore, back);
+  if (geometry.width() == 0) l->adjustSize();
+  return l;
+}
+
+QPushButton* button(QWidget* parent, const QString& text, QRect geometry, const QFont& font, const QColor& face) {
+  auto* b = new QPushButton(text, parent);
+  place(b, geometry, font, QColor(0, 0, 0), face);
+  b->setAutoDefault(true);
+  return b;
+}
+
+QGroupBox* frame(QWidget* parent, const QString& title, QRect geometry, const QFont& font, const QColor& back) {
+  auto* g = new QGroupBox(title, parent);
+  place(g, geometry, font, QColor(0, 0, 0), back);
+  return g;
+}
+
+void caption(QLabel* l, const QString& text) {
+  l->setText(text);
+  if (l->property("autoSize").toBool()) l->adjustSize();
+}
+
+}  // namespace ui

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QButtonGroup>
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+class QGroupBox;
+
+// A picture box: shows a picture at its top-left corner and is a surface that
+// text is printed on, line by line, at a print position. Its own unit is the
+// pixel or, where designed so, the twip.
+class PictureBox : public QWidget {
+  Q_OBJECT
+ public:
+  explicit PictureBox(QWidget* parent);
+
+  // Loads a GIF, JPEG or PNG file (or a resource). A file that is missing or
+  // unreadable leaves the box without a picture and returns false.
+  bool loadPicture(const QString& path);
+  void clearPicture();
+  const QString& pictureFile() const { return pictureFile_; }
+  bool hasPicture() const { return !picture_.isNull(); }
+  const QImage& picture() const { return picture_; }
+
+  void setBackColor(const QColor& c);
+  void setForeColor(const QColor& c) { fore_ = c; }
+  const QColor& foreColor() const { return fore_; }
+  void setPrintFont(const QFont& f) { printFont_ = f; }
+  QFont& printFont() { return printFont_; }
+  // Measures print positions in twips (tpp twips make one pixel).
+  void setTwipUnit(int twipsPerPixel) { twipsPerPixel_ = twipsPerPixel; }
+
+  // Clears everything printed; the print position goes back to 0, 0.
+  void Cls();
+  void setPrintPos(double x, double y);
+  // Prints text at the print position; endLine moves to the left edge of
+  // the next line, otherwise printing goes on after the text.
+  void Print(const QString& text, bool endLine = true);
+  // The printed lines as text, one entry per line (for checks and tests).
+  QStringList printedLines() const;
+  // Colours of the printed runs on one line, in order.
+  std::vector<QColor> lineColours(int line) const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  struct Run {
+    QPointF pos;  // pixels
+    QString text;
+    QColor colour;
+    QFont font;
+    int line;
+  };
+  double toPixels(double v) const { return twipsPerPixel_ > 0 ? v / twipsPerPixel_ : v; }
+  QImage picture_;
+  QString pictureFile_;
+  QColor fore_{0, 0, 0};
+  QFont printFont_;
+  int twipsPerPixel_ = 0;
+  QPointF cur_;  // pixels
+  int line_ = 0;
+  std::vector<Run> runs_;
+};
+
+// An array of option buttons that behaves as one control: selecting a button,
+// by click, by keyboard or from code, raises the array's click with its index.
+class OptionArray : public QObject {
+  Q_OBJECT
+ public:
+  explicit OptionArray(QObject* parent = nullptr);
+  QRadioButton* add(QWidget* parent, const QString& caption);
+  QRadioButton* operator[](int i) const { return buttons_[static_cast<std::size_t>(i)]; }
+  int size() const { return static_cast<int>(buttons_.size()); }
+  // Selects a button as a click would (the click runs when it was not
+  // selected yet).
+  void select(int i);
+  int selected() const;
+  std::function<void(int)> onClick;
+
+ private:
+  QButtonGroup group_;
+  std::vector<QRadioButton*> buttons_;
+};
+
+namespace ui {
+
+// Builders that give a control its designed place, caption, colours and font.
+void setBack(QWidget* w, const QColor& back);
+void setFore(QWidget* w, const QColor& fore);
+QLabel* label(QWidget* parent, const QString& text, QRect geometry, const QFont& font, const QColor& fore,
+              const QColor& back = QColor());
+QPushButton* button(QWidget* parent, const QString& text, QRect geometry, const QFont& font, const QColor& face);
+QGroupBox* frame(QWidget* parent, const QString& title, QRect geometry, const QFont& font, const QColor& back);
+void place(QWidget* w, QRect geometry, const QFont& font, const QColor& fore, const QColor& back = QColor());
+// Sets a label's caption; labels designed to size themselves to their text do.
+void caption(QLabel* l, const QString& text);
+
+}  // namespace ui

@@ -1,0 +1,218 @@
+#include "records/form2.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+
+#include "chapter1/form3.h"
+#include "chapter2/form1.h"
+#include "chapter3/form4.h"
+#include "layout/chapterwindow.h"
+#include "layout/layout.h"
+#include "records/form5.h"
+#include "records/recordfile.h"
+#include "startup/shoki.h"
+#include "startup/texts.h"
+
+using namespace layout;
+
+namespace {
+const QString kChapterNames[3] = {QStringLiteral("第１章 体に関する慣用句"), QStringLiteral("第２章 同音異義語"),
+                                  QStringLiteral("第３章 慣用句（一般）")};
+const QString kDigits[3] = {QStringLiteral("１"), QStringLiteral("２"), QStringLiteral("３")};
+}  // namespace
+
+QString recordSummary(const std::array<int, 7>& kiroku) {
+  QString s;
+  for (int c = 0; c < 3; ++c) {
+    s += QStringLiteral("第") + kDigits[c] + QStringLiteral("章　");
+    if (kiroku[static_cast<std::size_t>(c)] == 999)
+      s += QStringLiteral(" 修了");
+    else
+      s += texts::num(kiroku[static_cast<std::size_t>(c + 3)]) + QStringLiteral("回 連続満点は、") +
+           texts::num(kiroku[static_cast<std::size_t>(c)]) + QStringLiteral("回");
+    s += QStringLiteral("\n\r");
+  }
+  return s;
+}
+
+Form2::Form2(Shoki& sh) : sh_(sh) {
+  setWindowTitle(QStringLiteral("名前登録  (コトバリオンVer.1.3)"));
+  ui::setBack(this, colour::green);
+  Label1 = ui::label(this, QStringLiteral("あなたの名前は"), {96, 8, 153, 25}, designFont(12), colour::black,
+                     colour::lightGreen);
+  Txt1 = new QLineEdit(this);
+  ui::place(Txt1, {96, 32, 153, 33}, designFont(12), colour::black);
+  Cmd1 = ui::button(this, QStringLiteral("登　録"), {40, 248, 113, 49}, designFont(14.25), colour::lightYellow);
+  Lbl2 = ui::label(this, QStringLiteral("Label2"), {80, 72, 0, 0}, designFont(14.25), colour::black,
+                   colour::lightGreen);
+  Lbl2->setProperty("autoSize", true);
+  Lbl3 = ui::label(this, QStringLiteral("Label3"), {16, 96, 0, 0}, designFont(14.25), colour::black,
+                   colour::lightGreen);
+  Lbl3->setProperty("autoSize", true);
+  Frm1 = ui::frame(this, QStringLiteral("どの章を選びますか"), {344, 152, 233, 177}, designFont(9.75),
+                   colour::lightGreen);
+  const QRect optGeometry[4] = {{16, 32, 209, 25}, {16, 64, 185, 25}, {16, 96, 185, 25}, {32, 128, 185, 25}};
+  const QColor optColour[4] = {colour::darkBlue, colour::darkBlue, colour::blue, colour::red};
+  for (int i = 0; i < 4; ++i) {
+    QRadioButton* b = Opt1.add(Frm1, i < 3 ? kChapterNames[i] : QStringLiteral("上から選択する"));
+    ui::place(b, optGeometry[i], designFont(11.25), optColour[i], colour::lightGreen);
+  }
+  Cmd2 = ui::button(this, QStringLiteral("やめる"), {176, 248, 105, 49}, designFont(15.75), colour::lightYellow);
+
+  setTabOrder(Txt1, Label1);
+  setTabOrder(Label1, Cmd1);
+  setTabOrder(Cmd1, Lbl2);
+  setTabOrder(Lbl2, Lbl3);
+  setTabOrder(Lbl3, Frm1);
+  setTabOrder(Frm1, Opt1[0]);
+  setTabOrder(Opt1[0], Opt1[1]);
+  setTabOrder(Opt1[1], Opt1[2]);
+  setTabOrder(Opt1[2], Opt1[3]);
+  setTabOrder(Opt1[3], Cmd2);
+
+  connect(Txt1, &QLineEdit::returnPressed, this, [this] { Txt1_Enter(); });
+  connect(Cmd1, &QPushButton::clicked, this, [this] { Cmd1_Click(); });
+  connect(Cmd2, &QPushButton::clicked, this, [this] { Cmd2_Click(); });
+  Opt1.onClick = [this](int i) { Opt1_Click(i); };
+}
+
+void Form2::Fr2Main() {
+  Kaisu = 1;
+  sh_.Genzai[0] = 0;
+  Lbl3->hide();
+  ui::caption(Lbl2, QString());
+  ui::caption(Lbl3, QString());
+  Frm1->hide();
+  Opt1.select(3);
+  Txt1->setFocus();
+}
+
+void Form2::Txt1_Enter() { Cmd1->setFocus(); }
+
+void Form2::Cmd1_Click() {
+  Kaisu += 1;
+  if (Kaisu == 2 && !DLoad()) return;
+  Frm1->show();
+  Mesq();
+  Lbl2->show();
+  Lbl3->show();
+  Cmd1->hide();
+  Opt1[3]->setFocus();
+}
+
+bool Form2::DLoad() {
+  sh_.refreshAppDir();
+  sh_.Genzai[0] = 0;
+  for (int i = 0; i < 6; ++i) sh_.Kiroku[static_cast<std::size_t>(i)] = 0;
+  sh_.UserName = Txt1->text();
+  switch (recordfile::load(sh_.AppDir, sh_.UserName, sh_.Kiroku)) {
+    case recordfile::LoadResult::Missing:
+      Lbl3->show();
+      Lbl2->show();
+      sh_.MsgText = QStringLiteral("「") + sh_.UserName +
+                    QStringLiteral("」さんは初めての挑戦ですね。３回連続満点を取ったら、その章は合格よ。詳しくはヘルプを見てね。");
+      if (!sh_.showMessage()) return false;
+      sh_.Genzai[2] = 0;
+      return true;
+    case recordfile::LoadResult::Failed:
+      // An unreadable or short record: the slots read so far keep their values.
+      return true;
+    case recordfile::LoadResult::Loaded:
+      break;
+  }
+  if (sh_.Kiroku[0] == 999 && sh_.Kiroku[1] == 999 && sh_.Kiroku[2] == 999) {
+    sh_.MsgText = QStringLiteral("「") + sh_.UserName + QStringLiteral("」さんは,すでに免許皆伝の賞状をお渡ししました。");
+    if (!sh_.showMessage()) return false;
+    sh_.endProgram();
+    return false;
+  }
+  return true;
+}
+
+void Form2::Mesq() {
+  Lbl3->show();
+  summary_ = recordSummary(sh_.Kiroku);
+  ui::caption(Lbl2, QStringLiteral("「") + sh_.UserName + QStringLiteral("」") + QStringLiteral(" さんの今までの成績"));
+  QString shown = summary_;
+  shown.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
+  ui::caption(Lbl3, shown.trimmed());
+  Label1->hide();
+  Txt1->hide();
+  Frm1->show();
+}
+
+void Form2::Opt1_Click(int index) {
+  sh_.DoneFlag = 0;
+  if (index == 3) return;
+  const int c = index + 1;
+  if (sh_.Kiroku[static_cast<std::size_t>(c - 1)] == 999) {
+    sh_.MsgText = QStringLiteral("すでに第") + kDigits[index] + QStringLiteral("章は修了しています。");
+    Opt1.select(3);
+    sh_.DoneFlag = 99;
+  } else {
+    sh_.MsgText = kChapterNames[index] + QStringLiteral("をスタートします。");
+    sh_.Genzai[0] = c;
+    sh_.Genzai[2] = sh_.Kiroku[static_cast<std::size_t>(c - 1)];
+    sh_.Kiroku[6] = sh_.Kiroku[static_cast<std::size_t>(c + 2)];
+  }
+  if (!sh_.showMessage()) return;
+  if (sh_.DoneFlag != 99) {
+    if (Shut()) Star();
+  }
+}
+
+namespace {
+ChapterWindow* windowOf(Shoki& sh) {
+  switch (sh.Genzai[0]) {
+    case 2:
+      return static_cast<ChapterWindow*>(sh.form1);
+    case 3:
+      return static_cast<ChapterWindow*>(sh.form4);
+    default:
+      return static_cast<ChapterWindow*>(sh.form3);
+  }
+}
+}  // namespace
+
+bool Form2::Shut() {
+  ChapterWindow* w = windowOf(sh_);
+  w->Pic1->Cls();
+  w->show();
+  hide();
+  if (!w->setUp()) {
+    // The question file was refused: the learner stays at the chapter choice.
+    w->hide();
+    sh_.Genzai[0] = 0;
+    show();
+    Opt1.select(3);
+    return false;
+  }
+  return true;
+}
+
+void Form2::Star() {
+  // A hand-edited streak above two still lights no more than three stars.
+  windowOf(sh_)->setStars(sh_.Genzai[2]);
+}
+
+void Form2::Cmd2_Click() { sh_.endProgram(); }
+
+void Form2::closeHandling() {
+  sh_.Sound(QString(), 0);
+  sh_.messageBox(QStringLiteral("コトバリオンを終了します。"), QStringLiteral("コトバリオン"));
+  sh_.endProgram();
+}
+
+void Form2::closeEvent(QCloseEvent* event) {
+  closeHandling();
+  event->accept();
+}
+
+void Form2::Fr2Main1() {
+  if (!DLoad()) return;
+  Lbl2->show();
+  Lbl3->show();
+  Frm1->show();
+  Mesq();
+  Opt1[3]->setFocus();
+}

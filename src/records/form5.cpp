@@ -1,0 +1,114 @@
+#include "records/form5.h"
+
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+
+#include "layout/layout.h"
+#include "startup/shoki.h"
+
+using namespace layout;
+
+// The message window's own picture is a resource of the core library.
+static void initResources() { Q_INIT_RESOURCE(records); }
+
+Form5::Form5(Shoki& sh) : sh_(sh) {
+  initResources();
+  setWindowTitle(QStringLiteral("メッセージ　　(コトバリオンVer.1.3)"));
+  ui::setBack(this, colour::green);
+  // Created bottom first: later siblings lie on top of earlier ones.
+  Pic1 = new PictureBox(this);
+  Pic1->setGeometry(224, 8, 113, 177);
+  Pic1->loadPicture(QStringLiteral(":/records/form5_default.png"));
+  Cmd1 = ui::button(this, QStringLiteral("ここを押してね"), {16, 160, 153, 57}, designFont(14.25), colour::yellow);
+  Pic2 = new PictureBox(this);
+  Pic2->setGeometry(0, 0, 633, 321);
+  Pic2->setBackColor(colour::white);
+  Pic2->setForeColor(palette().color(QPalette::ButtonText));
+  Pic2->setPrintFont(designFont(22));
+  cmd2 = ui::button(this, QStringLiteral("ここを押す"), {240, 328, 153, 57}, designFont(15.75), colour::lightYellow);
+  Text1 = new QPlainTextEdit(QStringLiteral("Text1"), this);
+  ui::place(Text1, {0, 16, 233, 121}, designFont(15.75), colour::navy, colour::paleYellow);
+  Text1->setReadOnly(true);
+  Text1->setFocusPolicy(Qt::NoFocus);
+  Text1->setContextMenuPolicy(Qt::NoContextMenu);
+
+  connect(Cmd1, &QPushButton::clicked, this, [this] { Cmd1_Click(); });
+  connect(cmd2, &QPushButton::clicked, this, [this] { cmd2_Click(); });
+}
+
+void Form5::Main5() {
+  text_ = sh_.MsgText;
+  QString shown = text_;
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  Text1->setPlainText(shown);
+}
+
+void Form5::setBackColor(const QColor& c) { ui::setBack(this, c); }
+
+QColor Form5::backColor() const { return palette().color(QPalette::Window); }
+
+void Form5::enterCertificateLayout(int fontPoints) {
+  certificate_ = true;
+  setFixedSize(640, 400);
+  Text1->hide();
+  Pic2->show();
+  QFont f = Pic2->printFont();
+  f.setPointSize(fontPoints);
+  f.setBold(true);
+  Pic2->setPrintFont(f);
+  cmd2->show();
+}
+
+void Form5::Cmd1_Click() { hide(); }
+
+void Form5::cmd2_Click() { sh_.endProgram(); }
+
+void Form5::backgroundClick() {
+  // In the certificate layout no other window of the program is visible any
+  // more; hiding this one would leave the program running unseen, so a
+  // click there ends the program as the button does.
+  if (certificate_) {
+    sh_.endProgram();
+    return;
+  }
+  hide();
+}
+
+void Form5::closeHandling() {
+  sh_.Kiroku[6] += 1;
+  switch (sh_.Genzai[0]) {
+    case 1:
+      sh_.Kiroku[3] = sh_.Kiroku[6];
+      break;
+    case 2:
+      sh_.Kiroku[4] = sh_.Kiroku[6];
+      break;
+    case 3:
+      sh_.Kiroku[5] = sh_.Kiroku[6];
+      break;
+    default:
+      break;
+  }
+  sh_.DSave();
+  sh_.Sound(QString(), 0);
+  sh_.messageBox(QStringLiteral("コトバリオンを終了します。"), QStringLiteral("コトバリオンVer.1.3"));
+  sh_.endProgram();
+}
+
+void Form5::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) backgroundClick();
+}
+
+void Form5::closeEvent(QCloseEvent* event) {
+  closeHandling();
+  event->accept();
+}
+
+void Form5::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (certificate_)
+    cmd2->setFocus();
+  else
+    Cmd1->setFocus();
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QWidget>
+
+#include "layout/widgets.h"
+
+class QPlainTextEdit;
+class Shoki;
+
+// The message window: every message the learner reads passes through it; the
+// judgement also turns it into the certificate.
+class Form5 : public QWidget {
+  Q_OBJECT
+ public:
+  Form5(Shoki& sh);
+
+  QPlainTextEdit* Text1;
+  QPushButton* cmd2;
+  PictureBox* Pic2;
+  QPushButton* Cmd1;
+  PictureBox* Pic1;
+
+  // Copies MsgText into Text1.
+  void Main5();
+  // The text Text1 shows, exactly as it was set.
+  const QString& text() const { return text_; }
+  void setBackColor(const QColor& c);
+  QColor backColor() const;
+  bool certificateLayout() const { return certificate_; }
+
+  // Turns the window into the certificate layout: client 640 x 400, Text1
+  // hidden, Pic2 shown with a bold font of the given size, cmd2 shown.
+  void enterCertificateLayout(int fontPoints);
+
+  // Handlers.
+  void Cmd1_Click();
+  void cmd2_Click();
+  void backgroundClick();
+  // The learner closing the window: counts the quiz, saves, says goodbye
+  // and ends the program.
+  void closeHandling();
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  Shoki& sh_;
+  QString text_;
+  bool certificate_ = false;
+};

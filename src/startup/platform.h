@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// What the screen reports: its twips per pixel (1440 / logical DPI, not yet
+// rounded) and its size in pixels.
+struct ScreenMetrics {
+  double twipsPerPixelX = 15.0;
+  double twipsPerPixelY = 15.0;
+  int width = 1920;
+  int height = 1080;
+};
+
+// Everything the program needs from the platform sits behind this seam.
+// Production uses QtPlatform; the tests use a fake that records what was
+// shown, played and ended and scripts random values and modal dismissals.
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // The folder that holds the program and every file it reads or writes.
+  virtual QString applicationDir() = 0;
+  // True when another copy of the program already runs from this folder.
+  virtual bool anotherCopyRunning() = 0;
+
+  // Plays a .wav file in the background; a new sound cuts off one still
+  // playing. A path that names no readable sound gives the default sound.
+  virtual void playSound(const QString& path) = 0;
+  // Shows a window modally and returns once it has been hidden again.
+  virtual void showModal(QWidget* window) = 0;
+  // A modal message box with one OK button.
+  virtual void messageBox(const QString& text, const QString& caption) = 0;
+  // Ends the program at once: no close handling runs, nothing is saved.
+  // In production this never returns.
+  virtual void endProgram() = 0;
+  // True once endProgram() has been called (only a fake ever returns here).
+  virtual bool hasEnded() const = 0;
+  // Opens the help file with the given help command, not modally.
+  virtual void showHelp(const QString& helpFile, int command) = 0;
+
+  // Uniform single-precision value u with 0 <= u < 1.
+  virtual float rnd() = 0;
+  // Reseeds the generator from the clock.
+  virtual void randomize() = 0;
+
+  virtual ScreenMetrics screenMetrics() = 0;
+};

@@ -1,0 +1,127 @@
+#include "startup/qtplatform.h"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QEvent>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSoundEffect>
+#include <QStandardPaths>
+#include <QUrl>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+#include "startup/helpviewer.h"
+
+namespace {
+
+// Quits a nested event loop once the watched window has been hidden.
+class HideWatcher : public QObject {
+ public:
+  HideWatcher(QWidget* w, QEventLoop* loop) : loop_(loop) { w->installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Hide) loop_->quit();
+    return false;
+  }
+
+ private:
+  QEventLoop* loop_;
+};
+
+}  // namespace
+
+QtPlatform::QtPlatform() { randomize(); }
+
+QtPlatform::~QtPlatform() = default;
+
+QString QtPlatform::applicationDir() { return QCoreApplication::applicationDirPath(); }
+
+bool QtPlatform::anotherCopyRunning() {
+  // One lock per program folder, kept in the temporary folder so that a
+  // read-only program folder works too. QLockFile records the process id and
+  // takes over a lock whose process no longer runs, so a crashed copy never
+  // locks the learner out.
+  const QByteArray key = QCryptographicHash::hash(QDir(applicationDir()).absolutePath().toUtf8(),
+                                                  QCryptographicHash::Sha1)
+                             .toHex()
+                             .left(16);
+  lock_ = std::make_unique<QLockFile>(QDir::tempPath() + QStringLiteral("/kotobarion-") + QString::fromLatin1(key) +
+                                      QStringLiteral(".lock"));
+  lock_->setStaleLockTime(0);
+  return !lock_->tryLock(0);
+}
+
+void QtPlatform::playSound(const QString& path) {
+  const QFileInfo info(path);
+  if (!info.isFile() || info.size() == 0) {
+    QApplication::beep();
+    return;
+  }
+  if (!effect_) {
+    effect_ = new QSoundEffect(qApp);
+    QObject::connect(effect_, &QSoundEffect::statusChanged, effect_, [this] {
+      // A file that is no sound gives the default sound; a machine without
+      // audio simply stays silent.
+      if (effect_->status() == QSoundEffect::Error) QApplication::beep();
+    });
+  }
+  effect_->stop();
+  effect_->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
+  effect_->play();
+}
+
+void QtPlatform::showModal(QWidget* window) {
+  window->setWindowModality(Qt::ApplicationModal);
+  QEventLoop loop;
+  HideWatcher watcher(window, &loop);
+  window->show();
+  window->raise();
+  window->activateWindow();
+  if (window->isVisible()) loop.exec();
+}
+
+void QtPlatform::messageBox(const QString& text, const QString& caption) {
+  QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
+  box.exec();
+}
+
+void QtPlatform::endProgram() {
+  if (lock_) lock_->unlock();
+  std::fflush(nullptr);
+  // Every window closes at once with the process; no close handling runs.
+  std::_Exit(0);
+}
+
+void QtPlatform::showHelp(const QString& helpFile, int command) {
+  if (!help_) help_ = new HelpViewer();
+  help_->open(helpFile, command);
+  help_->show();
+  help_->raise();
+}
+
+float QtPlatform::rnd() {
+  // 24 random bits make every float in [0, 1) with step 2^-24; never 1.
+  return static_cast<float>(gen_() >> 8) * (1.0f / 16777216.0f);
+}
+
+void QtPlatform::randomize() {
+  gen_.seed(static_cast<std::mt19937::result_type>(
+      std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+}
+
+ScreenMetrics QtPlatform::screenMetrics() {
+  ScreenMetrics m;
+  if (QScreen* s = QGuiApplication::primaryScreen()) {
+    const double dpiX = s->logicalDotsPerInchX();
+    const double dpiY = s->logicalDotsPerInchY();
+    if (dpiX > 0) m.twipsPerPixelX = 1440.0 / dpiX;
+    if (dpiY > 0) m.twipsPerPixelY = 1440.0 / dpiY;
+    m.width = s->geometry().width();
+    m.height = s->geometry().height();
+  }
+  return m;
+}

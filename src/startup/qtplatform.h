@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QLockFile>
+#include <QPointer>
+#include <memory>
+#include <random>
+
+#include "startup/platform.h"
+
+class QSoundEffect;
+class HelpViewer;
+
+// The production platform: Qt windows and sounds, a lock file against a
+// second running copy, the Mersenne twister seeded from the clock.
+class QtPlatform : public Platform {
+ public:
+  QtPlatform();
+  ~QtPlatform() override;
+
+  QString applicationDir() override;
+  bool anotherCopyRunning() override;
+  void playSound(const QString& path) override;
+  void showModal(QWidget* window) override;
+  void messageBox(const QString& text, const QString& caption) override;
+  [[noreturn]] void endProgram() override;
+  bool hasEnded() const override { return false; }
+  void showHelp(const QString& helpFile, int command) override;
+  float rnd() override;
+  void randomize() override;
+  ScreenMetrics screenMetrics() override;
+
+ private:
+  std::unique_ptr<QLockFile> lock_;
+  QSoundEffect* effect_ = nullptr;
+  QPointer<HelpViewer> help_;
+  std::mt19937 gen_;
+};

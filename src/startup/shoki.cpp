@@ -1,0 +1,260 @@
+#include "startup/shoki.h"
+
+#include <QDir>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+
+#include "chapter1/form3.h"
+#include "chapter2/form1.h"
+#include "chapter3/form4.h"
+#include "layout/layout.h"
+#include "records/form2.h"
+#include "records/form5.h"
+#include "records/recordfile.h"
+#include "scoring/feedback.h"
+#include "scoring/judgement.h"
+
+Shoki::Shoki(Platform& platform) : platform_(platform) {}
+
+Shoki::~Shoki() {
+  delete form2;
+  delete form1;
+  delete form3;
+  delete form4;
+  delete form5;
+}
+
+void Shoki::Main() {
+  platform_.randomize();
+  if (platform_.anotherCopyRunning()) {
+    platform_.messageBox(QStringLiteral("ナゴミアの勉強は起動しています。"), QStringLiteral("ナゴミア"));
+    endProgram();
+    return;
+  }
+  AppDir = platform_.applicationDir();
+  Layout1();
+  Layout2();
+  Layout3();
+  Layout4();
+  Layout5();
+  form2->Fr2Main();
+}
+
+void Shoki::refreshAppDir() {
+  AppDir = platform_.applicationDir();
+  if (!AppDir.endsWith(u'/')) AppDir += u'/';
+}
+
+void Shoki::Sound(const QString& name, int mode) {
+  // Every caller plays in the background; the platform never blocks.
+  (void)mode;
+  platform_.playSound(AppDir + name);
+}
+
+bool Shoki::DSave() {
+  QString error;
+  if (recordfile::save(AppDir, UserName, Kiroku, &error)) return true;
+  messageBox(QStringLiteral("「") + UserName + QStringLiteral("」さんの成績を保存できませんでした。\n") +
+                 QStringLiteral("保存先：") + QDir::toNativeSeparators(recordfile::path(AppDir, UserName)) +
+                 QStringLiteral("\n") +
+                 (recordfile::nameProblem(UserName).isEmpty()
+                      ? QStringLiteral("フォルダに書き込めないか、ディスクがいっぱいです。")
+                      : recordfile::nameProblem(UserName)) +
+                 QStringLiteral("\n今回の成績は記録されていません。"),
+             QStringLiteral("コトバリオン"));
+  return false;
+}
+
+bool Shoki::showModal(QWidget* window) {
+  platform_.showModal(window);
+  return !platform_.hasEnded();
+}
+
+bool Shoki::showMessage() {
+  form5->Main5();
+  return showModal(form5);
+}
+
+bool Shoki::messageBox(const QString& text, const QString& caption) {
+  platform_.messageBox(text, caption);
+  return !platform_.hasEnded();
+}
+
+void Shoki::endProgram() { platform_.endProgram(); }
+
+void Shoki::SeikaiMsg() {
+  Sound(QStringLiteral("seikai.wav"), 0);
+  MsgText = feedback::seikai({Genzai[1], Tokuten, Genzai[2], Kiroku[6]}, [this] { return platform_.rnd(); });
+}
+
+void Shoki::MissMsg() {
+  Sound(QStringLiteral("miss.wav"), 0);
+  MsgText += feedback::miss({Genzai[1], Tokuten, Genzai[2], Kiroku[6]}, [this] { return platform_.rnd(); });
+}
+
+namespace {
+ChapterWindow* chapterWindow(Shoki& sh, int c) {
+  switch (c) {
+    case 1:
+      return sh.form3;
+    case 2:
+      return sh.form1;
+    case 3:
+      return sh.form4;
+    default:
+      return nullptr;
+  }
+}
+}  // namespace
+
+void Shoki::Hantei() {
+  DoneFlag = 0;
+  const int c = Genzai[0];
+  ChapterWindow* window = chapterWindow(*this, c);
+  bool known = false;
+  const QString grade = judgement::grade(Tokuten, Genzai[2], &known);
+  if (known) MsgText = grade;
+  if (Tokuten == 10) {
+    Genzai[2] += 1;
+    MsgText += judgement::perfectSuffix(Genzai[2]);
+    if (window) {
+      for (int i = 0; i < Genzai[2] && i < 3; ++i) window->setStar(i, true);
+      Kiroku[static_cast<std::size_t>(c - 1)] = Genzai[2];
+      Kiroku[static_cast<std::size_t>(c + 2)] = Kiroku[6];
+      window->hide();
+      if (Genzai[2] == 3) {
+        MsgText = judgement::completion(c);
+        Kiroku[static_cast<std::size_t>(c - 1)] = 999;
+        Genzai[2] = 0;
+      }
+      if (Kiroku[0] == 999 && Kiroku[1] == 999 && Kiroku[2] == 999) {
+        // The certificate: the message window grows to 640 x 400 and shows
+        // the ten lines, not modally.
+        form5->enterCertificateLayout(layout::fontSize(TppX, 22));
+        const ScreenMetrics m = platform_.screenMetrics();
+        const QSize outer = form5->frameGeometry().size().expandedTo(form5->size());
+        form5->move(layout::place(outer, {m.width, m.height}, layout::Position::UpperThird));
+        form5->Pic2->Cls();
+        form5->show();
+        form5->Pic2->Cls();
+        form5->Pic2->setTwipUnit(TppX);
+        form5->Pic2->setPrintPos(20, 30);
+        for (const QString& line : judgement::certificate(UserName, Kiroku[3], Kiroku[4], Kiroku[5]))
+          form5->Pic2->Print(line);
+        DoneFlag = 999;
+      }
+    }
+  } else if (window) {
+    Kiroku[static_cast<std::size_t>(c - 1)] = 0;
+    Kiroku[static_cast<std::size_t>(c + 2)] = Kiroku[6];
+    Genzai[2] = 0;
+    window->hide();
+  }
+  DSave();
+  if (DoneFlag == 999) return;
+  if (!showMessage()) return;
+  form2->Cmd2->show();
+  form2->Opt1.select(3);
+  form2->show();
+  form2->Fr2Main1();
+}
+
+// --- layout --------------------------------------------------------------
+
+namespace {
+
+// The layout rule for one window: exact client size, place on the screen.
+void applyLayout(QWidget* window, QSize client, layout::Position position, const ScreenMetrics& m) {
+  window->setWindowState(Qt::WindowNoState);
+  const QSize outer = window->frameGeometry().size() - window->geometry().size() + client;
+  window->move(layout::place(outer, {m.width, m.height}, position));
+}
+
+void setFontSize(QWidget* w, std::int16_t tpp, int k) {
+  QFont f = w->font();
+  f.setPointSize(layout::fontSize(tpp, k));
+  w->setFont(f);
+}
+
+}  // namespace
+
+void Shoki::createWindows() {
+  if (!form2) form2 = new Form2(*this);
+  if (!form1) form1 = new Form1(*this);
+  if (!form3) form3 = new Form3(*this);
+  if (!form4) form4 = new Form4(*this);
+  if (!form5) form5 = new Form5(*this);
+}
+
+void Shoki::Layout1() {
+  const ScreenMetrics m = platform_.screenMetrics();
+  TppX = layout::roundTwipsPerPixel(m.twipsPerPixelX);
+  TppY = layout::roundTwipsPerPixel(m.twipsPerPixelY);
+  createWindows();
+  Form1* f = form1;
+  applyLayout(f, {1024, 700}, layout::Position::Corner, m);
+  setFontSize(f->Lbl1, TppX, 18);
+  setFontSize(f->Lbl2, TppX, 28);
+  QFont pic = f->Pic1->printFont();
+  pic.setPointSize(layout::fontSize(TppX, 28));
+  f->Pic1->setPrintFont(pic);
+  setFontSize(f->Frm1, TppX, 12);
+  setFontSize(f->Cmd1, TppX, 14);
+  f->Cmd1->setText(QStringLiteral("問題開始"));
+  setFontSize(f->Opt1[5], TppX, 22);
+  f->Frm1->hide();
+  f->Pic1->setPrintPos(10, 10);
+  f->Pic1->Print(QStringLiteral("下の選択欄から正解をクリックしなさい。"));
+  for (int i = 0; i < 5; ++i) setFontSize(f->Opt1[i], TppX, 28);
+}
+
+void Shoki::Layout2() {
+  const ScreenMetrics m = platform_.screenMetrics();
+  Form2* f = form2;
+  f->setFixedSize(640, 400);
+  applyLayout(f, {640, 400}, layout::Position::Centred, m);
+  f->Txt1->show();
+  setFontSize(f->Txt1, TppX, 12);
+  f->Label1->show();
+  f->Lbl2->hide();
+  f->Cmd2->hide();
+  f->show();
+}
+
+void Shoki::Layout3() {
+  const ScreenMetrics m = platform_.screenMetrics();
+  Form3* f = form3;
+  applyLayout(f, {1024, 760}, layout::Position::Centred, m);
+  setFontSize(f->Lbl1, TppX, 18);
+  setFontSize(f->Lbl2, TppX, 26);
+  setFontSize(f->Lbl3, TppX, 28);
+  setFontSize(f->Frm1, TppX, 12);
+  setFontSize(f->Cmd1, TppX, 15);
+  f->Frm1->hide();
+  for (int i = 0; i < 12; ++i) setFontSize(f->Option1[i], TppX, 22);
+  setFontSize(f->Option1[12], TppX, 20);
+}
+
+void Shoki::Layout4() {
+  const ScreenMetrics m = platform_.screenMetrics();
+  Form4* f = form4;
+  applyLayout(f, {1024, 760}, layout::Position::Centred, m);
+  setFontSize(f->Lbl1, TppX, 18);
+  setFontSize(f->lbl2, TppX, 26);
+  setFontSize(f->Lbl3, TppX, 28);
+  setFontSize(f->Frm1, TppX, 12);
+  setFontSize(f->Cmd1, TppX, 15);
+  f->Frm1->hide();
+  for (int i = 0; i <= 8; ++i) setFontSize(f->Opt1[i], TppX, 16);
+}
+
+void Shoki::Layout5() {
+  const ScreenMetrics m = platform_.screenMetrics();
+  Form5* f = form5;
+  f->setFixedSize(320, 240);
+  applyLayout(f, {320, 240}, layout::Position::UpperThird, m);
+  f->Pic2->hide();
+}

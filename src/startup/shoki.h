@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+#include "chapter1/fieldreader.h"
+#include "startup/platform.h"
+
+class Form1;
+class Form2;
+class Form3;
+class Form4;
+class Form5;
+class QWidget;
+
+// Module 初期 (shoki): the program's entry, the state shared by every window
+// and the shared routines. Windows are created once by the layout routines and
+// only hidden afterwards.
+class Shoki : public QuestionColumns {
+ public:
+  explicit Shoki(Platform& platform);
+  ~Shoki();
+  Shoki(const Shoki&) = delete;
+  Shoki& operator=(const Shoki&) = delete;
+
+  Platform& platform() { return platform_; }
+
+  // --- shared state ---------------------------------------------------
+  QString AppDir;
+  QString UserName;
+  // 0 chapter in play (1..3), 1 question number (0..10), 2 streak in play.
+  std::array<int, 3> Genzai{};
+  // 0..2 streak of chapters 1..3 (999 = completed), 3..5 quiz counts,
+  // 6 working quiz count of the chapter in play.
+  std::array<int, 7> Kiroku{};
+  std::int16_t Tokuten = 0;
+  std::int16_t DoneFlag = 0;
+  QString MsgText;
+  std::int16_t TppX = 15;
+  std::int16_t TppY = 15;
+  // The shared question-bank columns Mon1..Mon5 come from QuestionColumns.
+
+  // --- windows (created by the layout routines) -------------------------
+  Form2* form2 = nullptr;
+  Form1* form1 = nullptr;
+  Form3* form3 = nullptr;
+  Form4* form4 = nullptr;
+  Form5* form5 = nullptr;
+
+  // --- routines ---------------------------------------------------------
+  // Start-up: seed, single-copy guard, folder, layout, registration.
+  void Main();
+  // Plays AppDir + name in the background (mode 0) or to the end.
+  void Sound(const QString& name, int mode);
+  // Writes record slots 0..5 to UserName's file. Reports a failure to the
+  // learner and returns false; the program goes on.
+  bool DSave();
+  void SeikaiMsg();
+  void MissMsg();
+  void Hantei();
+  void Layout1();
+  void Layout2();
+  void Layout3();
+  void Layout4();
+  void Layout5();
+
+  // Sets AppDir to the program's folder with exactly one trailing separator.
+  void refreshAppDir();
+  // Shows a window modally; false when the program ended meanwhile.
+  bool showModal(QWidget* window);
+  // Puts MsgText into Form5 and shows it modally; false when the program
+  // ended meanwhile (the learner closed the message window).
+  bool showMessage();
+  // A modal message box; false when the program ended meanwhile.
+  bool messageBox(const QString& text, const QString& caption);
+  void endProgram();
+  bool ended() const { return platform_.hasEnded(); }
+
+ private:
+  void createWindows();
+  Platform& platform_;
+};

@@ -1,0 +1,54 @@
+#include "fakeplatform.h"
+
+#include <QWidget>
+
+#include "records/form5.h"
+
+void FakePlatform::playSound(const QString& path) {
+  afterEnd();
+  sounds.push_back(path);
+}
+
+void FakePlatform::showModal(QWidget* window) {
+  afterEnd();
+  Modal m{window->windowTitle(), {}, window->palette().color(QPalette::Window), {}};
+  if (auto* f5 = qobject_cast<Form5*>(window)) {
+    m.text = f5->text();
+    m.back = f5->backColor();
+    m.picture = f5->Pic1->pictureFile();
+  }
+  modals.push_back(m);
+  window->show();
+  if (!dismissals.empty()) {
+    auto dismiss = std::move(dismissals.front());
+    dismissals.pop_front();
+    dismiss(window);
+  } else {
+    window->hide();
+  }
+}
+
+void FakePlatform::messageBox(const QString& text, const QString& caption) {
+  afterEnd();
+  boxes.push_back({text, caption});
+}
+
+void FakePlatform::endProgram() {
+  afterEnd();
+  ++endCount;
+}
+
+void FakePlatform::showHelp(const QString& helpFile, int command) {
+  afterEnd();
+  helps.push_back(helpFile + QStringLiteral("#") + QString::number(command));
+}
+
+float FakePlatform::rnd() {
+  ++randomsDrawn;
+  if (!randoms.empty()) {
+    const float u = randoms.front();
+    randoms.pop_front();
+    return u;
+  }
+  return static_cast<float>(gen_() >> 8) * (1.0f / 16777216.0f);
+}
