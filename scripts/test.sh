@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with AddressSanitizer and
-# UndefinedBehaviorSanitizer, runs every test, and builds the benchmarks.
+# Installs what is missing; builds the release program and its packages;
+# builds with AddressSanitizer and UndefinedBehaviorSanitizer and runs every
+# test (the packages' contents, install and a save by an ordinary user among
+# them); builds the benchmarks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKOTOBARION_SANITIZE=ON
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKOTOBARION_TESTS=OFF -DKOTOBARION_BENCH=OFF
+cmake --build build/release
+(cd build/release && rm -rf dist && cpack >/dev/null)
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKOTOBARION_SANITIZE=ON \
+  -DKOTOBARION_PACKAGE_DIR="$PWD/build/release/dist"
 cmake --build build/test
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build/test --output-on-failure -j2
