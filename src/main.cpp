@@ -9,6 +9,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("kotobarion"));
   QApplication::setApplicationDisplayName(QStringLiteral("コトバリオン"));
+  // The program ends only through its end operation, never because its last
+  // visible window was closed.
+  QApplication::setQuitOnLastWindowClosed(false);
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   layout::installFontSubstitutes();
   QApplication::setFont(layout::designFont(9, false));

@@ -15,10 +15,10 @@
 class FakePlatform : public Platform {
  public:
   struct Modal {
-    QString title;     // the window's caption
-    QString text;      // what the message window showed
-    QColor back;       // its background
-    QString picture;   // the file of its picture
+    QString title;    // the window's caption
+    QString text;     // what the message window showed
+    QColor back;      // its background
+    QString picture;  // the file of its picture
   };
   struct Box {
     QString text;

@@ -87,8 +87,9 @@ TEST(Bank1, BadFilesAreRefusedWithLineAndProblem) {
       {"incomplete last record", smallBank() + cp932(QStringLiteral("1,2,\"＊だけ\"\r\n")), 11,
        QStringLiteral("項目が足りません")},
       {"more than 900 records", cp932(many), 901, QStringLiteral("多すぎます")},
-      {"too few level 1", cp932(QStringLiteral("1,1,\"＊\",\"m\"\r\n2,1,\"＊\",\"m\"\r\n2,1,\"＊\",\"m\"\r\n"
-                                                "2,1,\"＊\",\"m\"\r\n2,1,\"＊\",\"m\"\r\n")),
+      {"too few level 1",
+       cp932(QStringLiteral("1,1,\"＊\",\"m\"\r\n2,1,\"＊\",\"m\"\r\n2,1,\"＊\",\"m\"\r\n"
+                            "2,1,\"＊\",\"m\"\r\n2,1,\"＊\",\"m\"\r\n")),
        0, QStringLiteral("レベル1の問題が 1問").remove(u' ')},
       {"too few level 2", smallBank().left(smallBank().indexOf("2,7")), 0, QStringLiteral("レベル2の問題が0問")},
       {"answer out of range", smallBank() + cp932(QStringLiteral("1,0,\"＊\",\"m\"\r\n")), 11,

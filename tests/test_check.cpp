@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "testapp.h"

@@ -39,8 +39,8 @@ TEST(SeikaiMsg, RowAWhenTheStreakRunsOn) {
   EXPECT_EQ(feedback::seikai({8, 8, 1, 0}, s.fn()), kOk + QStringLiteral("連続満点記録 2回まで、 2問よ！！！"));
   EXPECT_EQ(s.drawn, 1);
   // u0 at most 0.7, no streak, or question 7: a set-D line instead.
-  for (const feedback::Situation sit : {feedback::Situation{8, 8, 1, 0}, feedback::Situation{8, 8, 0, 0},
-                                        feedback::Situation{7, 7, 2, 0}}) {
+  for (const feedback::Situation sit :
+       {feedback::Situation{8, 8, 1, 0}, feedback::Situation{8, 8, 0, 0}, feedback::Situation{7, 7, 2, 0}}) {
     Script d{{sit.s == 1 ? 0.7f : 0.9f, pickOf(3, 7)}};
     EXPECT_EQ(feedback::seikai(sit, d.fn()), kOk + QStringLiteral("ここまで来たら、慎重にね！")) << sit.q;
     EXPECT_EQ(d.drawn, 2);
@@ -90,9 +90,12 @@ TEST(SeikaiMsg, EverySetLine) {
 }
 
 TEST(MissMsg, OneOfSixLinesAfterTheCallersText) {
-  const QStringList lines = {QStringLiteral("一問一問大事にね！"), QStringLiteral("投げやりにならないね。人生は試練の連続ですよ"),
-                             QStringLiteral("最後までがんばってね・・・"), QStringLiteral("よく考えて慎重にしましょうね"),
-                             QStringLiteral("次回は間違えないようにしようね・・・"), QStringLiteral("気を落とさないでね。")};
+  const QStringList lines = {QStringLiteral("一問一問大事にね！"),
+                             QStringLiteral("投げやりにならないね。人生は試練の連続ですよ"),
+                             QStringLiteral("最後までがんばってね・・・"),
+                             QStringLiteral("よく考えて慎重にしましょうね"),
+                             QStringLiteral("次回は間違えないようにしようね・・・"),
+                             QStringLiteral("気を落とさないでね。")};
   for (int k = 1; k <= 6; ++k) {
     Script s{{pickOf(k, 6)}};
     // A wrong answer is never counted, so t = q - 1 even after a long streak.

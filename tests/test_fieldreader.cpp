@@ -56,7 +56,7 @@ TEST(FieldReader, BareNumbersAreNumbersQuotedTextStaysText) {
     double number;
   };
   const std::vector<Case> cases = {
-      {QStringLiteral("12"), Value::Kind::Number, 12},  {QStringLiteral("-3"), Value::Kind::Number, -3},
+      {QStringLiteral("12"), Value::Kind::Number, 12},   {QStringLiteral("-3"), Value::Kind::Number, -3},
       {QStringLiteral("2.5"), Value::Kind::Number, 2.5}, {QStringLiteral("1e2"), Value::Kind::Number, 100},
       {QStringLiteral("\"12\""), Value::Kind::Text, 12}, {QStringLiteral("12a"), Value::Kind::Text, 12},
       {QStringLiteral("頭"), Value::Kind::Text, 0},      {QStringLiteral(""), Value::Kind::Empty, 0},

@@ -23,8 +23,9 @@ TEST(Form2, EnterMovesToTheButtonAndASecondEnterRegisters) {
   QTest::keyClick(f->Cmd1, Qt::Key_Return);
   // The empty name registers: a new learner whose file would be ".dat".
   ASSERT_EQ(app.fake.modals.size(), 1u);
-  EXPECT_EQ(app.fake.modals[0].text,
-            QStringLiteral("「」さんは初めての挑戦ですね。３回連続満点を取ったら、その章は合格よ。詳しくはヘルプを見てね。"));
+  EXPECT_EQ(
+      app.fake.modals[0].text,
+      QStringLiteral("「」さんは初めての挑戦ですね。３回連続満点を取ったら、その章は合格よ。詳しくはヘルプを見てね。"));
   EXPECT_FALSE(app.exists(QStringLiteral(".dat")));
 }
 
@@ -36,7 +37,8 @@ TEST(Form2, ANewLearnerSeesTheWelcomeThenTheSummary) {
   EXPECT_TRUE(app.fake.modals[0].text.startsWith(QStringLiteral("「たろう」さんは初めての挑戦ですね。")));
   EXPECT_EQ(f->Lbl2->text(), QStringLiteral("「たろう」 さんの今までの成績"));
   const QString line = QStringLiteral("　 0回 連続満点は、 0回\n\r");
-  EXPECT_EQ(f->summary(), QStringLiteral("第１章") + line + QStringLiteral("第２章") + line + QStringLiteral("第３章") + line);
+  EXPECT_EQ(f->summary(),
+            QStringLiteral("第１章") + line + QStringLiteral("第２章") + line + QStringLiteral("第３章") + line);
   EXPECT_TRUE(f->Frm1->isVisible());
   EXPECT_FALSE(f->Cmd1->isVisible());
   EXPECT_FALSE(f->Txt1->isVisible());

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <unistd.h>
 
 #include "records/recordfile.h"
 
@@ -73,7 +73,7 @@ TEST(RecordFile, HostileNamesNeverTouchAFileOutsideTheFolder) {
   outside.write("9,9,9,9,9,9\r\n");
   outside.close();
   const QStringList names = {QStringLiteral("../victim"), QStringLiteral("a/b"), QStringLiteral("..\\victim"),
-                             QStringLiteral("."), QStringLiteral(".."), QStringLiteral("tab\there"),
+                             QStringLiteral("."),         QStringLiteral(".."),  QStringLiteral("tab\there"),
                              QString(300, u'あ')};
   for (const QString& name : names) {
     EXPECT_FALSE(recordfile::nameProblem(name).isEmpty()) << name.toStdString();
@@ -93,8 +93,8 @@ TEST(RecordFile, AnUnwritableFolderKeepsTheOldRecordAndSaysWhy) {
   ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
   blocker.close();
   QString error;
-  EXPECT_FALSE(recordfile::save(tmp.path() + QStringLiteral("/file/"), QStringLiteral("a"), slots6(1, 0, 0, 0, 0, 0),
-                                &error));
+  EXPECT_FALSE(
+      recordfile::save(tmp.path() + QStringLiteral("/file/"), QStringLiteral("a"), slots6(1, 0, 0, 0, 0, 0), &error));
   EXPECT_FALSE(error.isEmpty());
 }
 

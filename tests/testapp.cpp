@@ -50,9 +50,7 @@ void TestApp::answer(bool right) {
 
 QByteArray smallBank() {
   QString text;
-  for (int i = 0; i < 6; ++i)
-    text += QStringLiteral("1,%1,\"一の＊%1\",\"意味の一%1。\"\r\n").arg(i + 1);
-  for (int i = 0; i < 4; ++i)
-    text += QStringLiteral("2,%1,\"二の＊%1\",\"意味の二%1。\"\r\n").arg(i + 7);
+  for (int i = 0; i < 6; ++i) text += QStringLiteral("1,%1,\"一の＊%1\",\"意味の一%1。\"\r\n").arg(i + 1);
+  for (int i = 0; i < 4; ++i) text += QStringLiteral("2,%1,\"二の＊%1\",\"意味の二%1。\"\r\n").arg(i + 7);
   return encodeCp932(text);
 }

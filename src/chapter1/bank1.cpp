@@ -7,15 +7,25 @@
 #include "startup/texts.h"
 
 const std::array<QString, 13>& Bank1::words() {
-  static const std::array<QString, 13> w = {
-      QStringLiteral("頭"), QStringLiteral("目"), QStringLiteral("耳"), QStringLiteral("鼻"), QStringLiteral("口"),
-      QStringLiteral("歯"), QStringLiteral("舌"), QStringLiteral("手"), QStringLiteral("胸"), QStringLiteral("腕"),
-      QStringLiteral("腹"), QStringLiteral("足"), QString()};
+  static const std::array<QString, 13> w = {QStringLiteral("頭"),
+                                            QStringLiteral("目"),
+                                            QStringLiteral("耳"),
+                                            QStringLiteral("鼻"),
+                                            QStringLiteral("口"),
+                                            QStringLiteral("歯"),
+                                            QStringLiteral("舌"),
+                                            QStringLiteral("手"),
+                                            QStringLiteral("胸"),
+                                            QStringLiteral("腕"),
+                                            QStringLiteral("腹"),
+                                            QStringLiteral("足"),
+                                            QString()};
   return w;
 }
 
 QString describeProblems(const QString& fileName, const std::vector<FileProblem>& problems, int most) {
-  QString text = QStringLiteral("問題ファイル「") + fileName + QStringLiteral("」に問題があるため、この章を始められません。\n");
+  QString text =
+      QStringLiteral("問題ファイル「") + fileName + QStringLiteral("」に問題があるため、この章を始められません。\n");
   int shown = 0;
   for (const FileProblem& p : problems) {
     if (shown == most) {
@@ -45,8 +55,7 @@ std::vector<FileProblem> Bank1::parse(const QByteArray& bytes, QuestionColumns& 
   std::vector<FileProblem> problems;
   bool decoded = true;
   FieldReader reader(decodeCp932(bytes, &decoded));
-  if (!decoded)
-    problems.push_back({0, QStringLiteral("Shift_JIS（コードページ932）として読めない文字があります。")});
+  if (!decoded) problems.push_back({0, QStringLiteral("Shift_JIS（コードページ932）として読めない文字があります。")});
   struct Record {
     Value level, answer, sentence, meaning;
   };
@@ -59,7 +68,8 @@ std::vector<FileProblem> Bank1::parse(const QByteArray& bytes, QuestionColumns& 
     while (got < 4 && reader.next(f[static_cast<std::size_t>(got)])) ++got;
     const int line = f[0].line;
     if (got < 4) {
-      problems.push_back({line, QStringLiteral("最後の問題の項目が足りません（4項目：レベル,正解の番号,\"問題文\",\"意味\"）。")});
+      problems.push_back(
+          {line, QStringLiteral("最後の問題の項目が足りません（4項目：レベル,正解の番号,\"問題文\",\"意味\"）。")});
       break;
     }
     if (static_cast<int>(records.size()) == kMaxRecords) {
@@ -70,23 +80,27 @@ std::vector<FileProblem> Bank1::parse(const QByteArray& bytes, QuestionColumns& 
     int level = 0;
     int answer = 0;
     if (!wholeIn(f[0], 1, 2, &level))
-      problems.push_back({line, QStringLiteral("1番目の項目（レベル）は 1 か 2 でなければなりません：「") + f[0].text + u'」'});
+      problems.push_back(
+          {line, QStringLiteral("1番目の項目（レベル）は 1 か 2 でなければなりません：「") + f[0].text + u'」'});
     if (!wholeIn(f[1], 1, 12, &answer))
-      problems.push_back({f[1].line, QStringLiteral("2番目の項目（正解の番号）は 1 から 12 の数でなければなりません：「") +
-                                         f[1].text + u'」'});
+      problems.push_back(
+          {f[1].line,
+           QStringLiteral("2番目の項目（正解の番号）は 1 から 12 の数でなければなりません：「") + f[1].text + u'」'});
     if (!f[2].text.contains(u'＊'))
       problems.push_back({f[2].line, QStringLiteral("3番目の項目（問題文）に「＊」がありません。")});
     if (level == 1) ++level1;
     if (level == 2) ++level2;
-    records.push_back({FieldReader::toValue(f[0]), FieldReader::toValue(f[1]), FieldReader::toValue(f[2]),
-                       Value::ofText(f[3].text)});
+    records.push_back(
+        {FieldReader::toValue(f[0]), FieldReader::toValue(f[1]), FieldReader::toValue(f[2]), Value::ofText(f[3].text)});
   }
   if (problems.empty() && level1 < kMinLevel1)
-    problems.push_back({0, QStringLiteral("レベル1の問題が") + QString::number(level1) + QStringLiteral("問しかありません。") +
-                               QString::number(kMinLevel1) + QStringLiteral("問以上必要です。")});
+    problems.push_back({0, QStringLiteral("レベル1の問題が") + QString::number(level1) +
+                               QStringLiteral("問しかありません。") + QString::number(kMinLevel1) +
+                               QStringLiteral("問以上必要です。")});
   if (problems.empty() && level2 < kMinLevel2)
-    problems.push_back({0, QStringLiteral("レベル2の問題が") + QString::number(level2) + QStringLiteral("問しかありません。") +
-                               QString::number(kMinLevel2) + QStringLiteral("問以上必要です。")});
+    problems.push_back({0, QStringLiteral("レベル2の問題が") + QString::number(level2) +
+                               QStringLiteral("問しかありません。") + QString::number(kMinLevel2) +
+                               QStringLiteral("問以上必要です。")});
   if (!problems.empty()) return problems;
   for (std::size_t i = 0; i < records.size(); ++i) {
     columns.Mon1[i + 1] = records[i].level;

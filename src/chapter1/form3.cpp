@@ -16,8 +16,7 @@ Form3::Form3(Shoki& sh)
   QWidget* c = client();
   Lbl1 = ui::label(c, QStringLiteral("Label1"), {384, 112, 0, 0}, designFont(18), colour::black);
   Lbl1->setProperty("autoSize", true);
-  Lbl4 = ui::label(c, QStringLiteral("連続満点記録"), {552, 56, 137, 27}, designFont(15.75, true, true),
-                   colour::black);
+  Lbl4 = ui::label(c, QStringLiteral("連続満点記録"), {552, 56, 137, 27}, designFont(15.75, true, true), colour::black);
   makeStars({704, 752, 800}, 48, {49, 49});
   Lbl2 = ui::label(c, QStringLiteral("Label2"), {344, 160, 0, 0}, designFont(26), colour::black);
   Lbl2->setProperty("autoSize", true);

@@ -13,8 +13,8 @@ Form1::Form1(Shoki& sh)
   QWidget* c = client();
   Lbl1 = ui::label(c, QStringLiteral("Label1"), {384, 112, 0, 0}, designFont(18), colour::black);
   Lbl1->setProperty("autoSize", true);
-  Label1 = ui::label(c, QStringLiteral("連続満点記録"), {552, 56, 137, 27}, designFont(15.75, true, true),
-                     colour::black);
+  Label1 =
+      ui::label(c, QStringLiteral("連続満点記録"), {552, 56, 137, 27}, designFont(15.75, true, true), colour::black);
   makeStars({696, 744, 792}, 48, {49, 49});
   Pic1 = new PictureBox(c);
   Pic1->setGeometry(168, 208, 665, 81);

@@ -11,8 +11,8 @@ Form4::Form4(Shoki& sh)
     : ChapterWindow(sh, 3, QStringLiteral("第３章 慣用句（一般）  (コトバリオンVer.1.3)"), {1024, 760},
                     QStringLiteral("ヘ　ル　プ")) {
   QWidget* c = client();
-  Lbl1 = ui::label(c, QStringLiteral("Label1"), {384, 112, 0, 0}, designFont(18), colour::darkBlue,
-                   colour::lightYellow);
+  Lbl1 =
+      ui::label(c, QStringLiteral("Label1"), {384, 112, 0, 0}, designFont(18), colour::darkBlue, colour::lightYellow);
   Lbl1->setProperty("autoSize", true);
   QFont plain = c->font();
   plain.setPointSize(26);
@@ -30,15 +30,15 @@ Form4::Form4(Shoki& sh)
     QRadioButton* b = Opt1.add(Frm1, QString());
     ui::place(b, {lefts[i], tops[i], 161, 33}, designFont(16), colour::navy, colour::lightGreen);
   }
-  ui::place(Opt1.add(Frm1, QStringLiteral("適するものを選べ。")), {480, 80, 257, 33}, designFont(16),
-            colour::black, colour::lightGreen);
+  ui::place(Opt1.add(Frm1, QStringLiteral("適するものを選べ。")), {480, 80, 257, 33}, designFont(16), colour::black,
+            colour::lightGreen);
   QFont score = c->font();
   score.setPointSize(28);
   Lbl3 = ui::label(c, QStringLiteral("Label3"), {104, 520, 0, 0}, score, colour::black, colour::white);
   Lbl3->setProperty("autoSize", true);
   Cmd1 = ui::button(c, QStringLiteral("問題開始"), {696, 536, 169, 65}, designFont(15), colour::lightYellow);
-  Lbl4 = ui::label(c, QStringLiteral("連続満点記録"), {552, 56, 137, 33}, designFont(15.75, true, true),
-                   colour::black, colour::lightYellow);
+  Lbl4 = ui::label(c, QStringLiteral("連続満点記録"), {552, 56, 137, 33}, designFont(15.75, true, true), colour::black,
+                   colour::lightYellow);
   makeStars({696, 744, 792}, 48, {49, 45});
 }
 

@@ -1,13 +1,13 @@
 #include "layout/chapterwindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
 
 #include "layout/layout.h"
 #include "startup/shoki.h"
 
-ChapterWindow::ChapterWindow(Shoki& sh, int chapter, const QString& caption, QSize client,
-                             const QString& helpCaption)
+ChapterWindow::ChapterWindow(Shoki& sh, int chapter, const QString& caption, QSize client, const QString& helpCaption)
     : sh_(sh), chapter_(chapter) {
   setWindowTitle(caption);
   client_ = new QWidget(this);
@@ -18,6 +18,13 @@ ChapterWindow::ChapterWindow(Shoki& sh, int chapter, const QString& caption, QSi
   connect(en, &QAction::triggered, this, [this] { en_Click(); });
   connect(hp, &QAction::triggered, this, [this] { hp_Click(); });
   setBackColor(layout::colour::green);
+  // The menu bar keeps the desktop's own look, not the window's colour.
+  QPalette menuPalette = QApplication::palette();
+  for (QPalette::ColorRole role : {QPalette::Window, QPalette::WindowText, QPalette::Button, QPalette::ButtonText})
+    menuPalette.setColor(role, menuPalette.color(role));
+  menuBar()->setPalette(menuPalette);
+  menuBar()->setAutoFillBackground(true);
+  menuBar()->setFont(layout::designFont(11, false));
 }
 
 void ChapterWindow::setBackColor(const QColor& c) {
@@ -37,8 +44,8 @@ void ChapterWindow::makeStars(std::array<int, 3> lefts, int top, QSize size) {
 
 void ChapterWindow::setStar(int index, bool lit) {
   if (index < 0 || index > 2) return;
-  Pic2[static_cast<std::size_t>(index)]->loadPicture(sh_.AppDir + (lit ? QStringLiteral("star.gif")
-                                                                        : QStringLiteral("starn.gif")));
+  Pic2[static_cast<std::size_t>(index)]->loadPicture(sh_.AppDir +
+                                                     (lit ? QStringLiteral("star.gif") : QStringLiteral("starn.gif")));
 }
 
 void ChapterWindow::setStars(int lit) {
@@ -75,6 +82,4 @@ void ChapterWindow::Form_Unload() {
   sh_.endProgram();
 }
 
-void ChapterWindow::hp_Click() {
-  sh_.platform().showHelp(sh_.AppDir + QStringLiteral("コトバリオンV.1.3.hlp"), 15);
-}
+void ChapterWindow::hp_Click() { sh_.platform().showHelp(sh_.AppDir + QStringLiteral("コトバリオンV.1.3.hlp"), 15); }

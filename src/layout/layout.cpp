@@ -40,9 +40,9 @@ QFont designFont(double points, bool bold, bool italic) {
 }
 
 void installFontSubstitutes() {
-  QFont::insertSubstitutions(kFace, {QStringLiteral("IPAPGothic"), QStringLiteral("IPAPゴシック"),
-                                     QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP"),
-                                     QStringLiteral("VL PGothic"), QStringLiteral("TakaoPGothic")});
+  QFont::insertSubstitutions(
+      kFace, {QStringLiteral("IPAPGothic"), QStringLiteral("IPAPゴシック"), QStringLiteral("IPAGothic"),
+              QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"), QStringLiteral("TakaoPGothic")});
 }
 
 }  // namespace layout

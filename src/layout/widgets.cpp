@@ -1,7 +1,7 @@
 #include "layout/widgets.h"
 
-#include <QFontMetricsF>
 #include <QAbstractScrollArea>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPainter>

@@ -43,14 +43,14 @@ Form2::Form2(Shoki& sh) : sh_(sh) {
   Txt1 = new QLineEdit(this);
   ui::place(Txt1, {96, 32, 153, 33}, designFont(12), colour::black);
   Cmd1 = ui::button(this, QStringLiteral("登　録"), {40, 248, 113, 49}, designFont(14.25), colour::lightYellow);
-  Lbl2 = ui::label(this, QStringLiteral("Label2"), {80, 72, 0, 0}, designFont(14.25), colour::black,
-                   colour::lightGreen);
+  Lbl2 =
+      ui::label(this, QStringLiteral("Label2"), {80, 72, 0, 0}, designFont(14.25), colour::black, colour::lightGreen);
   Lbl2->setProperty("autoSize", true);
-  Lbl3 = ui::label(this, QStringLiteral("Label3"), {16, 96, 0, 0}, designFont(14.25), colour::black,
-                   colour::lightGreen);
+  Lbl3 =
+      ui::label(this, QStringLiteral("Label3"), {16, 96, 0, 0}, designFont(14.25), colour::black, colour::lightGreen);
   Lbl3->setProperty("autoSize", true);
-  Frm1 = ui::frame(this, QStringLiteral("どの章を選びますか"), {344, 152, 233, 177}, designFont(9.75),
-                   colour::lightGreen);
+  Frm1 =
+      ui::frame(this, QStringLiteral("どの章を選びますか"), {344, 152, 233, 177}, designFont(9.75), colour::lightGreen);
   const QRect optGeometry[4] = {{16, 32, 209, 25}, {16, 64, 185, 25}, {16, 96, 185, 25}, {32, 128, 185, 25}};
   const QColor optColour[4] = {colour::darkBlue, colour::darkBlue, colour::blue, colour::red};
   for (int i = 0; i < 4; ++i) {
@@ -110,7 +110,8 @@ bool Form2::DLoad() {
       Lbl3->show();
       Lbl2->show();
       sh_.MsgText = QStringLiteral("「") + sh_.UserName +
-                    QStringLiteral("」さんは初めての挑戦ですね。３回連続満点を取ったら、その章は合格よ。詳しくはヘルプを見てね。");
+                    QStringLiteral(
+                        "」さんは初めての挑戦ですね。３回連続満点を取ったら、その章は合格よ。詳しくはヘルプを見てね。");
       if (!sh_.showMessage()) return false;
       sh_.Genzai[2] = 0;
       return true;
@@ -121,7 +122,8 @@ bool Form2::DLoad() {
       break;
   }
   if (sh_.Kiroku[0] == 999 && sh_.Kiroku[1] == 999 && sh_.Kiroku[2] == 999) {
-    sh_.MsgText = QStringLiteral("「") + sh_.UserName + QStringLiteral("」さんは,すでに免許皆伝の賞状をお渡ししました。");
+    sh_.MsgText =
+        QStringLiteral("「") + sh_.UserName + QStringLiteral("」さんは,すでに免許皆伝の賞状をお渡ししました。");
     if (!sh_.showMessage()) return false;
     sh_.endProgram();
     return false;

@@ -49,9 +49,7 @@ QString nameProblem(const QString& userName) {
   return {};
 }
 
-QString path(const QString& appDir, const QString& userName) {
-  return appDir + userName + QStringLiteral(".dat");
-}
+QString path(const QString& appDir, const QString& userName) { return appDir + userName + QStringLiteral(".dat"); }
 
 LoadResult load(const QString& appDir, const QString& userName, std::array<int, 7>& kiroku) {
   if (!nameProblem(userName).isEmpty()) return LoadResult::Failed;

@@ -37,7 +37,7 @@ LoadResult load(const QString& appDir, const QString& userName, std::array<int, 
 // written, flushed and renamed over the old one, so a crash or a full disk
 // never leaves a truncated record. Returns false (with a reason) on failure.
 // beforeCommit runs once the temporary file is written (a hook for tests).
-bool save(const QString& appDir, const QString& userName, const std::array<int, 7>& kiroku,
-          QString* error = nullptr, const std::function<void()>& beforeCommit = {});
+bool save(const QString& appDir, const QString& userName, const std::array<int, 7>& kiroku, QString* error = nullptr,
+          const std::function<void()>& beforeCommit = {});
 
 }  // namespace recordfile

@@ -101,7 +101,8 @@ QString seikai(const Situation& s, const Random& rnd) {
 QString miss(const Situation& s, const Random& rnd) {
   // These three lines answer a wrong answer that the score already counts;
   // the quiz windows never count a wrong answer, so the random pick follows.
-  if (s.t == s.q && s.s > 1) return QStringLiteral("連続満点が") + num(s.s) + QStringLiteral("回だったのに！！つらいー！");
+  if (s.t == s.q && s.s > 1)
+    return QStringLiteral("連続満点が") + num(s.s) + QStringLiteral("回だったのに！！つらいー！");
   if (s.t == s.q && s.q > 6) return num(s.q) + QStringLiteral("問まで満点だったのに！！");
   if (s.t == s.q) return QStringLiteral("満点だったのにねー");
   return kMiss[static_cast<std::size_t>(pick(rnd(), 6) - 1)];

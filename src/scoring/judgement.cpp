@@ -8,8 +8,9 @@ namespace judgement {
 
 QString grade(int tokuten, int streak, bool* known) {
   if (known) *known = tokuten >= 0 && tokuten <= 10;
-  const QString lost =
-      streak > 0 && tokuten != 10 ? num(streak) + QStringLiteral("回連続満点だったのに！くやしいですね・・・") : QString();
+  const QString lost = streak > 0 && tokuten != 10
+                           ? num(streak) + QStringLiteral("回連続満点だったのに！くやしいですね・・・")
+                           : QString();
   const QString missed = num(tokuten + 1) + QStringLiteral("問目で間違えました！");
   switch (tokuten) {
     case 10:

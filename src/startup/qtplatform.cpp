@@ -45,10 +45,10 @@ bool QtPlatform::anotherCopyRunning() {
   // read-only program folder works too. QLockFile records the process id and
   // takes over a lock whose process no longer runs, so a crashed copy never
   // locks the learner out.
-  const QByteArray key = QCryptographicHash::hash(QDir(applicationDir()).absolutePath().toUtf8(),
-                                                  QCryptographicHash::Sha1)
-                             .toHex()
-                             .left(16);
+  const QByteArray key =
+      QCryptographicHash::hash(QDir(applicationDir()).absolutePath().toUtf8(), QCryptographicHash::Sha1)
+          .toHex()
+          .left(16);
   lock_ = std::make_unique<QLockFile>(QDir::tempPath() + QStringLiteral("/kotobarion-") + QString::fromLatin1(key) +
                                       QStringLiteral(".lock"));
   lock_->setStaleLockTime(0);
@@ -109,8 +109,8 @@ float QtPlatform::rnd() {
 }
 
 void QtPlatform::randomize() {
-  gen_.seed(static_cast<std::mt19937::result_type>(
-      std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+  gen_.seed(
+      static_cast<std::mt19937::result_type>(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
 }
 
 ScreenMetrics QtPlatform::screenMetrics() {

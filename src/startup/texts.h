@@ -9,9 +9,7 @@ inline const QString kCrLf = QStringLiteral("\r\n");
 
 // A number joined into a text: decimal digits with one leading blank when it
 // is zero or more, a minus sign in that place otherwise ("第 3問").
-inline QString num(long long v) {
-  return v >= 0 ? QStringLiteral(" ") + QString::number(v) : QString::number(v);
-}
+inline QString num(long long v) { return v >= 0 ? QStringLiteral(" ") + QString::number(v) : QString::number(v); }
 
 // Rounds to the nearest whole number, halves to the even neighbour.
 inline long long roundHalfEven(double v) { return static_cast<long long>(std::nearbyint(v)); }
