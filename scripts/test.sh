@@ -5,10 +5,7 @@
 # them); builds the benchmarks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKOTOBARION_TESTS=OFF -DKOTOBARION_BENCH=OFF
-cmake --build build/release
-(cd build/release && rm -rf dist && cpack >/dev/null)
+scripts/package.sh
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKOTOBARION_SANITIZE=ON \
   -DKOTOBARION_PACKAGE_DIR="$PWD/build/release/dist"
 cmake --build build/test

@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   layout::installFontSubstitutes();
-  QApplication::setFont(layout::designFont(9, false));
+  QApplication::setFont(layout::designFont(11, false));
   QtPlatform platform;
   Shoki shoki(platform);
   shoki.Main();

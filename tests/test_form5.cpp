@@ -22,6 +22,11 @@ TEST(Form5, ShowsTheMessageAndHidesOnItsButtonOrBackground) {
   app.fake.dismissals.push_back([](QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(300, 230)); });
   EXPECT_TRUE(app.sh->showMessage());
   EXPECT_FALSE(f->isVisible());
+  // A click on the picture is no click on the background.
+  f->show();
+  QTest::mouseClick(f->Pic1, Qt::LeftButton, {}, QPoint(20, 20));
+  EXPECT_TRUE(f->isVisible());
+  f->hide();
   EXPECT_EQ(app.fake.endCount, 0);
 }
 

@@ -45,5 +45,9 @@ Form4::Form4(Shoki& sh)
 bool Form4::Main4() {
   // Chapter 3 is played in a later version; the window shows its frame.
   Pic1->Cls();
+  Cmd1->hide();
+  Pic1->setForeColor(layout::colour::blue);
+  Pic1->Print(QStringLiteral("第３章は準備中です。"));
+  Pic1->Print(QStringLiteral("メニューの「終了」で終われます。"));
   return true;
 }

@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) { setAutoFillBackground(true); }
@@ -51,6 +52,8 @@ void PictureBox::Print(const QString& text, bool endLine) {
   }
   update();
 }
+
+void PictureBox::mousePressEvent(QMouseEvent* event) { event->accept(); }
 
 QStringList PictureBox::printedLines() const {
   QStringList lines;

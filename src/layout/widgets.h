@@ -52,6 +52,8 @@ class PictureBox : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  // A click on a picture box is its own, never its window's background.
+  void mousePressEvent(QMouseEvent* event) override;
 
  private:
   struct Run {
