@@ -48,9 +48,11 @@ void Form5::setBackColor(const QColor& c) { ui::setBack(this, c); }
 
 QColor Form5::backColor() const { return palette().color(QPalette::Window); }
 
-void Form5::enterCertificateLayout(int fontPoints) {
+void Form5::showCertificate(const QStringList& lines, int fontPoints, int twipsPerPixel, QSize screen) {
   certificate_ = true;
+  setWindowState(Qt::WindowNoState);
   setFixedSize(640, 400);
+  move(layout::place(frameGeometry().size().expandedTo(size()), screen, layout::Position::UpperThird));
   Text1->hide();
   Pic2->show();
   QFont f = Pic2->printFont();
@@ -58,6 +60,12 @@ void Form5::enterCertificateLayout(int fontPoints) {
   f.setBold(true);
   Pic2->setPrintFont(f);
   cmd2->show();
+  Pic2->Cls();
+  show();
+  Pic2->Cls();
+  Pic2->setTwipUnit(twipsPerPixel);
+  Pic2->setPrintPos(20, 30);
+  for (const QString& line : lines) Pic2->Print(line);
 }
 
 void Form5::Cmd1_Click() { hide(); }

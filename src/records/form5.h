@@ -28,9 +28,11 @@ class Form5 : public QWidget {
   QColor backColor() const;
   bool certificateLayout() const { return certificate_; }
 
-  // Turns the window into the certificate layout: client 640 x 400, Text1
-  // hidden, Pic2 shown with a bold font of the given size, cmd2 shown.
-  void enterCertificateLayout(int fontPoints);
+  // Turns the window into the certificate: client 640 x 400 placed in the
+  // upper third of the screen, Text1 hidden, Pic2 shown with a bold font of
+  // the given size and the lines printed from 20, 30 twips, cmd2 shown; the
+  // window is shown, not modally.
+  void showCertificate(const QStringList& lines, int fontPoints, int twipsPerPixel, QSize screen);
 
   // Handlers.
   void Cmd1_Click();

@@ -131,19 +131,9 @@ void Shoki::Hantei() {
         Genzai[2] = 0;
       }
       if (Kiroku[0] == 999 && Kiroku[1] == 999 && Kiroku[2] == 999) {
-        // The certificate: the message window grows to 640 x 400 and shows
-        // the ten lines, not modally.
-        form5->enterCertificateLayout(layout::fontSize(TppX, 22));
         const ScreenMetrics m = platform_.screenMetrics();
-        const QSize outer = form5->frameGeometry().size().expandedTo(form5->size());
-        form5->move(layout::place(outer, {m.width, m.height}, layout::Position::UpperThird));
-        form5->Pic2->Cls();
-        form5->show();
-        form5->Pic2->Cls();
-        form5->Pic2->setTwipUnit(TppX);
-        form5->Pic2->setPrintPos(20, 30);
-        for (const QString& line : judgement::certificate(UserName, Kiroku[3], Kiroku[4], Kiroku[5]))
-          form5->Pic2->Print(line);
+        form5->showCertificate(judgement::certificate(UserName, Kiroku[3], Kiroku[4], Kiroku[5]),
+                               layout::fontSize(TppX, 22), TppX, {m.width, m.height});
         DoneFlag = 999;
       }
     }
