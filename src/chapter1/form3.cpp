@@ -182,15 +182,6 @@ void Form3::Syuryou() {
   sh_.Hantei();
 }
 
-void Form3::en_Click() {
-  sh_.Sound(QString(), 0);
-  sh_.Kiroku[3] += 1;
-  if (sh_.Kiroku[0] != 999) sh_.Kiroku[0] = 0;
-  sh_.DSave();
-  sh_.messageBox(QStringLiteral("コトバリオンを終了します。"), QStringLiteral("コトバリオン"));
-  sh_.endProgram();
-}
-
 void Form3::Form_Unload() {
   sh_.Sound(QString(), 0);
   sh_.Kiroku[6] += 1;

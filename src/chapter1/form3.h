@@ -42,6 +42,5 @@ class Form3 : public ChapterWindow {
   void Syuryou();
   void Cmd1_Click();
   void Option1_Click(int index);
-  void en_Click() override;
   void Form_Unload() override;
 };

@@ -35,11 +35,8 @@ Form1::Form1(Shoki& sh)
 }
 
 bool Form1::Main1() {
-  // Chapter 2 is played in a later version; the window shows its frame.
-  Pic1->Cls();
+  // The quiz of this chapter comes in a later version.
   Cmd1->hide();
-  Pic1->setForeColor(layout::colour::blue);
-  Pic1->Print(QStringLiteral("第２章は準備中です。"));
-  Pic1->Print(QStringLiteral("メニューの「終了」で終われます。"));
+  showNotReady(QStringLiteral("２"));
   return true;
 }

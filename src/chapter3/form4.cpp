@@ -43,11 +43,8 @@ Form4::Form4(Shoki& sh)
 }
 
 bool Form4::Main4() {
-  // Chapter 3 is played in a later version; the window shows its frame.
-  Pic1->Cls();
+  // The quiz of this chapter comes in a later version.
   Cmd1->hide();
-  Pic1->setForeColor(layout::colour::blue);
-  Pic1->Print(QStringLiteral("第３章は準備中です。"));
-  Pic1->Print(QStringLiteral("メニューの「終了」で終われます。"));
+  showNotReady(QStringLiteral("３"));
   return true;
 }

@@ -83,3 +83,10 @@ void ChapterWindow::Form_Unload() {
 }
 
 void ChapterWindow::hp_Click() { sh_.platform().showHelp(sh_.AppDir + QStringLiteral("コトバリオンV.1.3.hlp"), 15); }
+
+void ChapterWindow::showNotReady(const QString& digit) {
+  Pic1->Cls();
+  Pic1->setForeColor(layout::colour::blue);
+  Pic1->Print(QStringLiteral("第") + digit + QStringLiteral("章は準備中です。"));
+  Pic1->Print(QStringLiteral("メニューの「終了」で終われます。"));
+}

@@ -42,6 +42,8 @@ class ChapterWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Tells the learner that chapter `digit` cannot be played yet and how to leave.
+  void showNotReady(const QString& digit);
   // Creates the three star boxes at the given lefts and top.
   void makeStars(std::array<int, 3> lefts, int top, QSize size);
 
