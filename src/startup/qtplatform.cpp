@@ -82,6 +82,9 @@ void QtPlatform::showModal(QWidget* window) {
   window->raise();
   window->activateWindow();
   if (window->isVisible()) loop.exec();
+  // Shown again later without waiting (the certificate), it must not block
+  // the other windows.
+  if (!window->isVisible()) window->setWindowModality(Qt::NonModal);
 }
 
 void QtPlatform::messageBox(const QString& text, const QString& caption) {
