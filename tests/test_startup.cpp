@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -66,11 +65,7 @@ TEST(Startup, ASecondRunningCopyIsDetectedButAStaleLockIsNot) {
 TEST(Startup, ALockLeftByACrashedCopyDoesNotLockTheLearnerOut) {
   // The lock file a copy leaves when it crashes: the id of a process that no
   // longer runs.
-  const QByteArray key = QCryptographicHash::hash(QDir(QCoreApplication::applicationDirPath()).absolutePath().toUtf8(),
-                                                  QCryptographicHash::Sha1)
-                             .toHex()
-                             .left(16);
-  const QString path = QDir::tempPath() + QStringLiteral("/kotobarion-") + QString::fromLatin1(key) + ".lock";
+  const QString path = QtPlatform::lockFilePath(QCoreApplication::applicationDirPath());
   QFile lock(path);
   ASSERT_TRUE(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
   lock.write("2147480000\nkotobarion\n" + QHostInfo::localHostName().toUtf8() + "\n");

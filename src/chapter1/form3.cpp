@@ -15,11 +15,9 @@ Form3::Form3(Shoki& sh)
                     QStringLiteral("ヘ ル プ")) {
   QWidget* c = client();
   Lbl1 = ui::label(c, QStringLiteral("Label1"), {384, 112, 0, 0}, designFont(18), colour::black);
-  Lbl1->setProperty("autoSize", true);
   Lbl4 = ui::label(c, QStringLiteral("連続満点記録"), {552, 56, 137, 27}, designFont(15.75, true, true), colour::black);
   makeStars({704, 752, 800}, 48, {49, 49});
   Lbl2 = ui::label(c, QStringLiteral("Label2"), {344, 160, 0, 0}, designFont(26), colour::black);
-  Lbl2->setProperty("autoSize", true);
   Pic1 = new PictureBox(c);
   Pic1->setGeometry(168, 208, 697, 89);
   Pic1->setBackColor(colour::white);
@@ -36,7 +34,6 @@ Form3::Form3(Shoki& sh)
   }
   ui::place(Option1.add(Frm1, QStringLiteral("一つ選べ")), {504, 80, 137, 27}, designFont(20), colour::black);
   Lbl3 = ui::label(c, QStringLiteral("現在の得点"), {304, 496, 0, 0}, designFont(28), colour::black);
-  Lbl3->setProperty("autoSize", true);
   Cmd1 = ui::button(c, QStringLiteral("Command1"), {696, 536, 169, 65}, designFont(15), colour::lightYellow);
 
   connect(Cmd1, &QPushButton::clicked, this, [this] { Cmd1_Click(); });

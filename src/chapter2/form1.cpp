@@ -12,7 +12,6 @@ Form1::Form1(Shoki& sh)
                     QStringLiteral("ヘ ル プ")) {
   QWidget* c = client();
   Lbl1 = ui::label(c, QStringLiteral("Label1"), {384, 112, 0, 0}, designFont(18), colour::black);
-  Lbl1->setProperty("autoSize", true);
   Label1 =
       ui::label(c, QStringLiteral("連続満点記録"), {552, 56, 137, 27}, designFont(15.75, true, true), colour::black);
   makeStars({696, 744, 792}, 48, {49, 49});
@@ -30,7 +29,6 @@ Form1::Form1(Shoki& sh)
   }
   ui::place(Opt1.add(Frm1, QStringLiteral("一つ選ぶ")), {376, 72, 177, 37}, designFont(22), colour::black);
   Lbl2 = ui::label(c, QStringLiteral("Label2"), {296, 528, 0, 0}, designFont(28), colour::blue);
-  Lbl2->setProperty("autoSize", true);
   Cmd1 = ui::button(c, QStringLiteral("Command1"), {696, 536, 169, 65}, designFont(14), colour::lightYellow);
 }
 

@@ -13,11 +13,9 @@ Form4::Form4(Shoki& sh)
   QWidget* c = client();
   Lbl1 =
       ui::label(c, QStringLiteral("Label1"), {384, 112, 0, 0}, designFont(18), colour::darkBlue, colour::lightYellow);
-  Lbl1->setProperty("autoSize", true);
   QFont plain = c->font();
   plain.setPointSize(26);
   lbl2 = ui::label(c, QStringLiteral("Label2"), {288, 168, 0, 0}, plain, colour::darkBlue, colour::paleGreen);
-  lbl2->setProperty("autoSize", true);
   Pic1 = new PictureBox(c);
   Pic1->setGeometry(128, 208, 777, 113);
   Pic1->setBackColor(colour::white);
@@ -35,7 +33,6 @@ Form4::Form4(Shoki& sh)
   QFont score = c->font();
   score.setPointSize(28);
   Lbl3 = ui::label(c, QStringLiteral("Label3"), {104, 520, 0, 0}, score, colour::black, colour::white);
-  Lbl3->setProperty("autoSize", true);
   Cmd1 = ui::button(c, QStringLiteral("問題開始"), {696, 536, 169, 65}, designFont(15), colour::lightYellow);
   Lbl4 = ui::label(c, QStringLiteral("連続満点記録"), {552, 56, 137, 33}, designFont(15.75, true, true), colour::black,
                    colour::lightYellow);

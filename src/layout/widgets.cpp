@@ -7,6 +7,14 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace {
+// A carriage return or tab at the end of a printed line only ends it.
+QString shownPart(QString text) {
+  while (!text.isEmpty() && (text.back() == u'\r' || text.back() == u'\t')) text.chop(1);
+  return text;
+}
+}  // namespace
+
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) { setAutoFillBackground(true); }
 
 bool PictureBox::loadPicture(const QString& path) {
@@ -39,16 +47,13 @@ void PictureBox::Cls() {
 void PictureBox::setPrintPos(double x, double y) { cur_ = QPointF(toPixels(x), toPixels(y)); }
 
 void PictureBox::Print(const QString& text, bool endLine) {
-  QString shown = text;
-  // A carriage return or tab at the end of a printed line only ends it.
-  while (!shown.isEmpty() && (shown.back() == u'\r' || shown.back() == u'\t')) shown.chop(1);
   runs_.push_back({cur_, text, fore_, printFont_, line_});
   const QFontMetricsF fm(printFont_);
   if (endLine) {
     cur_ = QPointF(0, cur_.y() + fm.height());
     ++line_;
   } else {
-    cur_.rx() += fm.horizontalAdvance(shown);
+    cur_.rx() += fm.horizontalAdvance(shownPart(text));
   }
   update();
 }
@@ -75,12 +80,10 @@ void PictureBox::paintEvent(QPaintEvent*) {
   QPainter p(this);
   if (!picture_.isNull()) p.drawImage(QPoint(0, 0), picture_);
   for (const Run& r : runs_) {
-    QString shown = r.text;
-    while (!shown.isEmpty() && (shown.back() == u'\r' || shown.back() == u'\t')) shown.chop(1);
     p.setFont(r.font);
     p.setPen(r.colour);
     const QFontMetricsF fm(r.font);
-    p.drawText(QPointF(r.pos.x(), r.pos.y() + fm.ascent()), shown);
+    p.drawText(QPointF(r.pos.x(), r.pos.y() + fm.ascent()), shownPart(r.text));
   }
 }
 
@@ -135,7 +138,11 @@ QLabel* label(QWidget* parent, const QString& text, QRect geometry, const QFont&
               const QColor& back) {
   auto* l = new QLabel(text, parent);
   place(l, geometry, font, fore, back);
-  if (geometry.width() == 0) l->adjustSize();
+  // A label designed without a size sizes itself to its text.
+  if (geometry.width() == 0) {
+    l->setProperty("autoSize", true);
+    l->adjustSize();
+  }
   return l;
 }
 

@@ -3,9 +3,6 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 
-#include "chapter1/form3.h"
-#include "chapter2/form1.h"
-#include "chapter3/form4.h"
 #include "layout/chapterwindow.h"
 #include "layout/layout.h"
 #include "records/form5.h"
@@ -45,10 +42,8 @@ Form2::Form2(Shoki& sh) : sh_(sh) {
   Cmd1 = ui::button(this, QStringLiteral("登　録"), {40, 248, 113, 49}, designFont(14.25), colour::lightYellow);
   Lbl2 =
       ui::label(this, QStringLiteral("Label2"), {80, 72, 0, 0}, designFont(14.25), colour::black, colour::lightGreen);
-  Lbl2->setProperty("autoSize", true);
   Lbl3 =
       ui::label(this, QStringLiteral("Label3"), {16, 96, 0, 0}, designFont(14.25), colour::black, colour::lightGreen);
-  Lbl3->setProperty("autoSize", true);
   Frm1 =
       ui::frame(this, QStringLiteral("どの章を選びますか"), {344, 152, 233, 177}, designFont(9.75), colour::lightGreen);
   const QRect optGeometry[4] = {{16, 32, 209, 25}, {16, 64, 185, 25}, {16, 96, 185, 25}, {32, 128, 185, 25}};
@@ -164,20 +159,12 @@ void Form2::Opt1_Click(int index) {
 }
 
 namespace {
-ChapterWindow* windowOf(Shoki& sh) {
-  switch (sh.Genzai[0]) {
-    case 2:
-      return static_cast<ChapterWindow*>(sh.form1);
-    case 3:
-      return static_cast<ChapterWindow*>(sh.form4);
-    default:
-      return static_cast<ChapterWindow*>(sh.form3);
-  }
-}
+// The chapter in play; none chosen yet counts as chapter 1.
+int chapterInPlay(const Shoki& sh) { return sh.Genzai[0] == 0 ? 1 : sh.Genzai[0]; }
 }  // namespace
 
 bool Form2::Shut() {
-  ChapterWindow* w = windowOf(sh_);
+  ChapterWindow* w = sh_.chapterWindow(chapterInPlay(sh_));
   w->Pic1->Cls();
   w->show();
   hide();
@@ -194,7 +181,7 @@ bool Form2::Shut() {
 
 void Form2::Star() {
   // A hand-edited streak above two still lights no more than three stars.
-  windowOf(sh_)->setStars(sh_.Genzai[2]);
+  sh_.chapterWindow(chapterInPlay(sh_))->setStars(sh_.Genzai[2]);
 }
 
 void Form2::Cmd2_Click() { sh_.endProgram(); }

@@ -85,19 +85,8 @@ void Form5::backgroundClick() {
 
 void Form5::closeHandling() {
   sh_.Kiroku[6] += 1;
-  switch (sh_.Genzai[0]) {
-    case 1:
-      sh_.Kiroku[3] = sh_.Kiroku[6];
-      break;
-    case 2:
-      sh_.Kiroku[4] = sh_.Kiroku[6];
-      break;
-    case 3:
-      sh_.Kiroku[5] = sh_.Kiroku[6];
-      break;
-    default:
-      break;
-  }
+  const int c = sh_.Genzai[0];
+  if (c >= 1 && c <= 3) sh_.Kiroku[static_cast<std::size_t>(c + 2)] = sh_.Kiroku[6];
   sh_.DSave();
   sh_.Sound(QString(), 0);
   sh_.messageBox(QStringLiteral("コトバリオンを終了します。"), QStringLiteral("コトバリオンVer.1.3"));

@@ -71,27 +71,15 @@ bool save(const QString& appDir, const QString& userName, const std::array<int, 
     return false;
   }
   QSaveFile file(path(appDir, userName));
-  if (!file.open(QIODevice::WriteOnly)) {
-    if (error) *error = file.errorString();
-    return false;
-  }
   const QByteArray line = encode(kiroku);
-  if (file.write(line) != line.size()) {
-    if (error) *error = file.errorString();
+  bool written = file.open(QIODevice::WriteOnly) && file.write(line) == line.size() && file.flush();
+  if (written && beforeCommit) beforeCommit();
+  written = written && file.commit();
+  if (!written) {
     file.cancelWriting();
-    return false;
+    if (error) *error = QStringLiteral("フォルダに書き込めないか、ディスクがいっぱいです。");
   }
-  if (!file.flush()) {
-    if (error) *error = file.errorString();
-    file.cancelWriting();
-    return false;
-  }
-  if (beforeCommit) beforeCommit();
-  if (!file.commit()) {
-    if (error) *error = file.errorString();
-    return false;
-  }
-  return true;
+  return written;
 }
 
 }  // namespace recordfile

@@ -35,7 +35,8 @@ LoadResult load(const QString& appDir, const QString& userName, std::array<int, 
 
 // Replaces the record atomically: a temporary file in the same folder is
 // written, flushed and renamed over the old one, so a crash or a full disk
-// never leaves a truncated record. Returns false (with a reason) on failure.
+// never leaves a truncated record. Returns false on failure, with the reason
+// in Japanese for the learner.
 // beforeCommit runs once the temporary file is written (a hook for tests).
 bool save(const QString& appDir, const QString& userName, const std::array<int, 7>& kiroku, QString* error = nullptr,
           const std::function<void()>& beforeCommit = {});

@@ -40,17 +40,18 @@ QtPlatform::~QtPlatform() = default;
 
 QString QtPlatform::applicationDir() { return QCoreApplication::applicationDirPath(); }
 
+QString QtPlatform::lockFilePath(const QString& appDir) {
+  const QByteArray key =
+      QCryptographicHash::hash(QDir(appDir).absolutePath().toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+  return QDir::tempPath() + QStringLiteral("/kotobarion-") + QString::fromLatin1(key) + QStringLiteral(".lock");
+}
+
 bool QtPlatform::anotherCopyRunning() {
   // One lock per program folder, kept in the temporary folder so that a
   // read-only program folder works too. QLockFile records the process id and
   // takes over a lock whose process no longer runs, so a crashed copy never
   // locks the learner out.
-  const QByteArray key =
-      QCryptographicHash::hash(QDir(applicationDir()).absolutePath().toUtf8(), QCryptographicHash::Sha1)
-          .toHex()
-          .left(16);
-  lock_ = std::make_unique<QLockFile>(QDir::tempPath() + QStringLiteral("/kotobarion-") + QString::fromLatin1(key) +
-                                      QStringLiteral(".lock"));
+  lock_ = std::make_unique<QLockFile>(lockFilePath(applicationDir()));
   lock_->setStaleLockTime(0);
   return !lock_->tryLock(0);
 }

@@ -29,6 +29,9 @@ class QtPlatform : public Platform {
   void randomize() override;
   ScreenMetrics screenMetrics() override;
 
+  // The lock file that marks a running copy started from appDir.
+  static QString lockFilePath(const QString& appDir);
+
  private:
   std::unique_ptr<QLockFile> lock_;
   QSoundEffect* effect_ = nullptr;

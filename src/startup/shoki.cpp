@@ -59,11 +59,7 @@ bool Shoki::DSave() {
   if (recordfile::save(AppDir, UserName, Kiroku, &error)) return true;
   messageBox(QStringLiteral("「") + UserName + QStringLiteral("」さんの成績を保存できませんでした。\n") +
                  QStringLiteral("保存先：") + QDir::toNativeSeparators(recordfile::path(AppDir, UserName)) +
-                 QStringLiteral("\n") +
-                 (recordfile::nameProblem(UserName).isEmpty()
-                      ? QStringLiteral("フォルダに書き込めないか、ディスクがいっぱいです。")
-                      : recordfile::nameProblem(UserName)) +
-                 QStringLiteral("\n今回の成績は記録されていません。"),
+                 QStringLiteral("\n") + error + QStringLiteral("\n今回の成績は記録されていません。"),
              QStringLiteral("コトバリオン"));
   return false;
 }
@@ -95,25 +91,23 @@ void Shoki::MissMsg() {
   MsgText += feedback::miss({Genzai[1], Tokuten, Genzai[2], Kiroku[6]}, [this] { return platform_.rnd(); });
 }
 
-namespace {
-ChapterWindow* chapterWindow(Shoki& sh, int c) {
+ChapterWindow* Shoki::chapterWindow(int c) const {
   switch (c) {
     case 1:
-      return sh.form3;
+      return form3;
     case 2:
-      return sh.form1;
+      return form1;
     case 3:
-      return sh.form4;
+      return form4;
     default:
       return nullptr;
   }
 }
-}  // namespace
 
 void Shoki::Hantei() {
   DoneFlag = 0;
   const int c = Genzai[0];
-  ChapterWindow* window = chapterWindow(*this, c);
+  ChapterWindow* window = chapterWindow(c);
   bool known = false;
   const QString grade = judgement::grade(Tokuten, Genzai[2], &known);
   if (known) MsgText = grade;
@@ -169,6 +163,11 @@ void setFontSize(QWidget* w, std::int16_t tpp, int k) {
   w->setFont(f);
 }
 
+// Sets each control's font size by the layout rule, in the order given.
+void setFontSizes(std::int16_t tpp, std::initializer_list<std::pair<QWidget*, int>> sizes) {
+  for (const auto& [w, k] : sizes) setFontSize(w, tpp, k);
+}
+
 }  // namespace
 
 void Shoki::createWindows() {
@@ -186,8 +185,7 @@ void Shoki::Layout1() {
   createWindows();
   Form1* f = form1;
   applyLayout(f, {1024, 700}, layout::Position::Corner, m);
-  setFontSize(f->Lbl1, TppX, 18);
-  setFontSize(f->Lbl2, TppX, 28);
+  setFontSizes(TppX, {{f->Lbl1, 18}, {f->Lbl2, 28}});
   QFont pic = f->Pic1->printFont();
   pic.setPointSize(layout::fontSize(TppX, 28));
   f->Pic1->setPrintFont(pic);
@@ -218,11 +216,7 @@ void Shoki::Layout3() {
   const ScreenMetrics m = platform_.screenMetrics();
   Form3* f = form3;
   applyLayout(f, {1024, 760}, layout::Position::Centred, m);
-  setFontSize(f->Lbl1, TppX, 18);
-  setFontSize(f->Lbl2, TppX, 26);
-  setFontSize(f->Lbl3, TppX, 28);
-  setFontSize(f->Frm1, TppX, 12);
-  setFontSize(f->Cmd1, TppX, 15);
+  setFontSizes(TppX, {{f->Lbl1, 18}, {f->Lbl2, 26}, {f->Lbl3, 28}, {f->Frm1, 12}, {f->Cmd1, 15}});
   f->Frm1->hide();
   for (int i = 0; i < 12; ++i) setFontSize(f->Option1[i], TppX, 22);
   setFontSize(f->Option1[12], TppX, 20);
@@ -232,11 +226,7 @@ void Shoki::Layout4() {
   const ScreenMetrics m = platform_.screenMetrics();
   Form4* f = form4;
   applyLayout(f, {1024, 760}, layout::Position::Centred, m);
-  setFontSize(f->Lbl1, TppX, 18);
-  setFontSize(f->lbl2, TppX, 26);
-  setFontSize(f->Lbl3, TppX, 28);
-  setFontSize(f->Frm1, TppX, 12);
-  setFontSize(f->Cmd1, TppX, 15);
+  setFontSizes(TppX, {{f->Lbl1, 18}, {f->lbl2, 26}, {f->Lbl3, 28}, {f->Frm1, 12}, {f->Cmd1, 15}});
   f->Frm1->hide();
   for (int i = 0; i <= 8; ++i) setFontSize(f->Opt1[i], TppX, 16);
 }

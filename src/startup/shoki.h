@@ -7,6 +7,7 @@
 #include "chapter1/fieldreader.h"
 #include "startup/platform.h"
 
+class ChapterWindow;
 class Form1;
 class Form2;
 class Form3;
@@ -75,6 +76,8 @@ class Shoki : public QuestionColumns {
   // A modal message box; false when the program ended meanwhile.
   bool messageBox(const QString& text, const QString& caption);
   void endProgram();
+  // The window of chapter c (1..3), or none.
+  ChapterWindow* chapterWindow(int c) const;
   bool ended() const { return platform_.hasEnded(); }
 
  private:
