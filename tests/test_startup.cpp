@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QHostInfo>
-#include <QLockFile>
 
 #include "records/form2.h"
 #include "startup/qtplatform.h"
