@@ -96,6 +96,7 @@ TEST(Form2, ACompletedChapterIsRefused) {
 
 TEST(Form2, ChoosingAChapterAnnouncesItAndOpensItsWindow) {
   TestApp app;
+  app.writeSmallBanks();
   app.write(QStringLiteral("ai.dat"), "0,0,1,4,0,0\r\n");
   app.registerName(QStringLiteral("ai"));
   app.sh->Genzai[1] = 7;
@@ -104,7 +105,8 @@ TEST(Form2, ChoosingAChapterAnnouncesItAndOpensItsWindow) {
   EXPECT_EQ(app.fake.modals[0].text, QStringLiteral("第２章 同音異義語をスタートします。"));
   EXPECT_TRUE(app.sh->form1->isVisible());
   EXPECT_FALSE(app.sh->form2->isVisible());
-  EXPECT_EQ(app.sh->Genzai, (std::array<int, 3>{2, 7, 1}));
+  // The chapter's quiz set-up starts the question count again.
+  EXPECT_EQ(app.sh->Genzai, (std::array<int, 3>{2, 0, 1}));
   EXPECT_EQ(app.sh->Kiroku[6], 4);
   EXPECT_TRUE(app.sh->form1->Pic2[0]->pictureFile().endsWith(QStringLiteral("/star.gif")));
   EXPECT_TRUE(app.sh->form1->Pic2[1]->pictureFile().endsWith(QStringLiteral("/starn.gif")));
@@ -112,6 +114,7 @@ TEST(Form2, ChoosingAChapterAnnouncesItAndOpensItsWindow) {
 
 TEST(Form2, AHandEditedStreakLightsNoMoreThanThreeStars) {
   TestApp app;
+  app.writeSmallBanks();
   app.write(QStringLiteral("x.dat"), "0,0,0,0,57,2\r\n");
   app.registerName(QStringLiteral("x"));
   app.choose(3);
@@ -155,11 +158,12 @@ TEST(Form2, TheLaterChaptersWindowsSaveWhenTheLearnerLeaves) {
   for (const Case& c : {Case{2, true, "1,3,0,5,1,5\r\n"}, Case{2, false, "1,3,0,5,1,5\r\n"},
                         Case{3, true, "1,3,2,4,0,6\r\n"}, Case{3, false, "1,3,2,4,0,6\r\n"}}) {
     TestApp app;
+    app.writeSmallBanks();
     app.write(QStringLiteral("r.dat"), "1,3,2,4,1,5\r\n");
     app.registerName(QStringLiteral("r"));
     app.choose(c.chapter);
     ChapterWindow* w = c.chapter == 2 ? static_cast<ChapterWindow*>(app.sh->form1) : app.sh->form4;
-    EXPECT_TRUE(w->Pic1->printedLines().value(0).contains(QStringLiteral("準備中")));
+    ASSERT_TRUE(w->isVisible());
     if (c.menu)
       w->en->trigger();
     else

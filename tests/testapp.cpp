@@ -5,6 +5,8 @@
 
 #include "chapter1/fieldreader.h"
 #include "chapter1/form3.h"
+#include "chapter2/form1.h"
+#include "chapter3/form4.h"
 #include "records/form2.h"
 
 TestApp::TestApp(bool withDelivered) {
@@ -41,16 +43,62 @@ void TestApp::registerName(const QString& name) {
 
 void TestApp::choose(int c) { sh->form2->Opt1.select(c - 1); }
 
-void TestApp::start() { sh->form3->Cmd1->click(); }
+void TestApp::start() {
+  switch (sh->Genzai[0]) {
+    case 2:
+      sh->form1->Cmd1->click();
+      break;
+    case 3:
+      sh->form4->Cmd1->click();
+      break;
+    default:
+      sh->form3->Cmd1->click();
+  }
+}
 
 void TestApp::answer(bool right) {
-  const int correct = sh->form3->bank.SeikaiNo;
-  sh->form3->Option1.select(right ? correct : (correct + 1) % 12);
+  if (sh->Genzai[0] == 2) {
+    Form1* f = sh->form1;
+    const int correct = f->bank.SeikaiNo.toInt();
+    f->Opt1.select(right ? correct : (correct + 1) % (f->bank.LastChoice + 1));
+  } else if (sh->Genzai[0] == 3) {
+    Form4* f = sh->form4;
+    const int correct = static_cast<int>(f->bank.SeikaiNo);
+    f->Opt1.select(right ? correct : (correct + 1) % 8);
+  } else {
+    const int correct = sh->form3->bank.SeikaiNo;
+    sh->form3->Option1.select(right ? correct : (correct + 1) % 12);
+  }
+}
+
+void TestApp::writeSmallBanks() const {
+  write(QStringLiteral("同音.txt"), smallBank2());
+  write(QStringLiteral("慣用句２.txt"), smallBank3());
 }
 
 QByteArray smallBank() {
   QString text;
   for (int i = 0; i < 6; ++i) text += QStringLiteral("1,%1,\"一の＊%1\",\"意味の一%1。\"\r\n").arg(i + 1);
   for (int i = 0; i < 4; ++i) text += QStringLiteral("2,%1,\"二の＊%1\",\"意味の二%1。\"\r\n").arg(i + 7);
+  return encodeCp932(text);
+}
+
+QByteArray smallBank2() {
+  // Groups g1 (three records with the first), g2, g3 of level 1; g4, g5 of level 2.
+  QString text = QStringLiteral("1,\"g1\",\"かな1\",\"漢0\",\"最初の＊。\"\r\n");
+  const char* groups[] = {"g1", "g1", "g2", "g2", "g3", "g3", "g4", "g4", "g5", "g5"};
+  for (int i = 0; i < 10; ++i) {
+    const QString g = QString::fromLatin1(groups[i]);
+    const QString kana = QStringLiteral("かな") + g.mid(1);
+    text +=
+        QStringLiteral("%1,\"%2\",\"%3\",\"漢%4\",\"文%4の＊です。\"\r\n").arg(i < 6 ? 1 : 2).arg(g, kana).arg(i + 1);
+  }
+  return encodeCp932(text);
+}
+
+QByteArray smallBank3() {
+  QString text;
+  for (int i = 0; i < 10; ++i)
+    text += QStringLiteral("%1,\"文%2\",\"句%2\",\"鍵%2\",\"意味%2。\"\r\n").arg(i < 6 ? 1 : 2).arg(i + 1);
   return encodeCp932(text);
 }

@@ -24,10 +24,12 @@ struct TestApp {
   void registerName(const QString& name);
   // Picks chapter c (1..3) in the registration window.
   void choose(int c);
-  // Presses "問題開始" in the chapter 1 window.
+  // Presses "問題開始" in the window of the chapter in play.
   void start();
-  // Answers the question on screen in chapter 1, right or wrong.
+  // Answers the question on screen in the chapter in play, right or wrong.
   void answer(bool right);
+  // Writes the small test banks of chapters 2 and 3 beside the program.
+  void writeSmallBanks() const;
 
   QTemporaryDir tmp;
   FakePlatform fake;
@@ -37,3 +39,8 @@ struct TestApp {
 // The default file for the tests: 6 level-1 and 4 level-2 records, written
 // in code page 932 with CR LF line ends.
 QByteArray smallBank();
+// Chapter 2: a first record that is never asked, then 6 level-1 and 4
+// level-2 records in groups of two or three.
+QByteArray smallBank2();
+// Chapter 3: 6 group-1 and 4 group-2 records, ten different keys.
+QByteArray smallBank3();

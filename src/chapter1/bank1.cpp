@@ -1,9 +1,8 @@
 #include "chapter1/bank1.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <cmath>
 
+#include "chapter1/questionfile.h"
 #include "startup/texts.h"
 
 const std::array<QString, 13>& Bank1::words() {
@@ -38,18 +37,6 @@ QString describeProblems(const QString& fileName, const std::vector<FileProblem>
   }
   return text.trimmed();
 }
-
-namespace {
-
-// A bare whole number in the given range, or no value.
-bool wholeIn(const Field& f, int low, int high, int* out) {
-  double v = 0.0;
-  if (f.quoted || !readsAsNumber(f.text, &v) || v != std::floor(v) || v < low || v > high) return false;
-  *out = static_cast<int>(v);
-  return true;
-}
-
-}  // namespace
 
 std::vector<FileProblem> Bank1::parse(const QByteArray& bytes, QuestionColumns& columns, int* count) {
   std::vector<FileProblem> problems;
@@ -113,14 +100,9 @@ std::vector<FileProblem> Bank1::parse(const QByteArray& bytes, QuestionColumns& 
 }
 
 std::vector<FileProblem> Bank1::load(const QString& appDir, QuestionColumns& columns) {
-  QFile file(appDir + kFileName);
-  if (!file.exists()) return {{0, QStringLiteral("ファイルが見つかりません。")}};
-  if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
-    return {{0, QStringLiteral("ファイルを読み込めません。")}};
-  // 900 records of a few hundred bytes: anything far larger is no question file.
-  if (file.size() > 4 * 1024 * 1024) return {{0, QStringLiteral("ファイルが大きすぎます。")}};
-  const QByteArray bytes = file.readAll();
-  file.close();
+  QByteArray bytes;
+  if (std::vector<FileProblem> problems = readQuestionFile(appDir + kFileName, &bytes); !problems.empty())
+    return problems;
   int count = 0;
   std::vector<FileProblem> problems = parse(bytes, columns, &count);
   if (!problems.empty()) return problems;

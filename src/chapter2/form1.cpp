@@ -3,9 +3,12 @@
 #include <QGroupBox>
 
 #include "layout/layout.h"
+#include "records/form5.h"
 #include "startup/shoki.h"
+#include "startup/texts.h"
 
 using namespace layout;
+using texts::num;
 
 Form1::Form1(Shoki& sh)
     : ChapterWindow(sh, 2, QStringLiteral("第２章 同音異義語 (コトバリオンVer.1.3)"), {1024, 700},
@@ -30,11 +33,167 @@ Form1::Form1(Shoki& sh)
   ui::place(Opt1.add(Frm1, QStringLiteral("一つ選ぶ")), {376, 72, 177, 37}, designFont(22), colour::black);
   Lbl2 = ui::label(c, QStringLiteral("Label2"), {296, 528, 0, 0}, designFont(28), colour::blue);
   Cmd1 = ui::button(c, QStringLiteral("Command1"), {696, 536, 169, 65}, designFont(14), colour::lightYellow);
+
+  connect(Cmd1, &QPushButton::clicked, this, [this] { Cmd1_Click(); });
+  Opt1.onClick = [this](int i) { Opt1_Click(i); };
+}
+
+void Form1::showOptions(int last, bool shown) {
+  for (int i = 0; i <= last; ++i) Opt1[i]->setVisible(shown);
 }
 
 bool Form1::Main1() {
-  // The quiz of this chapter comes in a later version.
-  Cmd1->hide();
-  showNotReady(QStringLiteral("２"));
+  sh_.refreshAppDir();
+  const std::vector<FileProblem> problems = bank.load(sh_.AppDir, sh_);
+  if (!problems.empty()) {
+    sh_.messageBox(describeProblems(Bank2::kFileName, problems), QStringLiteral("コトバリオン"));
+    return false;
+  }
+  Main12();
   return true;
+}
+
+void Form1::Main12() {
+  sh_.Genzai[1] = 0;
+  sh_.Tokuten = 0;
+  bank.newQuiz();
+  ui::caption(Lbl1, QStringLiteral(" 第２章 同音異義語  "));
+  sh_.platform().randomize();
+  Frm1->show();
+  Pic1->show();
+  Pic1->setForeColor(colour::red);
+  Pic1->Print(QStringLiteral("赤字"), false);
+  Pic1->setForeColor(colour::blue);
+  Pic1->Print(QStringLiteral("の部分に適する漢字を下から選べ｡ "));
+  Lbl2->hide();
+  Cmd1->show();
+  Cmd1->setText(QStringLiteral("問題開始"));
+  showOptions(5, false);
+  bank.Sentaku.fill(QString());
+  sh_.DoneFlag = 0;
+  Cmd1->setFocus();
+}
+
+void Form1::Cmd1_Click() {
+  setBackColor(colour::green);
+  if (sh_.DoneFlag == 999) {
+    sh_.endProgram();
+    return;
+  }
+  ui::caption(Lbl1, QStringLiteral("第") + num(sh_.Genzai[1]) + QStringLiteral("問"));
+  if (sh_.Genzai[1] >= 10)
+    Owari();
+  else
+    Main13();
+}
+
+void Form1::Main13() {
+  showOptions(5, true);
+  setBackColor(colour::green);
+  sh_.form5->setBackColor(colour::green);
+  ui::caption(Lbl1, QStringLiteral("第") + num(sh_.Genzai[1]) + QStringLiteral("問"));
+  if (sh_.Genzai[1] >= 10)
+    Owari();
+  else
+    Monsakusei();
+}
+
+void Form1::Monsakusei() {
+  Cmd1->setText(QStringLiteral("次の問題"));
+  sh_.Genzai[1] += 1;
+  const int r = bank.draw(sh_.Genzai[1], sh_, [this] { return sh_.platform().rnd(); });
+  const std::vector<QString> list = Bank2::candidates(sh_.Mon2[static_cast<std::size_t>(r)], sh_, bank.MonMax);
+  // A group holds at most five records in every accepted file.
+  const int j = static_cast<int>(std::min<std::size_t>(list.size(), bank.Sentaku.size()));
+  for (int i = 0; i < j; ++i) bank.Sentaku[static_cast<std::size_t>(i)] = list[static_cast<std::size_t>(i)];
+  bank.LastChoice = j - 1;
+  Syutu1();
+}
+
+void Form1::Syutu1() {
+  ui::caption(Lbl1, QStringLiteral("第") + num(sh_.Genzai[1]) + QStringLiteral("問"));
+  Cmd1->hide();
+  Lbl2->hide();
+  Opt1[5]->setText(QStringLiteral("一つ選ぶ"));
+  Opt1.select(5);
+  Pic1->Cls();
+  const std::array<QString, 2> parts = Bank2::splitSentence(bank.Sentence);
+  Pic1->setPrintPos(10, 10);
+  Pic1->setForeColor(colour::blue);
+  Pic1->Print(parts[0], false);
+  Pic1->setForeColor(colour::red);
+  Pic1->Print(sh_.Mon5[static_cast<std::size_t>(bank.CurRec)].asText(), false);
+  Pic1->setForeColor(colour::blue);
+  Pic1->Print(parts[1]);
+  showOptions(4, false);
+  showOptions(bank.LastChoice, true);
+  Bank2::shuffle(bank.Sentaku, bank.LastChoice, [this] { return sh_.platform().rnd(); });
+  const QString answer = bank.Answer.asText();
+  for (int i = 0; i <= bank.LastChoice; ++i) {
+    Opt1[i]->setText(bank.Sentaku[static_cast<std::size_t>(i)]);
+    if (bank.Sentaku[static_cast<std::size_t>(i)] == answer) bank.SeikaiNo = QString::number(i);
+  }
+  Kaitou = 0;
+  Opt1[5]->setFocus();
+}
+
+void Form1::Opt1_Click(int index) {
+  Kaitou = static_cast<std::int16_t>(Kaitou + 1);
+  if (Kaitou > 1) {
+    Opt1.select(5);
+    return;
+  }
+  showOptions(4, false);
+  if (index == 5) {
+    ui::caption(Lbl2, QString());
+    return;
+  }
+  if (QString::number(index) == bank.SeikaiNo) {
+    Atari1();
+    if (sh_.ended()) return;
+    Opt1.select(5);
+    Main13();
+  } else {
+    Miss1();
+    if (sh_.ended()) return;
+    Opt1.select(5);
+    setBackColor(colour::green);
+    sh_.form5->setBackColor(colour::green);
+  }
+}
+
+void Form1::Atari1() {
+  ui::setFore(Lbl2, colour::blue);
+  sh_.Tokuten = static_cast<std::int16_t>(sh_.Tokuten + 1);
+  Lbl2->show();
+  ui::caption(Lbl2, QStringLiteral("得点は") + num(sh_.Tokuten * 10) + QStringLiteral("点です"));
+  sh_.SeikaiMsg();
+  sh_.form5->Pic1->loadPicture(sh_.AppDir + QStringLiteral("cut11.jpg"));
+  sh_.showMessage();
+}
+
+void Form1::Miss1() {
+  setBackColor(colour::red);
+  sh_.form5->setBackColor(colour::red);
+  ui::setFore(Lbl2, colour::red);
+  Lbl2->show();
+  ui::caption(Lbl2, QStringLiteral("得点は") + num(sh_.Tokuten * 10) + QStringLiteral("点です"));
+  sh_.MsgText = QStringLiteral("間違いですよ。") + QStringLiteral("正解は、「") + bank.Answer.asText() +
+                QStringLiteral("」です。") + texts::kCrLf;
+  sh_.MissMsg();
+  sh_.form5->Pic1->loadPicture(sh_.AppDir + QStringLiteral("cut22.JPG"));
+  if (!sh_.showMessage()) return;
+  Owari();
+}
+
+void Form1::Owari() {
+  sh_.Kiroku[6] += 1;
+  showOptions(5, false);
+  sh_.MsgText.clear();
+  Pic1->Cls();
+  if (sh_.Tokuten != 10) {
+    setStars(0);
+    bank.clearAllMarks();
+  }
+  sh_.Hantei();
 }

@@ -2,7 +2,9 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <cstdint>
 
+#include "chapter3/bank3.h"
 #include "layout/chapterwindow.h"
 
 class QGroupBox;
@@ -22,6 +24,24 @@ class Form4 : public ChapterWindow {
   QPushButton* Cmd1;
   QLabel* Lbl4;
 
+  // Window fields: the bank with the quiz's questions and options, and the
+  // clicks since the question on screen was dealt.
+  Bank3 bank;
+  std::int16_t Kaitou = 4;
+
   bool setUp() override { return Main4(); }
+  // Loads the bank and lights the stars, then sets up a quiz; false when the
+  // question file was refused (the learner has been told why).
   bool Main4();
+  void Main41();
+  void Cmd1_Click();
+  void Main42();
+  void Syutu4();
+  void Opt1_Click(int index);
+  void Atari();
+  void Miss();
+  void Syuryou();
+
+ private:
+  void showScore();
 };

@@ -78,15 +78,13 @@ void ChapterWindow::Form_Unload() {
     sh_.Kiroku[streak] = 0;
   }
   sh_.DSave();
-  sh_.messageBox(QStringLiteral("コトバリオンを終了します。"), QStringLiteral("コトバリオン"));
+  sh_.messageBox(closeText_, closeCaption_);
   sh_.endProgram();
 }
 
 void ChapterWindow::hp_Click() { sh_.platform().showHelp(sh_.AppDir + QStringLiteral("コトバリオンV.1.3.hlp"), 15); }
 
-void ChapterWindow::showNotReady(const QString& digit) {
-  Pic1->Cls();
-  Pic1->setForeColor(layout::colour::blue);
-  Pic1->Print(QStringLiteral("第") + digit + QStringLiteral("章は準備中です。"));
-  Pic1->Print(QStringLiteral("メニューの「終了」で終われます。"));
+void ChapterWindow::setClosingMessage(const QString& text, const QString& caption) {
+  closeText_ = text;
+  closeCaption_ = caption;
 }

@@ -42,12 +42,14 @@ class ChapterWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  // Tells the learner that chapter `digit` cannot be played yet and how to leave.
-  void showNotReady(const QString& digit);
+  // The message box the close box shows before the program ends.
+  void setClosingMessage(const QString& text, const QString& caption);
   // Creates the three star boxes at the given lefts and top.
   void makeStars(std::array<int, 3> lefts, int top, QSize size);
 
   Shoki& sh_;
   const int chapter_;
   QWidget* client_;
+  QString closeText_ = QStringLiteral("コトバリオンを終了します。");
+  QString closeCaption_ = QStringLiteral("コトバリオン");
 };

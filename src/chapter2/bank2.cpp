@@ -1,0 +1,179 @@
+#include "chapter2/bank2.h"
+
+#include <QHash>
+#include <algorithm>
+
+#include "chapter1/questionfile.h"
+#include "layout/fit.h"
+#include "startup/texts.h"
+
+namespace {
+
+// A group key as text that tells a number from a text of the same digits.
+QString keyText(const Value& v) { return v.isNumber() ? QStringLiteral("#") + v.asText() : v.asText(); }
+
+QString shown(const Value& v) { return u'「' + v.asText() + u'」'; }
+
+}  // namespace
+
+std::vector<FileProblem> Bank2::read(const QByteArray& bytes, std::vector<Record>* records) {
+  std::vector<FileProblem> problems;
+  bool decoded = true;
+  FieldReader reader(decodeCp932(bytes, &decoded));
+  if (!decoded) problems.push_back({0, QStringLiteral("Shift_JIS（コードページ932）として読めない文字があります。")});
+  records->clear();
+  int level1 = 0;
+  int level2 = 0;
+  QHash<QString, int> groupSize;
+  std::vector<Field> f;
+  while (!reader.atEnd()) {
+    const int got = readRecord(reader, f, 5);
+    const int line = f[0].line;
+    if (got < 5) {
+      problems.push_back({line, QStringLiteral("最後の問題の項目が足りません（5項目：レベル,グループ,\"かな\","
+                                               "\"漢字\",\"問題文\"）。")});
+      break;
+    }
+    if (static_cast<int>(records->size()) == kMaxRecords) {
+      problems.push_back({line, QStringLiteral("問題が多すぎます。") + QString::number(kMaxRecords) +
+                                    QStringLiteral("問までにしてください。")});
+      break;
+    }
+    int level = 0;
+    if (!wholeIn(f[0], 1, 2, &level))
+      problems.push_back(
+          {line, QStringLiteral("1番目の項目（レベル）は 1 か 2 でなければなりません：「") + f[0].text + u'」'});
+    if (!f[4].text.contains(u'＊'))
+      problems.push_back({f[4].line, QStringLiteral("5番目の項目（問題文）に「＊」がありません。")});
+    Record r{line,
+             FieldReader::toValue(f[0]),
+             FieldReader::toValue(f[1]),
+             FieldReader::toValue(f[2]),
+             FieldReader::toValue(f[3]),
+             f[4].text};
+    if (++groupSize[keyText(r.key)] == kMaxGroup + 1)
+      problems.push_back({f[1].line, QStringLiteral("グループ") + shown(r.key) + QStringLiteral("の問題が") +
+                                         QString::number(kMaxGroup) + QStringLiteral("問を超えています。")});
+    // The first record is never asked: only the later ones count.
+    if (!records->empty() && level == 1) ++level1;
+    if (!records->empty() && level == 2) ++level2;
+    records->push_back(std::move(r));
+  }
+  if (problems.empty() && level1 < kMinLevel1)
+    problems.push_back({0, QStringLiteral("2行目からあとのレベル1の問題が") + QString::number(level1) +
+                               QStringLiteral("問しかありません。") + QString::number(kMinLevel1) +
+                               QStringLiteral("問以上必要です（1行目の問題は出題されません）。")});
+  if (problems.empty() && level2 < kMinLevel2)
+    problems.push_back({0, QStringLiteral("2行目からあとのレベル2の問題が") + QString::number(level2) +
+                               QStringLiteral("問しかありません。") + QString::number(kMinLevel2) +
+                               QStringLiteral("問以上必要です（1行目の問題は出題されません）。")});
+  return problems;
+}
+
+std::vector<FileProblem> Bank2::warnings(const std::vector<Record>& records) {
+  std::vector<FileProblem> found;
+  QHash<QString, std::vector<const Record*>> groups;
+  for (const Record& r : records) groups[keyText(r.key)].push_back(&r);
+  const fit::Box sentence = fit::chapter2Sentence();
+  const fit::Box option = fit::chapter2Option();
+  for (const Record& r : records) {
+    const std::vector<const Record*>& group = groups[keyText(r.key)];
+    if (group.size() == 1)
+      found.push_back({r.line, QStringLiteral("グループ") + shown(r.key) +
+                                   QStringLiteral("の問題はこの1問だけです。選択肢が1つしか出ません。")});
+    for (const Record* other : group) {
+      if (other == &r) break;
+      if (other->kanji.asText() == r.kanji.asText())
+        found.push_back({r.line, QStringLiteral("同じグループに同じ漢字") + shown(r.kanji) + QStringLiteral("が") +
+                                     QString::number(other->line) + QStringLiteral("行目にもあります。")});
+    }
+    const auto parts = splitSentence(r.sentence);
+    if (!fit::fits(sentence, parts[0] + r.kana.asText() + parts[1]))
+      found.push_back({r.line, QStringLiteral("問題文が長すぎて画面に収まりません。")});
+    if (!fit::fits(option, r.kanji.asText()))
+      found.push_back(
+          {r.line, QStringLiteral("漢字") + shown(r.kanji) + QStringLiteral("が長すぎて選択ボタンに収まりません。")});
+  }
+  return found;
+}
+
+std::vector<FileProblem> Bank2::parse(const QByteArray& bytes, QuestionColumns& columns, int* count) {
+  std::vector<Record> records;
+  std::vector<FileProblem> problems = read(bytes, &records);
+  if (!problems.empty()) return problems;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    columns.Mon1[i] = records[i].level;
+    columns.Mon2[i] = records[i].key;
+    columns.Mon5[i] = records[i].kana;
+    columns.Mon3[i] = records[i].kanji;
+    columns.Mon4[i] = Value::ofText(records[i].sentence);
+  }
+  if (count) *count = static_cast<int>(records.size());
+  return problems;
+}
+
+std::vector<FileProblem> Bank2::load(const QString& appDir, QuestionColumns& columns) {
+  QByteArray bytes;
+  if (std::vector<FileProblem> problems = readQuestionFile(appDir + kFileName, &bytes); !problems.empty())
+    return problems;
+  int count = 0;
+  std::vector<FileProblem> problems = parse(bytes, columns, &count);
+  if (!problems.empty()) return problems;
+  MonMax = count - 1;
+  return {};
+}
+
+int Bank2::draw(int q, const QuestionColumns& columns, const std::function<float()>& rnd) {
+  const double level = q > 6 ? 2 : 1;
+  auto levelOf = [&columns](int i) {
+    return static_cast<std::int16_t>(columns.Mon1[static_cast<std::size_t>(i)].asNumber());
+  };
+  bool left = false;
+  for (int i = 1; i <= MonMax && !left; ++i) left = Used[static_cast<std::size_t>(i)] == 0 && levelOf(i) == level;
+  if (!left) {
+    // Every record of the level has been drawn since the marks were last
+    // cleared: free those not asked in this quiz.
+    for (int i = 1; i <= MonMax; ++i)
+      if (levelOf(i) == level && std::find(asked_.begin(), asked_.end(), i) == asked_.end())
+        Used[static_cast<std::size_t>(i)] = 0;
+  }
+  for (;;) {
+    const int r = texts::pick(rnd(), MonMax);
+    const auto i = static_cast<std::size_t>(r);
+    if (Used[i] != 0) continue;
+    Used[i] = 1;
+    CurRec = r;
+    if (levelOf(r) != level) continue;
+    Answer = columns.Mon3[i];
+    Sentence = columns.Mon4[i].asText();
+    asked_.push_back(r);
+    return r;
+  }
+}
+
+bool Bank2::sameKey(const Value& a, const Value& b) { return keyText(a) == keyText(b); }
+
+std::vector<QString> Bank2::candidates(const Value& group, const QuestionColumns& columns, int monMax) {
+  std::vector<QString> list;
+  for (int i = 0; i <= monMax; ++i)
+    if (sameKey(columns.Mon2[static_cast<std::size_t>(i)], group))
+      list.push_back(columns.Mon3[static_cast<std::size_t>(i)].asText());
+  return list;
+}
+
+void Bank2::shuffle(std::array<QString, 5>& sentaku, int lastChoice, const std::function<float()>& rnd) {
+  const int count = lastChoice + 1;
+  auto index = [&] { return std::min(static_cast<int>(static_cast<float>(count) * rnd()), lastChoice); };
+  const int n = std::min(static_cast<int>(rnd() * 7.0f + 1.0f), 7);
+  for (int k = 0; k <= n; ++k) {
+    const int a = index();
+    const int b = index();
+    std::swap(sentaku[static_cast<std::size_t>(a)], sentaku[static_cast<std::size_t>(b)]);
+  }
+}
+
+std::array<QString, 2> Bank2::splitSentence(const QString& sentence) {
+  const qsizetype p = sentence.indexOf(u'＊');
+  if (p < 0) return {sentence, QString()};
+  return {sentence.left(p), sentence.mid(p + 1)};
+}

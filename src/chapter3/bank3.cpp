@@ -1,0 +1,193 @@
+#include "chapter3/bank3.h"
+
+#include <QHash>
+#include <QSet>
+#include <algorithm>
+
+#include "chapter1/questionfile.h"
+#include "layout/fit.h"
+
+namespace {
+
+QString shown(const QString& s) { return u'「' + s + u'」'; }
+
+bool isEmptyField(const Field& f) { return f.text.isEmpty(); }
+
+}  // namespace
+
+std::vector<FileProblem> Bank3::read(const QByteArray& bytes, std::vector<Record>* records, int* ignoredFrom) {
+  std::vector<FileProblem> problems;
+  bool decoded = true;
+  FieldReader reader(decodeCp932(bytes, &decoded));
+  if (!decoded) problems.push_back({0, QStringLiteral("Shift_JIS（コードページ932）として読めない文字があります。")});
+  records->clear();
+  if (ignoredFrom) *ignoredFrom = 0;
+  int group1 = 0;
+  int group2 = 0;
+  QSet<QString> keys;
+  std::vector<Field> f;
+  while (!reader.atEnd()) {
+    const int got = readRecord(reader, f, 5);
+    const int line = f[0].line;
+    if (isEmptyField(f[0])) {
+      // An empty first field ends the bank; say so when anything follows.
+      const bool more = !reader.atEnd() ||
+                        std::any_of(f.begin() + 1, f.begin() + got, [](const Field& x) { return !x.text.isEmpty(); });
+      if (ignoredFrom && more) *ignoredFrom = line;
+      break;
+    }
+    if (got < 5) {
+      problems.push_back({line, QStringLiteral("最後の問題の項目が足りません（5項目：グループ,\"問題文\",\"慣用句\","
+                                               "\"見出し\",\"意味\"）。")});
+      break;
+    }
+    if (static_cast<int>(records->size()) == kMaxRecords) {
+      problems.push_back({line, QStringLiteral("問題が多すぎます。") + QString::number(kMaxRecords) +
+                                    QStringLiteral("問までにしてください。")});
+      break;
+    }
+    int group = -1;
+    if (!wholeIn(f[0], 0, 2, &group))
+      problems.push_back({line, QStringLiteral("1番目の項目（グループ）は 0、1、2 のどれかでなければなりません：「") +
+                                    f[0].text + u'」'});
+    if (group == 1) ++group1;
+    if (group == 2) ++group2;
+    Record r{line,
+             FieldReader::toValue(f[0]),
+             FieldReader::toValue(f[1]),
+             FieldReader::toValue(f[2]),
+             FieldReader::toValue(f[3]),
+             f[4].text};
+    if (!r.key.asText().isEmpty()) keys.insert(r.key.asText());
+    records->push_back(std::move(r));
+  }
+  if (problems.empty() && group1 < kMinGroup1)
+    problems.push_back({0, QStringLiteral("グループ1の問題が") + QString::number(group1) +
+                               QStringLiteral("問しかありません。") + QString::number(kMinGroup1) +
+                               QStringLiteral("問以上必要です。")});
+  if (problems.empty() && group2 < kMinGroup2)
+    problems.push_back({0, QStringLiteral("グループ2の問題が") + QString::number(group2) +
+                               QStringLiteral("問しかありません。") + QString::number(kMinGroup2) +
+                               QStringLiteral("問以上必要です。")});
+  if (problems.empty() && keys.size() < kOptions)
+    problems.push_back({0, QStringLiteral("見出し（4番目の項目）の違う問題が") + QString::number(keys.size()) +
+                               QStringLiteral("種類しかありません。選択肢を作るには") + QString::number(kOptions) +
+                               QStringLiteral("種類以上必要です。")});
+  return problems;
+}
+
+std::vector<FileProblem> Bank3::warnings(const std::vector<Record>& records, int ignoredFrom) {
+  std::vector<FileProblem> found;
+  const fit::Box sentence = fit::chapter3Sentence();
+  const fit::Box option = fit::chapter3Option();
+  const fit::Box meaning = fit::chapter3Meaning();
+  QHash<QString, const Record*> firstOfKey;
+  for (const Record& r : records) {
+    const QString key = r.key.asText();
+    if (!key.isEmpty()) {
+      const Record* first = firstOfKey.value(key, nullptr);
+      if (!first) {
+        firstOfKey.insert(key, &r);
+      } else if (first->phrase.asText() != r.phrase.asText() || first->meaning != r.meaning) {
+        found.push_back({r.line, QStringLiteral("見出し") + shown(key) + QStringLiteral("が") +
+                                     QString::number(first->line) +
+                                     QStringLiteral("行目と同じなのに、慣用句か意味が違います。")});
+      }
+    }
+    if (r.sentence.asText().endsWith(u'。'))
+      found.push_back({r.line, QStringLiteral("問題文が「。」で終わっています。画面では後に「") + kBlank +
+                                   QStringLiteral("」が付きます。")});
+    if (r.phrase.asText().isEmpty()) found.push_back({r.line, QStringLiteral("3番目の項目（慣用句）が空です。")});
+    if (!fit::fits(sentence, r.sentence.asText() + kBlank))
+      found.push_back({r.line, QStringLiteral("問題文が長すぎて画面に収まりません。")});
+    if (!fit::fits(option, r.phrase.asText()))
+      found.push_back({r.line, QStringLiteral("慣用句") + shown(r.phrase.asText()) +
+                                   QStringLiteral("が長すぎて選択ボタンに収まりません。")});
+    const auto lines = splitMeaning(r.meaning);
+    if (!fit::fits(meaning, lines[0]) || !fit::fits(meaning, lines[1]))
+      found.push_back({r.line, QStringLiteral("意味が長すぎて2行に収まりません。")});
+  }
+  if (ignoredFrom > 0)
+    found.push_back({ignoredFrom, QStringLiteral("1番目の項目が空なので、この行から後の問題は読み込まれません。")});
+  return found;
+}
+
+std::vector<FileProblem> Bank3::parse(const QByteArray& bytes, QuestionColumns& columns, int* count) {
+  std::vector<Record> records;
+  std::vector<FileProblem> problems = read(bytes, &records);
+  if (!problems.empty()) return problems;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    columns.Mon1[i] = records[i].group;
+    columns.Mon2[i] = records[i].sentence;
+    columns.Mon5[i] = records[i].phrase;
+    columns.Mon3[i] = records[i].key;
+    columns.Mon4[i] = Value::ofText(records[i].meaning);
+  }
+  if (count) *count = static_cast<int>(records.size());
+  return problems;
+}
+
+std::vector<FileProblem> Bank3::load(const QString& appDir, QuestionColumns& columns) {
+  QByteArray bytes;
+  if (std::vector<FileProblem> problems = readQuestionFile(appDir + kFileName, &bytes); !problems.empty())
+    return problems;
+  int count = 0;
+  std::vector<FileProblem> problems = parse(bytes, columns, &count);
+  if (!problems.empty()) return problems;
+  MonMax = count - 1;
+  return {};
+}
+
+int Bank3::drawUpTo(int m, float u) {
+  const float v = static_cast<float>(m + 1) * u + 1.0f;
+  return std::clamp(static_cast<int>(v) - 1, 0, m);
+}
+
+void Bank3::Monsakusei(const QuestionColumns& columns, const std::function<float()>& rnd) {
+  for (int j = 0; j <= MonMax; ++j) Used[static_cast<std::size_t>(j)] = 0;
+  for (int i = 1; i <= 10; ++i) {
+    for (;;) {
+      const auto r = static_cast<std::size_t>(drawUpTo(MonMax, rnd()));
+      if (Used[r] == 1) continue;
+      Row& row = Mondai[static_cast<std::size_t>(i)];
+      row = {columns.Mon1[r], columns.Mon2[r], columns.Mon5[r], columns.Mon3[r], columns.Mon4[r].asText()};
+      const double group = row.group.asNumber();
+      if (i > 6 && group != 2) continue;
+      if (i < 7 && group != 1) continue;
+      Used[r] = 1;
+      break;
+    }
+  }
+}
+
+void Bank3::assemble(int n, const QuestionColumns& columns, const std::function<float()>& rnd) {
+  Sentaku.fill(QString());
+  std::array<QString, 9> key{};
+  // Which options are taken: a phrase may be empty text, so emptiness alone
+  // cannot tell a free option from a taken one.
+  std::array<bool, kOptions> taken{};
+  const int right = drawUpTo(kOptions - 1, rnd());
+  SeikaiNo = static_cast<float>(right);
+  const Row& row = Mondai[static_cast<std::size_t>(n)];
+  Sentaku[static_cast<std::size_t>(right)] = row.phrase.asText();
+  key[static_cast<std::size_t>(right)] = row.key.asText();
+  taken[static_cast<std::size_t>(right)] = true;
+  for (int j = 1; j < kOptions; ++j) {
+    std::size_t r = 0;
+    do {
+      r = static_cast<std::size_t>(drawUpTo(MonMax, rnd()));
+    } while (std::find(key.begin(), key.begin() + kOptions, columns.Mon3[r].asText()) != key.begin() + kOptions);
+    std::size_t s = 0;
+    do {
+      s = static_cast<std::size_t>(drawUpTo(kOptions - 1, rnd()));
+    } while (taken[s]);
+    key[s] = columns.Mon3[r].asText();
+    Sentaku[s] = columns.Mon5[r].asText();
+    taken[s] = true;
+  }
+}
+
+std::array<QString, 2> Bank3::splitMeaning(const QString& meaning) {
+  if (meaning.size() > 27) return {meaning.left(26), meaning.mid(26)};
+  return {meaning, QString()};
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+// Whether question texts fit the boxes the windows show them in, measured
+// with the windows' own fonts as they are laid out at 15 twips per pixel.
+// Needs a running QApplication (option buttons are measured as widgets).
+namespace fit {
+
+// A box a text is shown in: its font and the width the text may take.
+struct Box {
+  QFont font;
+  double width = 0.0;
+  bool option = false;  // an option button: its indicator takes room too
+};
+
+// Chapter 1: the idiom sentence in Lbl2 (from x 344 to the right edge of the
+// 1024-pixel client) and one printed meaning line in Pic1 (697 wide).
+Box chapter1Sentence();
+Box chapter1Meaning();
+// Chapter 2: the sentence with its target word printed in Pic1 from 10 twips
+// (665 wide), and one kanji on an option button (145 wide).
+Box chapter2Sentence();
+Box chapter2Option();
+// Chapter 3: the sentence with "　（　　　）。" in lbl2 (from x 288 to the
+// right edge of the 1024-pixel client), one phrase on an option button (161
+// wide) and one printed meaning line in Pic1 (777 wide).
+Box chapter3Sentence();
+Box chapter3Option();
+Box chapter3Meaning();
+
+// The width the text takes in the box's font; for an option button the
+// whole button's width (indicator, spacing, text).
+double width(const Box& box, const QString& text);
+bool fits(const Box& box, const QString& text);
+
+}  // namespace fit
