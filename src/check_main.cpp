@@ -1,23 +1,62 @@
-// kotobarion-check FILE...: checks question files with the program's own
-// reader and limits, printing every problem as file:line: message.
-#include <QCoreApplication>
-#include <QFile>
+// kotobarion-check FILE...: checks question files ("体.txt", "同音.txt",
+// "慣用句２.txt", told apart by their names) with the program's own reader,
+// limits and fonts. Every problem that would refuse a file is printed as
+// file:line: message; every warning (the program plays the file, but badly)
+// as file:line: 注意：message. Exits 1 when any file has a problem.
+#include <QApplication>
 #include <QFileInfo>
+#include <QStyleFactory>
 #include <cstdio>
 
 #include "chapter1/bank1.h"
+#include "chapter1/questionfile.h"
+#include "chapter2/bank2.h"
+#include "chapter3/bank3.h"
+#include "layout/layout.h"
 
 namespace {
 
-void report(const QString& path, const FileProblem& p) {
-  const QString line = path + u':' + QString::number(p.line) + QStringLiteral(": ") + p.message + u'\n';
+void report(const QString& path, const FileProblem& p, const QString& prefix = QString()) {
+  const QString line = path + u':' + QString::number(p.line) + QStringLiteral(": ") + prefix + p.message + u'\n';
   std::fputs(line.toLocal8Bit().constData(), stdout);
+}
+
+// Problems and warnings of one file's bytes, by the kind its name tells;
+// count is the number of records read.
+std::vector<FileProblem> check(const QString& name, const QByteArray& bytes, std::vector<FileProblem>* warnings,
+                               int* count) {
+  if (name == Bank1::kFileName) {
+    QuestionColumns columns;
+    std::vector<FileProblem> problems = Bank1::parse(bytes, columns, count);
+    if (problems.empty()) *warnings = Bank1::warnings(bytes);
+    return problems;
+  }
+  if (name == Bank2::kFileName) {
+    std::vector<Bank2::Record> records;
+    std::vector<FileProblem> problems = Bank2::read(bytes, &records);
+    *count = static_cast<int>(records.size());
+    if (problems.empty()) *warnings = Bank2::warnings(records);
+    return problems;
+  }
+  if (name == Bank3::kFileName) {
+    std::vector<Bank3::Record> records;
+    int ignoredFrom = 0;
+    std::vector<FileProblem> problems = Bank3::read(bytes, &records, &ignoredFrom);
+    *count = static_cast<int>(records.size());
+    if (problems.empty()) *warnings = Bank3::warnings(records, ignoredFrom);
+    return problems;
+  }
+  return {{0, QStringLiteral("この名前の問題ファイルは調べられません（対応：体.txt、同音.txt、慣用句２.txt）。")}};
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
+  // Texts are measured with the program's fonts; no display is needed.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  layout::installFontSubstitutes();
   const QStringList args = QCoreApplication::arguments().mid(1);
   if (args.isEmpty()) {
     std::fputs("usage: kotobarion-check FILE...\n", stderr);
@@ -25,26 +64,20 @@ int main(int argc, char** argv) {
   }
   int found = 0;
   for (const QString& path : args) {
-    const QString name = QFileInfo(path).fileName();
-    if (name != Bank1::kFileName) {
-      report(path, {0, QStringLiteral("この種類の問題ファイルはまだ調べられません（対応：体.txt）。")});
-      ++found;
-      continue;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-      report(path, {0, QStringLiteral("ファイルを読み込めません。")});
-      ++found;
-      continue;
-    }
-    QuestionColumns columns;
+    QByteArray bytes;
+    std::vector<FileProblem> problems = readQuestionFile(path, &bytes);
+    std::vector<FileProblem> warnings;
     int count = 0;
-    const std::vector<FileProblem> problems = Bank1::parse(file.readAll(), columns, &count);
+    if (problems.empty()) problems = check(QFileInfo(path).fileName(), bytes, &warnings, &count);
     for (const FileProblem& p : problems) report(path, p);
+    for (const FileProblem& w : warnings) report(path, w, QStringLiteral("注意："));
     found += static_cast<int>(problems.size());
     if (problems.empty()) {
-      const QString ok = path + QStringLiteral(": OK（") + QString::number(count) + QStringLiteral("問）\n");
-      std::fputs(ok.toLocal8Bit().constData(), stdout);
+      const QString ok = path + QStringLiteral(": OK（") + QString::number(count) + QStringLiteral("問");
+      const QString tail = warnings.empty()
+                               ? QStringLiteral("）\n")
+                               : QStringLiteral("、注意") + QString::number(warnings.size()) + QStringLiteral("件）\n");
+      std::fputs((ok + tail).toLocal8Bit().constData(), stdout);
     }
   }
   return found == 0 ? 0 : 1;

@@ -36,9 +36,38 @@ TEST(CheckTool, PrintsEveryProblemWithFileAndLine) {
   EXPECT_TRUE(out.contains(bad + QStringLiteral(":12: 3番目の項目"))) << out.toStdString();
 }
 
-TEST(CheckTool, TheDeliveredQuestionFilePasses) {
+TEST(CheckTool, TheDeliveredQuestionFilesPassWithoutAWarning) {
+  for (const char* name : {"体.txt", "同音.txt", "慣用句２.txt"}) {
+    QProcess p;
+    p.start(QStringLiteral(KOTOBARION_CHECK), {QStringLiteral(KOTOBARION_APP_DIR "/") + QString::fromUtf8(name)});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_EQ(p.exitCode(), 0) << out.toStdString();
+    EXPECT_EQ(out.count(u'\n'), 1) << out.toStdString();  // the OK line alone
+    EXPECT_TRUE(out.contains(QStringLiteral(": OK（"))) << out.toStdString();
+  }
+}
+
+TEST(CheckTool, KnowsTheHomonymAndIdiomFilesAndWarnsATeacher) {
+  QTemporaryDir tmp;
+  const QString homonyms = tmp.path() + QStringLiteral("/同音.txt");
+  const QString idioms = tmp.path() + QStringLiteral("/慣用句２.txt");
+  QFile h(homonyms);
+  ASSERT_TRUE(h.open(QIODevice::WriteOnly));
+  h.write(smallBank2() +
+          encodeCp932(QStringLiteral("2,\"g9\",\"ひとつ\",\"一\",\"＊だけ。\"\r\n1,\"g8\",\"か\",\"字\"\r\n")));
+  h.close();
+  QFile i(idioms);
+  ASSERT_TRUE(i.open(QIODevice::WriteOnly));
+  i.write(smallBank3() + encodeCp932(QStringLiteral("1,\"終わる。\",\"句\",\"鍵\",\"意味。\"\r\n")));
+  i.close();
+
   QProcess p;
-  p.start(QStringLiteral(KOTOBARION_CHECK), {QStringLiteral(KOTOBARION_APP_DIR "/体.txt")});
-  ASSERT_TRUE(p.waitForFinished(30000));
-  EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardOutput().toStdString();
+  p.start(QStringLiteral(KOTOBARION_CHECK), {homonyms, idioms});
+  ASSERT_TRUE(p.waitForFinished(60000));
+  EXPECT_EQ(p.exitCode(), 1);
+  const QString out = QString::fromUtf8(p.readAllStandardOutput());
+  EXPECT_TRUE(out.contains(homonyms + QStringLiteral(":13: 最後の問題の項目が足りません"))) << out.toStdString();
+  EXPECT_TRUE(out.contains(idioms + QStringLiteral(":11: 注意：問題文が「。」で終わって"))) << out.toStdString();
+  EXPECT_TRUE(out.contains(idioms + QStringLiteral(": OK（11問、注意1件）"))) << out.toStdString();
 }

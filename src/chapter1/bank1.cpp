@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "chapter1/questionfile.h"
+#include "layout/fit.h"
 #include "startup/texts.h"
 
 const std::array<QString, 13>& Bank1::words() {
@@ -97,6 +98,22 @@ std::vector<FileProblem> Bank1::parse(const QByteArray& bytes, QuestionColumns& 
   }
   if (count) *count = static_cast<int>(records.size());
   return problems;
+}
+
+std::vector<FileProblem> Bank1::warnings(const QByteArray& bytes) {
+  std::vector<FileProblem> found;
+  const fit::Box sentence = fit::chapter1Sentence();
+  const fit::Box meaning = fit::chapter1Meaning();
+  FieldReader reader(decodeCp932(bytes));
+  std::vector<Field> f;
+  while (!reader.atEnd() && readRecord(reader, f, 4) == 4) {
+    if (!fit::fits(sentence, f[2].text))
+      found.push_back({f[2].line, QStringLiteral("問題文が長すぎて画面に収まりません。")});
+    const std::array<QString, 2> lines = splitMeaning(f[3].text);
+    if (!fit::fits(meaning, lines[0]) || !fit::fits(meaning, lines[1]))
+      found.push_back({f[3].line, QStringLiteral("意味が長すぎて2行に収まりません。")});
+  }
+  return found;
 }
 
 std::vector<FileProblem> Bank1::load(const QString& appDir, QuestionColumns& columns) {

@@ -38,6 +38,10 @@ class Bank1 {
   // any problem the columns stay untouched.
   static std::vector<FileProblem> parse(const QByteArray& bytes, QuestionColumns& columns, int* count);
 
+  // What a teacher should know although the program plays the file: a
+  // sentence or a meaning line that would not fit its box on screen.
+  static std::vector<FileProblem> warnings(const QByteArray& bytes);
+
   // Loads "体.txt" from the folder into the columns: sets MonMax, clears the
   // Used marks and fills Karada. Returns the problems that refused the file.
   std::vector<FileProblem> load(const QString& appDir, QuestionColumns& columns);

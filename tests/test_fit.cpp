@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include <QGroupBox>
+
+#include "chapter1/form3.h"
+#include "chapter2/form1.h"
+#include "chapter3/form4.h"
+#include "layout/fit.h"
+#include "testapp.h"
+
+namespace {
+
+void expectSameFont(const QFont& a, const QFont& b, const char* what) {
+  EXPECT_EQ(a.family(), b.family()) << what;
+  EXPECT_EQ(a.pointSizeF(), b.pointSizeF()) << what;
+  EXPECT_EQ(a.bold(), b.bold()) << what;
+}
+
+}  // namespace
+
+// The boxes the checks measure against are the windows' own, as laid out at
+// 15 twips per pixel.
+TEST(Fit, BoxesAreTheWindowsOwn) {
+  TestApp app;
+  const Form3* f3 = app.sh->form3;
+  EXPECT_EQ(fit::chapter1Sentence().width, f3->client()->width() - f3->Lbl2->x());
+  expectSameFont(fit::chapter1Sentence().font, f3->Lbl2->font(), "chapter 1 sentence");
+  EXPECT_EQ(fit::chapter1Meaning().width, f3->Pic1->width());
+  const Form1* f1 = app.sh->form1;
+  EXPECT_NEAR(fit::chapter2Sentence().width, f1->Pic1->width() - 10.0 / 15.0, 1e-9);
+  expectSameFont(fit::chapter2Sentence().font, const_cast<Form1*>(f1)->Pic1->printFont(), "chapter 2 sentence");
+  EXPECT_EQ(fit::chapter2Option().width, f1->Opt1[0]->width());
+  expectSameFont(fit::chapter2Option().font, f1->Opt1[0]->font(), "chapter 2 option");
+  const Form4* f4 = app.sh->form4;
+  EXPECT_EQ(fit::chapter3Sentence().width, f4->client()->width() - f4->lbl2->x());
+  expectSameFont(fit::chapter3Sentence().font, f4->lbl2->font(), "chapter 3 sentence");
+  EXPECT_EQ(fit::chapter3Option().width, f4->Opt1[0]->width());
+  expectSameFont(fit::chapter3Option().font, f4->Opt1[0]->font(), "chapter 3 option");
+  EXPECT_EQ(fit::chapter3Meaning().width, f4->Pic1->width());
+}
+
+TEST(Fit, LongTextsDoNotFitAndShortOnesDo) {
+  struct Case {
+    fit::Box box;
+    QString fits, tooLong;
+  };
+  const std::vector<Case> cases = {
+      {fit::chapter1Sentence(), QStringLiteral("恩人には一生＊が上がらない。"), QString(22, u'あ')},
+      {fit::chapter2Sentence(), QStringLiteral("政治にかんしんを持つ。"), QString(19, u'漢')},
+      {fit::chapter2Option(), QStringLiteral("関心"), QStringLiteral("関心関心")},
+      {fit::chapter3Option(), QStringLiteral("猫をかぶる"), QStringLiteral("猫の手も借りたい")},
+      {fit::chapter3Meaning(), QString(26, u'意'), QString(33, u'意')},
+  };
+  for (const Case& c : cases) {
+    EXPECT_TRUE(fit::fits(c.box, c.fits)) << c.fits.toStdString() << " " << fit::width(c.box, c.fits);
+    EXPECT_FALSE(fit::fits(c.box, c.tooLong)) << c.tooLong.toStdString() << " " << fit::width(c.box, c.tooLong);
+  }
+}
