@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Plays chapter 1 for real under Xvfb and takes screenshots a person can look
-# at: registration, the message window after a right and a wrong answer, the
-# judgement, the help window. Usage: scripts/screenshots.sh APP_DIR OUT_DIR
+# Plays the program for real under Xvfb and takes screenshots a person can
+# look at: registration, chapter 1 with a right and a wrong answer, the
+# judgement, the help window, chapters 2 and 3 (a question, a right and a
+# wrong answer, the judgement) and the certificate reached by play.
+# Usage: scripts/screenshots.sh APP_DIR OUT_DIR
 set -euo pipefail
 app=$(readlink -f "$1")
 out=$(mkdir -p "$2" && readlink -f "$2")
@@ -15,10 +17,27 @@ import sys
 rows = [f'{1 if i < 6 else 2},1,"＊が上がらない{i}","お世話になった人には、いつまでたっても対等にふるまえない。{i}"' for i in range(10)]
 open(sys.argv[1], 'wb').write(('\r\n'.join(rows) + '\r\n').encode('cp932'))
 PY
+# Chapter 3 with meanings long enough for two lines.
+python3 - "$work/慣用句２.txt" <<'PY'
+import sys
+idioms = [("人前では上品に振る舞い", "猫をかぶる", "本性を隠して、おとなしそうに見せかけること。人前でだけ上品にふるまうこと。"),
+          ("仕事中にいつまでも雑談して", "油を売る", "むだ話などをして仕事を怠けること。また、用事の途中で時間をつぶすこと。"),
+          ("医者もついに", "さじを投げる", "見込みがないとあきらめること。医者が治療をあきらめることから出た言葉。"),
+          ("手伝ってくれたので", "恩に着る", "受けた恩をありがたく思うこと。相手に感謝して、いつまでも忘れないこと。"),
+          ("弟はすぐに調子に乗って", "図に乗る", "思いどおりになるのをよいことに、いい気になってつけあがること。"),
+          ("今さら後悔しても", "後の祭り", "時機を逃して、手おくれになること。祭りのすんだ後の山車は役に立たない。"),
+          ("二人の実力は", "五分五分", "どちらも同じくらいで、優劣や勝ち負けがつけられないこと。互角であること。"),
+          ("あの兄弟はまるで", "瓜二つ", "親子や兄弟などの顔かたちが、よく似ていること。二つに割った瓜のようだ。"),
+          ("彼の自慢話には", "閉口する", "どうにもならず困ること。手に負えず、すっかりまいってしまうこと。"),
+          ("一度に二つの用が済み", "一石二鳥", "一つのことをして、同時に二つの利益を得ること。一つの石で二羽の鳥を落とす。")]
+rows = [f'{1 if i < 6 else 2},"{s}","{p}","{p}","{m}"' for i, (s, p, m) in enumerate(idioms)]
+open(sys.argv[1], 'wb').write(('\r\n'.join(rows) + '\r\n').encode('cp932'))
+PY
 cat >"$work/drive.sh" <<'DRIVE'
 #!/bin/bash
 export LANG=C.UTF-8 LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb
 cd "$1"
+OUT="$2"
 ./kotobarion >"$2/program.log" 2>&1 &
 find_win() { for _ in $(seq 50); do w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1); [ -n "$w" ] && { echo "$w"; return; }; sleep 0.2; done; }
 shot() { sleep 0.8; import -window root "$2/$1.png"; }
@@ -37,6 +56,41 @@ shot 09-back "$2"
 xdotool mousemove --window "$reg" 372 196 click 1; sleep 0.5; xdotool key Return
 ch=$(find_win "第１章"); sleep 0.5
 xdotool mousemove --window "$ch" 62 10 click 1; shot 10-help "$2"
+xdotool key Escape; sleep 0.3
+# The quiz windows of chapters 2 and 3: the first option is clicked until
+# both a right and a wrong answer have been seen (the candidates are
+# shuffled). The message window's background tells them apart.
+pkill -x kotobarion; sleep 1
+printf '0,0,0,0,0,0\r\n' >hana.dat
+./kotobarion >>"$2/program.log" 2>&1 &
+reg=$(find_win "名前登録")
+xdotool type --delay 50 hana; xdotool key Return; sleep 0.3; xdotool key Return; sleep 0.5
+play() {  # chapter-digit, y of its choice in the registration window, option x, option y, tag
+  local right=0 wrong=0 tries=0
+  while { [ $right = 0 ] || [ $wrong = 0 ]; } && [ $tries -lt 15 ]; do
+    tries=$((tries + 1))
+    xdotool mousemove --window "$reg" 372 "$2" click 1
+    find_win "メッセージ" >/dev/null; xdotool key Return
+    local ch; ch=$(find_win "$1"); sleep 0.5
+    [ $tries = 1 ] && shot "$5-1-instructions" "$OUT"
+    xdotool key Return; sleep 0.5
+    [ $tries = 1 ] && shot "$5-2-question" "$OUT"
+    for _ in $(seq 10); do
+      xdotool mousemove --window "$ch" "$3" "$4" click 1
+      local msg; msg=$(find_win "メッセージ"); sleep 0.5
+      local colour; colour=$(import -window "$msg" -crop 1x1+300+225 -depth 8 txt:- | grep -o '#[0-9A-Fa-f]\{6\}' | head -1)
+      if [ "$colour" = "#FF0000" ]; then
+        [ $wrong = 0 ] && { shot "$5-4-wrong" "$OUT"; xdotool key Return; shot "$5-5-judgement" "$OUT"; xdotool key Return; }
+        [ $wrong = 1 ] && { xdotool key Return; sleep 0.5; xdotool key Return; }
+        wrong=1; sleep 0.5; break
+      fi
+      [ $right = 0 ] && shot "$5-3-right" "$OUT"
+      right=1; xdotool key Return; sleep 0.3
+    done
+  done
+}
+play "第２章" 228 215 371 20-chapter2
+play "第３章" 260 150 409 30-chapter3
 # Chapters 2 and 3 completed, chapter 1 at a streak of two: a perfect quiz
 # earns the certificate.
 pkill -x kotobarion; sleep 1
