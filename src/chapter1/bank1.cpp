@@ -82,13 +82,9 @@ std::vector<FileProblem> Bank1::parse(const QByteArray& bytes, QuestionColumns& 
         {FieldReader::toValue(f[0]), FieldReader::toValue(f[1]), FieldReader::toValue(f[2]), Value::ofText(f[3].text)});
   }
   if (problems.empty() && level1 < kMinLevel1)
-    problems.push_back({0, QStringLiteral("レベル1の問題が") + QString::number(level1) +
-                               QStringLiteral("問しかありません。") + QString::number(kMinLevel1) +
-                               QStringLiteral("問以上必要です。")});
+    problems.push_back(tooFew(QStringLiteral("レベル1の問題"), level1, kMinLevel1));
   if (problems.empty() && level2 < kMinLevel2)
-    problems.push_back({0, QStringLiteral("レベル2の問題が") + QString::number(level2) +
-                               QStringLiteral("問しかありません。") + QString::number(kMinLevel2) +
-                               QStringLiteral("問以上必要です。")});
+    problems.push_back(tooFew(QStringLiteral("レベル2の問題"), level2, kMinLevel2));
   if (!problems.empty()) return problems;
   for (std::size_t i = 0; i < records.size(); ++i) {
     columns.Mon1[i + 1] = records[i].level;
@@ -117,11 +113,8 @@ std::vector<FileProblem> Bank1::warnings(const QByteArray& bytes) {
 }
 
 std::vector<FileProblem> Bank1::load(const QString& appDir, QuestionColumns& columns) {
-  QByteArray bytes;
-  if (std::vector<FileProblem> problems = readQuestionFile(appDir + kFileName, &bytes); !problems.empty())
-    return problems;
   int count = 0;
-  std::vector<FileProblem> problems = parse(bytes, columns, &count);
+  std::vector<FileProblem> problems = loadQuestionFile(appDir + kFileName, &Bank1::parse, columns, &count);
   if (!problems.empty()) return problems;
   MonMax = count;
   for (int j = 1; j <= MonMax; ++j) Used[static_cast<std::size_t>(j)] = 0;

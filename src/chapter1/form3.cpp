@@ -86,8 +86,7 @@ void Form3::Cmd1_Click() {
 }
 
 void Form3::Main32() {
-  setBackColor(colour::green);
-  sh_.form5->setBackColor(colour::green);
+  setBackColors(colour::green);
   ui::caption(Lbl3, QString());
   if (sh_.DoneFlag == 999) {
     sh_.endProgram();
@@ -139,8 +138,7 @@ void Form3::Option1_Click(int index) {
     Miss();
     if (sh_.ended()) return;
     Option1.select(12);
-    setBackColor(colour::green);
-    sh_.form5->setBackColor(colour::green);
+    setBackColors(colour::green);
     ui::caption(Lbl3, QString());
   }
 }
@@ -150,13 +148,11 @@ void Form3::Atari() {
   Lbl3->show();
   ui::caption(Lbl3, QStringLiteral("ただいまの得点は、") + num(sh_.Tokuten * 10) + QStringLiteral("点です。"));
   sh_.SeikaiMsg();
-  sh_.form5->Pic1->loadPicture(sh_.AppDir + QStringLiteral("cut11.jpg"));
-  sh_.showMessage();
+  showFeedback(true);
 }
 
 void Form3::Miss() {
-  setBackColor(colour::red);
-  sh_.form5->setBackColor(colour::red);
+  setBackColors(colour::red);
   // SeikaiNo is 0..11 for every accepted question file.
   const auto right = static_cast<std::size_t>(std::clamp<int>(bank.SeikaiNo, 0, 12));
   sh_.MsgText = QStringLiteral("まちがい！") + QStringLiteral("「") + bank.Karada[right] + QStringLiteral("」です。") +
@@ -164,8 +160,7 @@ void Form3::Miss() {
   Lbl3->show();
   ui::caption(Lbl3, QStringLiteral("ただいまの得点は、") + num(sh_.Tokuten * 10) + QStringLiteral("点です。"));
   sh_.MissMsg();
-  sh_.form5->Pic1->loadPicture(sh_.AppDir + QStringLiteral("cut22.JPG"));
-  if (!sh_.showMessage()) return;
+  if (!showFeedback(false)) return;
   Syuryou();
 }
 

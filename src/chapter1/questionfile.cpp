@@ -15,6 +15,18 @@ std::vector<FileProblem> readQuestionFile(const QString& path, QByteArray* bytes
   return {};
 }
 
+std::vector<FileProblem> loadQuestionFile(const QString& path, ParseFn parse, QuestionColumns& columns, int* count) {
+  QByteArray bytes;
+  std::vector<FileProblem> problems = readQuestionFile(path, &bytes);
+  if (!problems.empty()) return problems;
+  return parse(bytes, columns, count);
+}
+
+FileProblem tooFew(const QString& what, int have, int need, const QString& note) {
+  return {0, what + QStringLiteral("が") + QString::number(have) + QStringLiteral("問しかありません。") +
+                 QString::number(need) + QStringLiteral("問以上必要です。") + note};
+}
+
 int readRecord(FieldReader& reader, std::vector<Field>& f, int n) {
   f.assign(static_cast<std::size_t>(n), Field{});
   int got = 0;

@@ -11,6 +11,14 @@
 // (missing, not a file, unreadable, far too large).
 std::vector<FileProblem> readQuestionFile(const QString& path, QByteArray* bytes);
 
+// Reads a question file and parses it into the columns with the given
+// bank's parse; count is the number of records stored.
+using ParseFn = std::vector<FileProblem> (*)(const QByteArray&, QuestionColumns&, int*);
+std::vector<FileProblem> loadQuestionFile(const QString& path, ParseFn parse, QuestionColumns& columns, int* count);
+
+// "<what>が<have>問しかありません。<need>問以上必要です。<note>"
+FileProblem tooFew(const QString& what, int have, int need, const QString& note = QString());
+
 // Reads the next record of n fields into f; returns how many fields were
 // there (fewer than n only at the end of the text).
 int readRecord(FieldReader& reader, std::vector<Field>& f, int n);

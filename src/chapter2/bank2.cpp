@@ -60,13 +60,11 @@ std::vector<FileProblem> Bank2::read(const QByteArray& bytes, std::vector<Record
     records->push_back(std::move(r));
   }
   if (problems.empty() && level1 < kMinLevel1)
-    problems.push_back({0, QStringLiteral("2行目からあとのレベル1の問題が") + QString::number(level1) +
-                               QStringLiteral("問しかありません。") + QString::number(kMinLevel1) +
-                               QStringLiteral("問以上必要です（1行目の問題は出題されません）。")});
+    problems.push_back(tooFew(QStringLiteral("2行目からあとのレベル1の問題"), level1, kMinLevel1,
+                              QStringLiteral("（1行目の問題は出題されません）")));
   if (problems.empty() && level2 < kMinLevel2)
-    problems.push_back({0, QStringLiteral("2行目からあとのレベル2の問題が") + QString::number(level2) +
-                               QStringLiteral("問しかありません。") + QString::number(kMinLevel2) +
-                               QStringLiteral("問以上必要です（1行目の問題は出題されません）。")});
+    problems.push_back(tooFew(QStringLiteral("2行目からあとのレベル2の問題"), level2, kMinLevel2,
+                              QStringLiteral("（1行目の問題は出題されません）")));
   return problems;
 }
 
@@ -113,14 +111,10 @@ std::vector<FileProblem> Bank2::parse(const QByteArray& bytes, QuestionColumns& 
 }
 
 std::vector<FileProblem> Bank2::load(const QString& appDir, QuestionColumns& columns) {
-  QByteArray bytes;
-  if (std::vector<FileProblem> problems = readQuestionFile(appDir + kFileName, &bytes); !problems.empty())
-    return problems;
   int count = 0;
-  std::vector<FileProblem> problems = parse(bytes, columns, &count);
-  if (!problems.empty()) return problems;
-  MonMax = count - 1;
-  return {};
+  std::vector<FileProblem> problems = loadQuestionFile(appDir + kFileName, &Bank2::parse, columns, &count);
+  if (problems.empty()) MonMax = count - 1;
+  return problems;
 }
 
 int Bank2::draw(int q, const QuestionColumns& columns, const std::function<float()>& rnd) {

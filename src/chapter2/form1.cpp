@@ -89,8 +89,7 @@ void Form1::Cmd1_Click() {
 
 void Form1::Main13() {
   showOptions(5, true);
-  setBackColor(colour::green);
-  sh_.form5->setBackColor(colour::green);
+  setBackColors(colour::green);
   ui::caption(Lbl1, QStringLiteral("第") + num(sh_.Genzai[1]) + QStringLiteral("問"));
   if (sh_.Genzai[1] >= 10)
     Owari();
@@ -157,8 +156,7 @@ void Form1::Opt1_Click(int index) {
     Miss1();
     if (sh_.ended()) return;
     Opt1.select(5);
-    setBackColor(colour::green);
-    sh_.form5->setBackColor(colour::green);
+    setBackColors(colour::green);
   }
 }
 
@@ -168,21 +166,18 @@ void Form1::Atari1() {
   Lbl2->show();
   ui::caption(Lbl2, QStringLiteral("得点は") + num(sh_.Tokuten * 10) + QStringLiteral("点です"));
   sh_.SeikaiMsg();
-  sh_.form5->Pic1->loadPicture(sh_.AppDir + QStringLiteral("cut11.jpg"));
-  sh_.showMessage();
+  showFeedback(true);
 }
 
 void Form1::Miss1() {
-  setBackColor(colour::red);
-  sh_.form5->setBackColor(colour::red);
+  setBackColors(colour::red);
   ui::setFore(Lbl2, colour::red);
   Lbl2->show();
   ui::caption(Lbl2, QStringLiteral("得点は") + num(sh_.Tokuten * 10) + QStringLiteral("点です"));
   sh_.MsgText = QStringLiteral("間違いですよ。") + QStringLiteral("正解は、「") + bank.Answer.asText() +
                 QStringLiteral("」です。") + texts::kCrLf;
   sh_.MissMsg();
-  sh_.form5->Pic1->loadPicture(sh_.AppDir + QStringLiteral("cut22.JPG"));
-  if (!sh_.showMessage()) return;
+  if (!showFeedback(false)) return;
   Owari();
 }
 

@@ -62,13 +62,9 @@ std::vector<FileProblem> Bank3::read(const QByteArray& bytes, std::vector<Record
     records->push_back(std::move(r));
   }
   if (problems.empty() && group1 < kMinGroup1)
-    problems.push_back({0, QStringLiteral("グループ1の問題が") + QString::number(group1) +
-                               QStringLiteral("問しかありません。") + QString::number(kMinGroup1) +
-                               QStringLiteral("問以上必要です。")});
+    problems.push_back(tooFew(QStringLiteral("グループ1の問題"), group1, kMinGroup1));
   if (problems.empty() && group2 < kMinGroup2)
-    problems.push_back({0, QStringLiteral("グループ2の問題が") + QString::number(group2) +
-                               QStringLiteral("問しかありません。") + QString::number(kMinGroup2) +
-                               QStringLiteral("問以上必要です。")});
+    problems.push_back(tooFew(QStringLiteral("グループ2の問題"), group2, kMinGroup2));
   if (problems.empty() && keys.size() < kOptions)
     problems.push_back({0, QStringLiteral("見出し（4番目の項目）の違う問題が") + QString::number(keys.size()) +
                                QStringLiteral("種類しかありません。選択肢を作るには") + QString::number(kOptions) +
@@ -128,14 +124,10 @@ std::vector<FileProblem> Bank3::parse(const QByteArray& bytes, QuestionColumns& 
 }
 
 std::vector<FileProblem> Bank3::load(const QString& appDir, QuestionColumns& columns) {
-  QByteArray bytes;
-  if (std::vector<FileProblem> problems = readQuestionFile(appDir + kFileName, &bytes); !problems.empty())
-    return problems;
   int count = 0;
-  std::vector<FileProblem> problems = parse(bytes, columns, &count);
-  if (!problems.empty()) return problems;
-  MonMax = count - 1;
-  return {};
+  std::vector<FileProblem> problems = loadQuestionFile(appDir + kFileName, &Bank3::parse, columns, &count);
+  if (problems.empty()) MonMax = count - 1;
+  return problems;
 }
 
 int Bank3::drawUpTo(int m, float u) {

@@ -90,8 +90,7 @@ void Form4::Cmd1_Click() {
 }
 
 void Form4::Main42() {
-  setBackColor(colour::green);
-  sh_.form5->setBackColor(colour::green);
+  setBackColors(colour::green);
   Frm1->show();
   Lbl3->hide();
   lbl2->hide();
@@ -151,8 +150,7 @@ void Form4::Opt1_Click(int index) {
     Miss();
     if (sh_.ended()) return;
     Opt1.select(8);
-    setBackColor(colour::green);
-    sh_.form5->setBackColor(colour::green);
+    setBackColors(colour::green);
   }
 }
 
@@ -165,20 +163,17 @@ void Form4::Atari() {
   sh_.Tokuten = static_cast<std::int16_t>(sh_.Tokuten + 1);
   showScore();
   sh_.SeikaiMsg();
-  sh_.form5->Pic1->loadPicture(sh_.AppDir + QStringLiteral("cut11.jpg"));
-  sh_.showMessage();
+  showFeedback(true);
 }
 
 void Form4::Miss() {
-  setBackColor(colour::red);
-  sh_.form5->setBackColor(colour::red);
+  setBackColors(colour::red);
   const auto right = static_cast<std::size_t>(std::clamp(static_cast<int>(bank.SeikaiNo), 0, 8));
   sh_.MsgText = QStringLiteral("残念！まちがい！") + texts::kCrLf + QStringLiteral("「") + bank.Sentaku[right] +
                 QStringLiteral("」です。") + texts::kCrLf;
   showScore();
   sh_.MissMsg();
-  sh_.form5->Pic1->loadPicture(sh_.AppDir + QStringLiteral("cut22.JPG"));
-  if (!sh_.showMessage()) return;
+  if (!showFeedback(false)) return;
   Syuryou();
 }
 

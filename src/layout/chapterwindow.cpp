@@ -5,6 +5,7 @@
 #include <QMenuBar>
 
 #include "layout/layout.h"
+#include "records/form5.h"
 #include "startup/shoki.h"
 
 ChapterWindow::ChapterWindow(Shoki& sh, int chapter, const QString& caption, QSize client, const QString& helpCaption)
@@ -30,6 +31,16 @@ ChapterWindow::ChapterWindow(Shoki& sh, int chapter, const QString& caption, QSi
 void ChapterWindow::setBackColor(const QColor& c) {
   ui::setBack(this, c);
   ui::setBack(client_, c);
+}
+
+void ChapterWindow::setBackColors(const QColor& c) {
+  setBackColor(c);
+  sh_.form5->setBackColor(c);
+}
+
+bool ChapterWindow::showFeedback(bool right) {
+  sh_.form5->Pic1->loadPicture(sh_.AppDir + (right ? QStringLiteral("cut11.jpg") : QStringLiteral("cut22.JPG")));
+  return sh_.showMessage();
 }
 
 QColor ChapterWindow::backColor() const { return client_->palette().color(QPalette::Window); }

@@ -27,6 +27,12 @@ class ChapterWindow : public QMainWindow {
   virtual bool setUp() = 0;
   void setBackColor(const QColor& c);
   QColor backColor() const;
+  // The background of this window and of the message window.
+  void setBackColors(const QColor& c);
+  // The message window with the picture of a right ("cut11.jpg") or wrong
+  // ("cut22.JPG") answer and MsgText, shown modally; false when the program
+  // ended meanwhile.
+  bool showFeedback(bool right);
   // Loads "starn.gif" into all three stars, then "star.gif" into the first
   // lit ones (never more than three).
   void setStars(int lit);
