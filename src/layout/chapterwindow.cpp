@@ -5,6 +5,7 @@
 #include <QMenuBar>
 
 #include "layout/layout.h"
+#include "records/recordfile.h"
 #include "startup/shoki.h"
 
 ChapterWindow::ChapterWindow(Shoki& sh, int chapter, const QString& caption, QSize client, const QString& helpCaption)
@@ -61,7 +62,7 @@ void ChapterWindow::closeEvent(QCloseEvent* event) {
 void ChapterWindow::en_Click() {
   const auto streak = static_cast<std::size_t>(chapter_ - 1);
   sh_.Sound(QString(), 0);
-  sh_.Kiroku[streak + 3] += 1;
+  sh_.Kiroku[streak + 3] = recordfile::countUp(sh_.Kiroku[streak + 3]);
   if (sh_.Kiroku[streak] != 999) sh_.Kiroku[streak] = 0;
   sh_.DSave();
   sh_.messageBox(QStringLiteral("コトバリオンを終了します。"), QStringLiteral("コトバリオン"));
@@ -71,7 +72,7 @@ void ChapterWindow::en_Click() {
 void ChapterWindow::Form_Unload() {
   const auto streak = static_cast<std::size_t>(chapter_ - 1);
   sh_.Sound(QString(), 0);
-  sh_.Kiroku[6] += 1;
+  sh_.Kiroku[6] = recordfile::countUp(sh_.Kiroku[6]);
   sh_.Kiroku[streak + 3] = sh_.Kiroku[6];
   if (sh_.Genzai[1] < 10) {
     sh_.Genzai[2] = 0;
