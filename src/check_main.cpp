@@ -1,7 +1,6 @@
 // kotobarion-check FILE...: checks question files with the program's own
 // reader and limits, printing every problem as file:line: message.
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -10,8 +9,8 @@
 namespace {
 
 void report(const QString& path, const FileProblem& p) {
-  const QString line = path + u':' + QString::number(p.line) + QStringLiteral(": ") + p.message + u'\n';
-  std::fputs(line.toLocal8Bit().constData(), stdout);
+  const QByteArray line = reportLine(path, p).toLocal8Bit() + '\n';
+  std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stdout);
 }
 
 }  // namespace
@@ -31,19 +30,20 @@ int main(int argc, char** argv) {
       ++found;
       continue;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-      report(path, {0, QStringLiteral("ファイルを読み込めません。")});
-      ++found;
+    QByteArray bytes;
+    if (const std::vector<FileProblem> unread = readQuestionFile(path, &bytes); !unread.empty()) {
+      for (const FileProblem& p : unread) report(path, p);
+      found += static_cast<int>(unread.size());
       continue;
     }
     QuestionColumns columns;
     int count = 0;
-    const std::vector<FileProblem> problems = Bank1::parse(file.readAll(), columns, &count);
+    const std::vector<FileProblem> problems = Bank1::parse(bytes, columns, &count);
     for (const FileProblem& p : problems) report(path, p);
     found += static_cast<int>(problems.size());
     if (problems.empty()) {
-      const QString ok = path + QStringLiteral(": OK（") + QString::number(count) + QStringLiteral("問）\n");
+      const QString ok =
+          showControls(path) + QStringLiteral(": OK（") + QString::number(count) + QStringLiteral("問）\n");
       std::fputs(ok.toLocal8Bit().constData(), stdout);
     }
   }

@@ -37,3 +37,6 @@ struct TestApp {
 // The default file for the tests: 6 level-1 and 4 level-2 records, written
 // in code page 932 with CR LF line ends.
 QByteArray smallBank();
+
+// 900 records of a realistic length, for the reader's benchmarks.
+QByteArray bank900();

@@ -1,7 +1,5 @@
 #include "chapter1/bank1.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <cmath>
 
 #include "startup/texts.h"
@@ -23,22 +21,6 @@ const std::array<QString, 13>& Bank1::words() {
   return w;
 }
 
-QString describeProblems(const QString& fileName, const std::vector<FileProblem>& problems, int most) {
-  QString text =
-      QStringLiteral("問題ファイル「") + fileName + QStringLiteral("」に問題があるため、この章を始められません。\n");
-  int shown = 0;
-  for (const FileProblem& p : problems) {
-    if (shown == most) {
-      text += QStringLiteral("ほかに") + QString::number(problems.size() - static_cast<std::size_t>(most)) +
-              QStringLiteral("件あります。\n");
-      break;
-    }
-    text += p.line > 0 ? QString::number(p.line) + QStringLiteral("行目：") + p.message + u'\n' : p.message + u'\n';
-    ++shown;
-  }
-  return text.trimmed();
-}
-
 namespace {
 
 // A bare whole number in the given range, or no value.
@@ -53,9 +35,7 @@ bool wholeIn(const Field& f, int low, int high, int* out) {
 
 std::vector<FileProblem> Bank1::parse(const QByteArray& bytes, QuestionColumns& columns, int* count) {
   std::vector<FileProblem> problems;
-  bool decoded = true;
-  FieldReader reader(decodeCp932(bytes, &decoded));
-  if (!decoded) problems.push_back({0, QStringLiteral("Shift_JIS（コードページ932）として読めない文字があります。")});
+  FieldReader reader(decodeQuestionText(bytes, &problems));
   struct Record {
     Value level, answer, sentence, meaning;
   };
@@ -113,14 +93,9 @@ std::vector<FileProblem> Bank1::parse(const QByteArray& bytes, QuestionColumns& 
 }
 
 std::vector<FileProblem> Bank1::load(const QString& appDir, QuestionColumns& columns) {
-  QFile file(appDir + kFileName);
-  if (!file.exists()) return {{0, QStringLiteral("ファイルが見つかりません。")}};
-  if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
-    return {{0, QStringLiteral("ファイルを読み込めません。")}};
-  // 900 records of a few hundred bytes: anything far larger is no question file.
-  if (file.size() > 4 * 1024 * 1024) return {{0, QStringLiteral("ファイルが大きすぎます。")}};
-  const QByteArray bytes = file.readAll();
-  file.close();
+  QByteArray bytes;
+  if (std::vector<FileProblem> problems = readQuestionFile(appDir + kFileName, &bytes); !problems.empty())
+    return problems;
   int count = 0;
   std::vector<FileProblem> problems = parse(bytes, columns, &count);
   if (!problems.empty()) return problems;
