@@ -40,6 +40,7 @@ std::vector<FileProblem> Bank1::parse(const QByteArray& bytes, QuestionColumns& 
     Value level, answer, sentence, meaning;
   };
   std::vector<Record> records;
+  records.reserve(kMaxRecords);
   int level1 = 0;
   int level2 = 0;
   while (!reader.atEnd()) {
@@ -70,8 +71,8 @@ std::vector<FileProblem> Bank1::parse(const QByteArray& bytes, QuestionColumns& 
       problems.push_back({f[2].line, QStringLiteral("3番目の項目（問題文）に「＊」がありません。")});
     if (level == 1) ++level1;
     if (level == 2) ++level2;
-    records.push_back(
-        {FieldReader::toValue(f[0]), FieldReader::toValue(f[1]), FieldReader::toValue(f[2]), Value::ofText(f[3].text)});
+    records.push_back({FieldReader::toValue(std::move(f[0])), FieldReader::toValue(std::move(f[1])),
+                       FieldReader::toValue(std::move(f[2])), Value::ofText(std::move(f[3].text))});
   }
   if (problems.empty() && level1 < kMinLevel1)
     problems.push_back({0, QStringLiteral("レベル1の問題が") + QString::number(level1) +
@@ -83,10 +84,10 @@ std::vector<FileProblem> Bank1::parse(const QByteArray& bytes, QuestionColumns& 
                                QStringLiteral("問以上必要です。")});
   if (!problems.empty()) return problems;
   for (std::size_t i = 0; i < records.size(); ++i) {
-    columns.Mon1[i + 1] = records[i].level;
-    columns.Mon2[i + 1] = records[i].answer;
-    columns.Mon3[i + 1] = records[i].sentence;
-    columns.Mon4[i + 1] = records[i].meaning;
+    columns.Mon1[i + 1] = std::move(records[i].level);
+    columns.Mon2[i + 1] = std::move(records[i].answer);
+    columns.Mon3[i + 1] = std::move(records[i].sentence);
+    columns.Mon4[i + 1] = std::move(records[i].meaning);
   }
   if (count) *count = static_cast<int>(records.size());
   return problems;

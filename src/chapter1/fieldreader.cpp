@@ -141,6 +141,14 @@ Value FieldReader::toValue(const Field& field) {
   return Value::ofText(field.text);
 }
 
+Value FieldReader::toValue(Field&& field) {
+  if (field.quoted) return Value::ofText(std::move(field.text));
+  if (field.text.isEmpty()) return {};
+  double v = 0.0;
+  if (readsAsNumber(field.text, &v)) return Value::ofNumber(v);
+  return Value::ofText(std::move(field.text));
+}
+
 QString decodeCp932(const QByteArray& bytes, bool* ok) {
   QStringDecoder decoder("windows-31j");
   QString text = decoder(bytes);

@@ -49,7 +49,10 @@ class FieldReader {
   // The line the next field starts on.
   int line() const { return line_; }
 
+  // The field as a value: a quoted field is text, a bare one a number when it
+  // reads as one, otherwise text; an empty bare field is empty.
   static Value toValue(const Field& field);
+  static Value toValue(Field&& field);
 
  private:
   // Steps over one line end at pos_ (CR LF, LF or CR) and counts the line.
