@@ -185,12 +185,15 @@ TEST(DamagedRecord, RegistrationTellsTheLearnerAndTheQuizKeepsTheOriginal) {
   struct Case {
     QByteArray bytes;
     const char* says;
+    const char* goesOn = "0 から始めます";
   };
   for (const Case& c : {Case{"", "空"},
-                        Case{"\xFF\xFE"
-                             "3\0,\0",
+                        // UTF-16 saved without its byte order mark
+                        Case{QByteArray("3\0,\0"
+                                        "1\0",
+                                        6),
                              "数字が見つかりません"},
-                        Case{"2,7,1,x", "4番目"}}) {
+                        Case{"2,7,1,x", "4番目", "読めたところまで"}}) {
     TestApp app;
     app.write(QStringLiteral("はな.dat"), c.bytes);
     app.registerName(QStringLiteral("はな"));
@@ -199,6 +202,8 @@ TEST(DamagedRecord, RegistrationTellsTheLearnerAndTheQuizKeepsTheOriginal) {
     EXPECT_TRUE(app.fake.boxes[0].text.contains(QStringLiteral("「はな.dat」")))
         << app.fake.boxes[0].text.toStdString();
     EXPECT_TRUE(app.fake.boxes[0].text.contains(QString::fromUtf8(c.says))) << app.fake.boxes[0].text.toStdString();
+    EXPECT_TRUE(app.fake.boxes[0].text.contains(QString::fromUtf8(c.goesOn))) << app.fake.boxes[0].text.toStdString();
+    EXPECT_TRUE(app.fake.boxes[0].text.contains(QStringLiteral("「はな.dat.bak」")));
     EXPECT_TRUE(app.fake.modals.empty());  // not greeted as a new learner
     EXPECT_TRUE(app.sh->form2->Frm1->isVisible());
     app.choose(2);

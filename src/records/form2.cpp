@@ -18,10 +18,12 @@ const QString kChapterNames[3] = {QStringLiteral("第１章 体に関する慣�
 const QString kDigits[3] = {QStringLiteral("１"), QStringLiteral("２"), QStringLiteral("３")};
 }  // namespace
 
-QString recordDamageMessage(const QString& userName, const QString& problem) {
+QString recordDamageMessage(const QString& userName, const QString& problem, bool partly) {
   const QString file = userName + QStringLiteral(".dat");
   return QStringLiteral("成績のファイル「") + file + QStringLiteral("」を読み込めませんでした。\n") + problem +
-         QStringLiteral("\n読めたところまでの成績で続けます。元のファイルは消さずに、写し（「") + file +
+         (partly ? QStringLiteral("\n読めたところまでの成績で続けます。")
+                 : QStringLiteral("\n成績は 0 から始めます。")) +
+         QStringLiteral("元のファイルは消さずに、写し（「") + file +
          QStringLiteral(".bak」など）を残してから新しい成績を保存します。");
 }
 
@@ -122,7 +124,8 @@ bool Form2::DLoad() {
   for (int i = 0; i < 6; ++i) sh_.Kiroku[static_cast<std::size_t>(i)] = 0;
   sh_.UserName = Txt1->text();
   QString problem;
-  switch (recordfile::load(sh_.AppDir, sh_.UserName, sh_.Kiroku, &problem)) {
+  const recordfile::LoadResult result = recordfile::load(sh_.AppDir, sh_.UserName, sh_.Kiroku, &problem);
+  switch (result) {
     case recordfile::LoadResult::Missing:
       Lbl3->show();
       Lbl2->show();
@@ -140,7 +143,8 @@ bool Form2::DLoad() {
     case recordfile::LoadResult::Unreadable:
       // The slots read so far keep their values; the learner hears what is
       // wrong, and the file itself is kept as a copy before the next save.
-      return sh_.messageBox(recordDamageMessage(sh_.UserName, problem), QStringLiteral("コトバリオン"));
+      return sh_.messageBox(recordDamageMessage(sh_.UserName, problem, result == recordfile::LoadResult::Damaged),
+                            QStringLiteral("コトバリオン"));
     case recordfile::LoadResult::Loaded:
       break;
   }
