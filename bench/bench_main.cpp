@@ -14,18 +14,6 @@
 
 namespace {
 
-QByteArray bank900() {
-  QString text;
-  for (int i = 0; i < 900; ++i)
-    text += QStringLiteral(
-                "%1,%2,\"ここに＊の入る慣用句の例文%3\","
-                "\"その慣用句の意味をここに書く。二行目にかかる長さのある説明文です%3。\"\r\n")
-                .arg(i % 3 == 0 ? 2 : 1)
-                .arg(i % 12 + 1)
-                .arg(i);
-  return encodeCp932(text);
-}
-
 void BM_FieldReader900Records(benchmark::State& state) {
   const QByteArray bytes = bank900();
   QuestionColumns cols;

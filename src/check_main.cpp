@@ -17,8 +17,8 @@
 namespace {
 
 void report(const QString& path, const FileProblem& p, const QString& prefix = QString()) {
-  const QString line = path + u':' + QString::number(p.line) + QStringLiteral(": ") + prefix + p.message + u'\n';
-  std::fputs(line.toLocal8Bit().constData(), stdout);
+  const QByteArray line = reportLine(path, {p.line, prefix + p.message}).toLocal8Bit() + '\n';
+  std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stdout);
 }
 
 // Problems and warnings of one file's bytes, by the kind its name tells;
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
     for (const FileProblem& w : warnings) report(path, w, QStringLiteral("注意："));
     found += static_cast<int>(problems.size());
     if (problems.empty()) {
-      const QString ok = path + QStringLiteral(": OK（") + QString::number(count) + QStringLiteral("問");
+      const QString ok = showControls(path) + QStringLiteral(": OK（") + QString::number(count) + QStringLiteral("問");
       const QString tail = warnings.empty()
                                ? QStringLiteral("）\n")
                                : QStringLiteral("、注意") + QString::number(warnings.size()) + QStringLiteral("件）\n");

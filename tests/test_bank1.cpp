@@ -99,7 +99,7 @@ TEST(Bank1, BadFilesAreRefusedWithLineAndProblem) {
       {"sentence without the mark", smallBank() + cp932(QStringLiteral("1,3,\"目がない\",\"m\"\r\n")), 11,
        QStringLiteral("「＊」がありません")},
       {"bad level", smallBank() + cp932(QStringLiteral("3,3,\"＊\",\"m\"\r\n")), 11, QStringLiteral("レベル")},
-      {"not code page 932", smallBank() + QByteArray("1,2,\"\x81\x20\",\"m\"\r\n"), 0, QStringLiteral("Shift_JIS")},
+      {"not code page 932", smallBank() + QByteArray("1,2,\"\x81\x20\",\"m\"\r\n"), 11, QStringLiteral("Shift_JIS")},
   };
   for (const Case& c : cases) {
     QuestionColumns cols;

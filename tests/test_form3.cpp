@@ -240,11 +240,13 @@ TEST(Chapter1Flow, BadQuestionFilesAreRefusedAndTheRecordIsUntouched) {
 
 TEST(Chapter1Flow, AnUnwritableRecordIsReportedAndPlayGoesOn) {
   TestApp app;
-  // A name with a separator can never be a file in the program's folder.
-  app.registerName(QStringLiteral("a/b"));
-  EXPECT_TRUE(app.fake.modals.empty());  // the load ends silently
+  app.registerName(QStringLiteral("ab"));
   app.choose(1);
   app.start();
+  // The folder became unwritable meanwhile: a path through a plain file.
+  app.write(QStringLiteral("file"), "x");
+  app.sh->AppDir = app.dir() + QStringLiteral("file/");
+  app.fake.boxes.clear();
   app.answer(false);
   ASSERT_EQ(app.fake.boxes.size(), 1u);
   EXPECT_TRUE(app.fake.boxes[0].text.contains(QStringLiteral("保存できませんでした")));

@@ -73,13 +73,12 @@ TEST(RecordFile, HostileNamesNeverTouchAFileOutsideTheFolder) {
   outside.write("9,9,9,9,9,9\r\n");
   outside.close();
   const QStringList names = {QStringLiteral("../victim"), QStringLiteral("a/b"), QStringLiteral("..\\victim"),
-                             QStringLiteral("."),         QStringLiteral(".."),  QStringLiteral("tab\there"),
-                             QString(300, u'あ')};
+                             QStringLiteral("tab\there"), QString(300, u'あ')};
   for (const QString& name : names) {
     EXPECT_FALSE(recordfile::nameProblem(name).isEmpty()) << name.toStdString();
     EXPECT_FALSE(recordfile::save(dir, name, slots6(1, 1, 1, 1, 1, 1)));
     std::array<int, 7> kiroku{};
-    EXPECT_EQ(recordfile::load(dir, name, kiroku), recordfile::LoadResult::Failed);
+    EXPECT_EQ(recordfile::load(dir, name, kiroku), recordfile::LoadResult::Unreadable);
     EXPECT_EQ(kiroku, slots6(0, 0, 0, 0, 0, 0));
   }
   EXPECT_EQ(readFile(tmp.path() + QStringLiteral("/victim.dat")), QByteArray("9,9,9,9,9,9\r\n"));

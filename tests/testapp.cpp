@@ -102,3 +102,15 @@ QByteArray smallBank3() {
     text += QStringLiteral("%1,\"文%2\",\"句%2\",\"鍵%2\",\"意味%2。\"\r\n").arg(i < 6 ? 1 : 2).arg(i + 1);
   return encodeCp932(text);
 }
+
+QByteArray bank900() {
+  QString text;
+  for (int i = 0; i < 900; ++i)
+    text += QStringLiteral(
+                "%1,%2,\"ここに＊の入る慣用句の例文%3\","
+                "\"その慣用句の意味をここに書く。二行目にかかる長さのある説明文です%3。\"\r\n")
+                .arg(i % 3 == 0 ? 2 : 1)
+                .arg(i % 12 + 1)
+                .arg(i);
+  return encodeCp932(text);
+}

@@ -44,3 +44,6 @@ QByteArray smallBank();
 QByteArray smallBank2();
 // Chapter 3: 6 group-1 and 4 group-2 records, ten different keys.
 QByteArray smallBank3();
+
+// 900 records of a realistic length, for the reader's benchmarks.
+QByteArray bank900();

@@ -23,31 +23,14 @@ const std::array<QString, 13>& Bank1::words() {
   return w;
 }
 
-QString describeProblems(const QString& fileName, const std::vector<FileProblem>& problems, int most) {
-  QString text =
-      QStringLiteral("問題ファイル「") + fileName + QStringLiteral("」に問題があるため、この章を始められません。\n");
-  int shown = 0;
-  for (const FileProblem& p : problems) {
-    if (shown == most) {
-      text += QStringLiteral("ほかに") + QString::number(problems.size() - static_cast<std::size_t>(most)) +
-              QStringLiteral("件あります。\n");
-      break;
-    }
-    text += p.line > 0 ? QString::number(p.line) + QStringLiteral("行目：") + p.message + u'\n' : p.message + u'\n';
-    ++shown;
-  }
-  return text.trimmed();
-}
-
 std::vector<FileProblem> Bank1::parse(const QByteArray& bytes, QuestionColumns& columns, int* count) {
   std::vector<FileProblem> problems;
-  bool decoded = true;
-  FieldReader reader(decodeCp932(bytes, &decoded));
-  if (!decoded) problems.push_back({0, QStringLiteral("Shift_JIS（コードページ932）として読めない文字があります。")});
+  FieldReader reader(decodeQuestionText(bytes, &problems));
   struct Record {
     Value level, answer, sentence, meaning;
   };
   std::vector<Record> records;
+  records.reserve(kMaxRecords);
   int level1 = 0;
   int level2 = 0;
   while (!reader.atEnd()) {
@@ -78,8 +61,8 @@ std::vector<FileProblem> Bank1::parse(const QByteArray& bytes, QuestionColumns& 
       problems.push_back({f[2].line, QStringLiteral("3番目の項目（問題文）に「＊」がありません。")});
     if (level == 1) ++level1;
     if (level == 2) ++level2;
-    records.push_back(
-        {FieldReader::toValue(f[0]), FieldReader::toValue(f[1]), FieldReader::toValue(f[2]), Value::ofText(f[3].text)});
+    records.push_back({FieldReader::toValue(std::move(f[0])), FieldReader::toValue(std::move(f[1])),
+                       FieldReader::toValue(std::move(f[2])), Value::ofText(std::move(f[3].text))});
   }
   if (problems.empty() && level1 < kMinLevel1)
     problems.push_back(tooFew(QStringLiteral("レベル1の問題"), level1, kMinLevel1));
@@ -87,10 +70,10 @@ std::vector<FileProblem> Bank1::parse(const QByteArray& bytes, QuestionColumns& 
     problems.push_back(tooFew(QStringLiteral("レベル2の問題"), level2, kMinLevel2));
   if (!problems.empty()) return problems;
   for (std::size_t i = 0; i < records.size(); ++i) {
-    columns.Mon1[i + 1] = records[i].level;
-    columns.Mon2[i + 1] = records[i].answer;
-    columns.Mon3[i + 1] = records[i].sentence;
-    columns.Mon4[i + 1] = records[i].meaning;
+    columns.Mon1[i + 1] = std::move(records[i].level);
+    columns.Mon2[i + 1] = std::move(records[i].answer);
+    columns.Mon3[i + 1] = std::move(records[i].sentence);
+    columns.Mon4[i + 1] = std::move(records[i].meaning);
   }
   if (count) *count = static_cast<int>(records.size());
   return problems;

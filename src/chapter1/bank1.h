@@ -8,16 +8,7 @@
 #include <vector>
 
 #include "chapter1/fieldreader.h"
-
-// One problem found in a question file, with the line it stands on (0 when
-// it concerns the whole file).
-struct FileProblem {
-  int line = 0;
-  QString message;
-};
-
-// A problem list as one message for the learner or a teacher.
-QString describeProblems(const QString& fileName, const std::vector<FileProblem>& problems, int most = 5);
+#include "chapter1/questionfile.h"
 
 // The chapter 1 question bank: "体.txt", four fields a record (level 1 or 2,
 // the number 1..12 of the right body-part word, the idiom sentence with "＊"

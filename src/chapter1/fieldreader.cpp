@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <charconv>
 
 QString Value::asText() const {
   switch (kind) {
@@ -28,59 +29,107 @@ double Value::asNumber() const {
   return ok ? v : 0.0;
 }
 
+namespace {
+
+bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// The characters of a number as Latin-1, for the standard parser.
+bool toChars(const QString& s, char* out, qsizetype room) {
+  if (s.size() >= room) return false;
+  const auto* d = reinterpret_cast<const char16_t*>(s.constData());
+  for (qsizetype i = 0; i < s.size(); ++i) out[i] = static_cast<char>(d[i]);
+  return true;
+}
+
+}  // namespace
+
 bool readsAsNumber(const QString& s, double* out) {
-  static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
-  if (!number.match(s).hasMatch()) return false;
+  // [+-]? (digits [. digits?] | . digits) ([eE] [+-]? digits)?
+  const auto* d = reinterpret_cast<const char16_t*>(s.constData());
+  const qsizetype n = s.size();
+  qsizetype i = 0;
+  if (i < n && (d[i] == u'+' || d[i] == u'-')) ++i;
+  qsizetype mantissa = 0;
+  while (i < n && isDigit(d[i])) ++i, ++mantissa;
+  if (i < n && d[i] == u'.') {
+    ++i;
+    while (i < n && isDigit(d[i])) ++i, ++mantissa;
+  }
+  if (mantissa == 0) return false;
+  if (i < n && (d[i] == u'e' || d[i] == u'E')) {
+    ++i;
+    if (i < n && (d[i] == u'+' || d[i] == u'-')) ++i;
+    qsizetype exponent = 0;
+    while (i < n && isDigit(d[i])) ++i, ++exponent;
+    if (exponent == 0) return false;
+  }
+  if (i != n) return false;
+  // Short numbers, the usual kind, go through the standard parser; anything
+  // it does not take plainly (very long, out of range) through Qt's.
+  char buffer[64];
+  double v = 0.0;
+  if (toChars(s, buffer, sizeof buffer)) {
+    const char* begin = buffer[0] == '+' ? buffer + 1 : buffer;
+    const auto [end, ec] = std::from_chars(begin, buffer + n, v);
+    if (ec == std::errc() && end == buffer + n) {
+      if (out) *out = v;
+      return true;
+    }
+  }
   bool ok = false;
-  const double v = s.toDouble(&ok);
+  v = s.toDouble(&ok);
   if (ok && out) *out = v;
   return ok;
 }
 
-bool FieldReader::atEnd() const {
-  for (qsizetype i = pos_; i < s_.size(); ++i) {
-    const QChar c = s_[i];
-    if (c != u' ' && c != u'\t' && c != u'\r' && c != u'\n' && c != QChar(0x1A)) return false;
+FieldReader::FieldReader(QString text)
+    : s_(std::move(text)), d_(reinterpret_cast<const char16_t*>(s_.constData())), n_(s_.size()) {
+  contentEnd_ = n_;
+  while (contentEnd_ > 0) {
+    const char16_t c = d_[contentEnd_ - 1];
+    if (c != u' ' && c != u'\t' && c != u'\r' && c != u'\n' && c != 0x1A) break;
+    --contentEnd_;
   }
-  return true;
 }
 
-void FieldReader::skipSeparator() {
-  if (pos_ >= s_.size()) return;
-  if (s_[pos_] == u',') {
-    ++pos_;
-  } else if (s_[pos_] == u'\r') {
-    ++pos_;
-    if (pos_ < s_.size() && s_[pos_] == u'\n') ++pos_;
-    ++line_;
-  } else if (s_[pos_] == u'\n') {
-    ++pos_;
-    ++line_;
-  }
+void FieldReader::skipLineEnd() {
+  if (d_[pos_] == u'\r' && pos_ + 1 < n_ && d_[pos_ + 1] == u'\n') ++pos_;
+  ++pos_;
+  ++line_;
 }
 
 bool FieldReader::next(Field& field) {
-  if (pos_ >= s_.size()) return false;
-  while (pos_ < s_.size() && (s_[pos_] == u' ' || s_[pos_] == u'\t')) ++pos_;
-  field = Field{};
+  if (pos_ >= n_) return false;
+  while (pos_ < n_ && (d_[pos_] == u' ' || d_[pos_] == u'\t')) ++pos_;
   field.line = line_;
-  if (pos_ < s_.size() && s_[pos_] == u'"') {
-    field.quoted = true;
-    const qsizetype start = pos_ + 1;
-    qsizetype close = s_.indexOf(u'"', start);
-    if (close < 0) close = s_.size();
-    field.text = s_.mid(start, close - start);
-    line_ += static_cast<int>(field.text.count(u'\n'));
-    pos_ = close < s_.size() ? close + 1 : close;
-    while (pos_ < s_.size() && s_[pos_] != u',' && !isLineEnd(pos_)) ++pos_;
+  field.quoted = pos_ < n_ && d_[pos_] == u'"';
+  const auto separator = [this](qsizetype i) { return d_[i] == u',' || d_[i] == u'\r' || d_[i] == u'\n'; };
+  if (field.quoted) {
+    const qsizetype start = ++pos_;
+    // The text may run over line ends (CR LF, LF or CR): each counts once.
+    while (pos_ < n_ && d_[pos_] != u'"') {
+      if (d_[pos_] == u'\r' || d_[pos_] == u'\n') {
+        skipLineEnd();
+      } else {
+        ++pos_;
+      }
+    }
+    field.text = QString(reinterpret_cast<const QChar*>(d_ + start), pos_ - start);
+    if (pos_ < n_) ++pos_;
+    while (pos_ < n_ && !separator(pos_)) ++pos_;
   } else {
     const qsizetype start = pos_;
-    while (pos_ < s_.size() && s_[pos_] != u',' && !isLineEnd(pos_)) ++pos_;
+    while (pos_ < n_ && !separator(pos_)) ++pos_;
     qsizetype end = pos_;
-    while (end > start && (s_[end - 1] == u' ' || s_[end - 1] == u'\t')) --end;
-    field.text = s_.mid(start, end - start);
+    while (end > start && (d_[end - 1] == u' ' || d_[end - 1] == u'\t')) --end;
+    field.text = QString(reinterpret_cast<const QChar*>(d_ + start), end - start);
   }
-  skipSeparator();
+  if (pos_ < n_) {
+    if (d_[pos_] == u',')
+      ++pos_;
+    else
+      skipLineEnd();
+  }
   return true;
 }
 
@@ -90,6 +139,14 @@ Value FieldReader::toValue(const Field& field) {
   double v = 0.0;
   if (readsAsNumber(field.text, &v)) return Value::ofNumber(v);
   return Value::ofText(field.text);
+}
+
+Value FieldReader::toValue(Field&& field) {
+  if (field.quoted) return Value::ofText(std::move(field.text));
+  if (field.text.isEmpty()) return {};
+  double v = 0.0;
+  if (readsAsNumber(field.text, &v)) return Value::ofNumber(v);
+  return Value::ofText(std::move(field.text));
 }
 
 QString decodeCp932(const QByteArray& bytes, bool* ok) {

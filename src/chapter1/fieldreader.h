@@ -40,23 +40,31 @@ bool readsAsNumber(const QString& s, double* out = nullptr);
 // Reading goes field by field, not line by line.
 class FieldReader {
  public:
-  explicit FieldReader(QString text) : s_(std::move(text)) {}
+  explicit FieldReader(QString text);
 
-  // True when nothing but blanks and line ends is left.
-  bool atEnd() const;
+  // True when nothing but blanks, line ends and end-of-file marks is left.
+  bool atEnd() const { return pos_ >= contentEnd_; }
   // Reads the next field; false when the text is at its end.
   bool next(Field& field);
   // The line the next field starts on.
   int line() const { return line_; }
 
+  // The field as a value: a quoted field is text, a bare one a number when it
+  // reads as one, otherwise text; an empty bare field is empty.
   static Value toValue(const Field& field);
+  static Value toValue(Field&& field);
 
  private:
-  bool isLineEnd(qsizetype i) const { return s_[i] == u'\r' || s_[i] == u'\n'; }
-  void skipSeparator();
+  // Steps over one line end at pos_ (CR LF, LF or CR) and counts the line.
+  void skipLineEnd();
 
   QString s_;
+  const char16_t* d_ = nullptr;
+  qsizetype n_ = 0;
   qsizetype pos_ = 0;
+  // One past the last character that is not blank: reading is linear in the
+  // text's size however long a blank tail it has.
+  qsizetype contentEnd_ = 0;
   int line_ = 1;
 };
 

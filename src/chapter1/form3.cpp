@@ -4,6 +4,7 @@
 
 #include "layout/layout.h"
 #include "records/form5.h"
+#include "records/recordfile.h"
 #include "startup/shoki.h"
 #include "startup/texts.h"
 
@@ -165,7 +166,7 @@ void Form3::Miss() {
 }
 
 void Form3::Syuryou() {
-  sh_.Kiroku[6] += 1;
+  sh_.Kiroku[6] = recordfile::countUp(sh_.Kiroku[6]);
   sh_.Genzai[0] = 1;
   if (sh_.Tokuten != 10) {
     setStars(0);
@@ -176,7 +177,7 @@ void Form3::Syuryou() {
 
 void Form3::Form_Unload() {
   sh_.Sound(QString(), 0);
-  sh_.Kiroku[6] += 1;
+  sh_.Kiroku[6] = recordfile::countUp(sh_.Kiroku[6]);
   sh_.Kiroku[3] = sh_.Kiroku[6];
   if (sh_.Genzai[1] < 10) sh_.Kiroku[0] = 0;
   sh_.DSave();

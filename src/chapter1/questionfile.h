@@ -4,12 +4,44 @@
 #include <QString>
 #include <vector>
 
-#include "chapter1/bank1.h"
-#include "chapter1/fieldreader.h"
+// Reading a question file, shared by every chapter's bank and by
+// kotobarion-check, so the program and the checker accept the same files.
 
-// Reads a whole question file; the problems say why it cannot be used
-// (missing, not a file, unreadable, far too large).
+// One problem found in a question file, with the line it stands on (0 when
+// it concerns the whole file).
+struct FileProblem {
+  int line = 0;
+  QString message;
+};
+
+// A question file holds at most 900 records of a few hundred bytes: anything
+// larger than this is no question file and is refused unread.
+inline constexpr qint64 kMaxQuestionFileBytes = 4 * 1024 * 1024;
+
+// Reads a question file's bytes whole. Refuses a missing file, a folder or
+// other non-file, one that cannot be opened and one larger than
+// kMaxQuestionFileBytes; the problems are returned and bytes is left empty.
 std::vector<FileProblem> readQuestionFile(const QString& path, QByteArray* bytes);
+
+// A question file's text from code page 932. Each line holding bytes that are
+// not code page 932 adds a problem with its real line number (line ends are
+// CR LF, LF or CR alone, as the field reader counts them).
+QString decodeQuestionText(const QByteArray& bytes, std::vector<FileProblem>* problems);
+
+// A problem list as one message for the learner or a teacher.
+QString describeProblems(const QString& fileName, const std::vector<FileProblem>& problems, int most = 5);
+
+// The text with every control character (C0, DEL, C1, line and paragraph
+// separators, direction overrides) shown visibly: \n, \r, \t, \0 or \u{HHHH}.
+QString showControls(const QString& text);
+
+// One report line "file:line: message" (no line end) with its controls shown,
+// so a field's text can never start a line of its own.
+QString reportLine(const QString& path, const FileProblem& problem);
+
+struct QuestionColumns;
+class FieldReader;
+struct Field;
 
 // Reads a question file and parses it into the columns with the given
 // bank's parse; count is the number of records stored.

@@ -18,9 +18,7 @@ QString shown(const Value& v) { return u'「' + v.asText() + u'」'; }
 
 std::vector<FileProblem> Bank2::read(const QByteArray& bytes, std::vector<Record>* records) {
   std::vector<FileProblem> problems;
-  bool decoded = true;
-  FieldReader reader(decodeCp932(bytes, &decoded));
-  if (!decoded) problems.push_back({0, QStringLiteral("Shift_JIS（コードページ932）として読めない文字があります。")});
+  FieldReader reader(decodeQuestionText(bytes, &problems));
   records->clear();
   int level1 = 0;
   int level2 = 0;

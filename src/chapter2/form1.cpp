@@ -4,6 +4,7 @@
 
 #include "layout/layout.h"
 #include "records/form5.h"
+#include "records/recordfile.h"
 #include "startup/shoki.h"
 #include "startup/texts.h"
 
@@ -182,7 +183,7 @@ void Form1::Miss1() {
 }
 
 void Form1::Owari() {
-  sh_.Kiroku[6] += 1;
+  sh_.Kiroku[6] = recordfile::countUp(sh_.Kiroku[6]);
   showOptions(5, false);
   sh_.MsgText.clear();
   Pic1->Cls();

@@ -17,9 +17,7 @@ bool isEmptyField(const Field& f) { return f.text.isEmpty(); }
 
 std::vector<FileProblem> Bank3::read(const QByteArray& bytes, std::vector<Record>* records, int* ignoredFrom) {
   std::vector<FileProblem> problems;
-  bool decoded = true;
-  FieldReader reader(decodeCp932(bytes, &decoded));
-  if (!decoded) problems.push_back({0, QStringLiteral("Shift_JIS（コードページ932）として読めない文字があります。")});
+  FieldReader reader(decodeQuestionText(bytes, &problems));
   records->clear();
   if (ignoredFrom) *ignoredFrom = 0;
   int group1 = 0;

@@ -4,6 +4,7 @@
 
 #include "layout/layout.h"
 #include "records/form5.h"
+#include "records/recordfile.h"
 #include "startup/shoki.h"
 #include "startup/texts.h"
 
@@ -178,7 +179,7 @@ void Form4::Miss() {
 }
 
 void Form4::Syuryou() {
-  sh_.Kiroku[6] += 1;
+  sh_.Kiroku[6] = recordfile::countUp(sh_.Kiroku[6]);
   sh_.Kiroku[5] = sh_.Kiroku[6];
   if (sh_.Tokuten != 10) {
     setStars(0);

@@ -6,6 +6,7 @@
 
 #include "layout/layout.h"
 #include "records/form5.h"
+#include "records/recordfile.h"
 #include "startup/shoki.h"
 
 ChapterWindow::ChapterWindow(Shoki& sh, int chapter, const QString& caption, QSize client, const QString& helpCaption)
@@ -72,7 +73,7 @@ void ChapterWindow::closeEvent(QCloseEvent* event) {
 void ChapterWindow::en_Click() {
   const auto streak = static_cast<std::size_t>(chapter_ - 1);
   sh_.Sound(QString(), 0);
-  sh_.Kiroku[streak + 3] += 1;
+  sh_.Kiroku[streak + 3] = recordfile::countUp(sh_.Kiroku[streak + 3]);
   if (sh_.Kiroku[streak] != 999) sh_.Kiroku[streak] = 0;
   sh_.DSave();
   sh_.messageBox(QStringLiteral("コトバリオンを終了します。"), QStringLiteral("コトバリオン"));
@@ -82,7 +83,7 @@ void ChapterWindow::en_Click() {
 void ChapterWindow::Form_Unload() {
   const auto streak = static_cast<std::size_t>(chapter_ - 1);
   sh_.Sound(QString(), 0);
-  sh_.Kiroku[6] += 1;
+  sh_.Kiroku[6] = recordfile::countUp(sh_.Kiroku[6]);
   sh_.Kiroku[streak + 3] = sh_.Kiroku[6];
   if (sh_.Genzai[1] < 10) {
     sh_.Genzai[2] = 0;

@@ -18,6 +18,15 @@ const QString kChapterNames[3] = {QStringLiteral("第１章 体に関する慣�
 const QString kDigits[3] = {QStringLiteral("１"), QStringLiteral("２"), QStringLiteral("３")};
 }  // namespace
 
+QString recordDamageMessage(const QString& userName, const QString& problem, bool partly) {
+  const QString file = userName + QStringLiteral(".dat");
+  return QStringLiteral("成績のファイル「") + file + QStringLiteral("」を読み込めませんでした。\n") + problem +
+         (partly ? QStringLiteral("\n読めたところまでの成績で続けます。")
+                 : QStringLiteral("\n成績は 0 から始めます。")) +
+         QStringLiteral("元のファイルは消さずに、写し（「") + file +
+         QStringLiteral(".bak」など）を残してから新しい成績を保存します。");
+}
+
 QString recordSummary(const std::array<int, 7>& kiroku) {
   QString s;
   for (int c = 0; c < 3; ++c) {
@@ -85,6 +94,20 @@ void Form2::Fr2Main() {
 void Form2::Txt1_Enter() { Cmd1->setFocus(); }
 
 void Form2::Cmd1_Click() {
+  // A name that cannot be saved again and again is refused here, before any
+  // quiz, and the learner stays at the name box to type another.
+  if (Kaisu == 1) {
+    const QString problem = recordfile::nameProblem(Txt1->text());
+    if (!problem.isEmpty()) {
+      if (!sh_.messageBox(QStringLiteral("この名前では登録できません。\n") + problem +
+                              QStringLiteral("\n別の名前を入れてください。"),
+                          QStringLiteral("コトバリオン")))
+        return;
+      Txt1->setFocus();
+      Txt1->selectAll();
+      return;
+    }
+  }
   Kaisu += 1;
   if (Kaisu == 2 && !DLoad()) return;
   Frm1->show();
@@ -100,7 +123,9 @@ bool Form2::DLoad() {
   sh_.Genzai[0] = 0;
   for (int i = 0; i < 6; ++i) sh_.Kiroku[static_cast<std::size_t>(i)] = 0;
   sh_.UserName = Txt1->text();
-  switch (recordfile::load(sh_.AppDir, sh_.UserName, sh_.Kiroku)) {
+  QString problem;
+  const recordfile::LoadResult result = recordfile::load(sh_.AppDir, sh_.UserName, sh_.Kiroku, &problem);
+  switch (result) {
     case recordfile::LoadResult::Missing:
       Lbl3->show();
       Lbl2->show();
@@ -110,9 +135,16 @@ bool Form2::DLoad() {
       if (!sh_.showMessage()) return false;
       sh_.Genzai[2] = 0;
       return true;
-    case recordfile::LoadResult::Failed:
-      // An unreadable or short record: the slots read so far keep their values.
+    case recordfile::LoadResult::Short:
+      // Fewer than six numbers: read as far as they go, without a word.
       return true;
+    case recordfile::LoadResult::Damaged:
+    case recordfile::LoadResult::Empty:
+    case recordfile::LoadResult::Unreadable:
+      // The slots read so far keep their values; the learner hears what is
+      // wrong, and the file itself is kept as a copy before the next save.
+      return sh_.messageBox(recordDamageMessage(sh_.UserName, problem, result == recordfile::LoadResult::Damaged),
+                            QStringLiteral("コトバリオン"));
     case recordfile::LoadResult::Loaded:
       break;
   }

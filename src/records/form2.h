@@ -57,6 +57,11 @@ class Form2 : public QWidget {
   QString summary_;
 };
 
+// What the learner is told when the record file is there but does not load
+// completely: the file, the problem, what play goes on with (what was read
+// when partly, otherwise nothing), and that a copy of the file is kept.
+QString recordDamageMessage(const QString& userName, const QString& problem, bool partly);
+
 // The three-line summary of a record: per chapter its quiz count and streak,
 // or " 修了" once completed, each line ending in LF CR.
 QString recordSummary(const std::array<int, 7>& kiroku);

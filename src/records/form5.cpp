@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 
 #include "layout/layout.h"
+#include "records/recordfile.h"
 #include "startup/shoki.h"
 
 using namespace layout;
@@ -84,7 +85,7 @@ void Form5::backgroundClick() {
 }
 
 void Form5::closeHandling() {
-  sh_.Kiroku[6] += 1;
+  sh_.Kiroku[6] = recordfile::countUp(sh_.Kiroku[6]);
   const int c = sh_.Genzai[0];
   if (c >= 1 && c <= 3) sh_.Kiroku[static_cast<std::size_t>(c + 2)] = sh_.Kiroku[6];
   sh_.DSave();

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "records/recordfile.h"
 #include "startup/texts.h"
 
 using texts::num;
@@ -90,8 +91,8 @@ QString seikai(const Situation& s, const Random& rnd) {
   if (s.q == 10) return text;
   const float u0 = rnd();
   if (s.t == s.q && s.q > 7 && s.s > 0 && u0 > 0.7f)
-    return text + QStringLiteral("連続満点記録") + num(s.s + 1) + QStringLiteral("回まで、") + num(10 - s.q) +
-           QStringLiteral("問よ！！！");
+    return text + QStringLiteral("連続満点記録") + num(recordfile::countUp(s.s)) + QStringLiteral("回まで、") +
+           num(10 - s.q) + QStringLiteral("問よ！！！");
   if (s.t == s.q && s.q < 5) return text + kSetB[static_cast<std::size_t>(pick(rnd(), 9) - 1)];
   if (s.t == s.q && s.q > 4 && s.q < 7) return text + setC(pick(rnd(), 7), s);
   if (s.t == s.q && s.q > 6 && s.q < 10) return text + setD(pick(rnd(), 7), s);

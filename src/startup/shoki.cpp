@@ -112,7 +112,7 @@ void Shoki::Hantei() {
   const QString grade = judgement::grade(Tokuten, Genzai[2], &known);
   if (known) MsgText = grade;
   if (Tokuten == 10) {
-    Genzai[2] += 1;
+    Genzai[2] = recordfile::countUp(Genzai[2]);
     MsgText += judgement::perfectSuffix(Genzai[2]);
     if (window) {
       for (int i = 0; i < Genzai[2] && i < 3; ++i) window->setStar(i, true);

@@ -1,0 +1,87 @@
+// Fuzz target: the field reader and the question banks on any bytes. Checks
+// that reading ends, that every problem's line lies inside the file and that
+// a report line never spans two lines.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+
+#include "chapter1/bank1.h"
+#include "chapter1/fieldreader.h"
+#include "chapter1/questionfile.h"
+#include "chapter2/bank2.h"
+#include "chapter3/bank3.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+  // Every line end (CR LF, LF, CR) starts one more line.
+  int lines = 1;
+  for (qsizetype i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    if (bytes[i] == '\r' || bytes[i] == '\n') ++lines;
+  }
+
+  std::vector<FileProblem> decodeProblems;
+  FieldReader reader(decodeQuestionText(bytes, &decodeProblems));
+  Field field;
+  int lastLine = 1;
+  int fields = 0;
+  while (!reader.atEnd() && reader.next(field)) {
+    if (field.line < lastLine || field.line > lines) std::abort();
+    lastLine = field.line;
+    (void)FieldReader::toValue(field).asNumber();
+    if (++fields > bytes.size() + 1) std::abort();  // each field takes at least a byte
+  }
+
+  QuestionColumns columns;
+  int count = -1;
+  const std::vector<FileProblem> problems = Bank1::parse(bytes, columns, &count);
+  if (problems.empty() && (count < Bank1::kMinLevel1 + Bank1::kMinLevel2 || count > Bank1::kMaxRecords)) std::abort();
+  for (const FileProblem& p : problems) {
+    if (p.line < 0 || p.line > lines) std::abort();
+    if (reportLine(QStringLiteral("体.txt"), p).contains(u'\n')) std::abort();
+  }
+  if (problems.empty()) {
+    for (int k = 1; k <= count; ++k) {
+      const auto i = static_cast<std::size_t>(k);
+      const int answer = Bank1::answerIndex(columns.Mon2[i]);
+      if (answer < 0 || answer > 11) std::abort();
+      (void)Bank1::splitMeaning(columns.Mon4[i].asText());
+    }
+  }
+  (void)describeProblems(QStringLiteral("体.txt"), problems);
+
+  // A bank the program accepts must play three quizzes without a draw that
+  // never ends: chapter 2's marks run out, chapter 3's keys must suffice.
+  unsigned state = 1;
+  const std::function<float()> rnd = [&state] {
+    state = state * 1664525u + 1013904223u;
+    return static_cast<float>(state >> 8) / 16777216.0f;
+  };
+  QuestionColumns c2;
+  int n2 = -1;
+  if (Bank2::parse(bytes, c2, &n2).empty()) {
+    Bank2 bank;
+    bank.MonMax = n2 - 1;
+    for (int quiz = 0; quiz < 3; ++quiz) {
+      bank.newQuiz();
+      for (int q = 1; q <= 10; ++q) {
+        const int r = bank.draw(q, c2, rnd);
+        const std::size_t n = Bank2::candidates(c2.Mon2[static_cast<std::size_t>(r)], c2, bank.MonMax).size();
+        if (r < 1 || r > bank.MonMax || n < 1 || n > 5) std::abort();
+      }
+    }
+  }
+  QuestionColumns c3;
+  int n3 = -1;
+  if (Bank3::parse(bytes, c3, &n3).empty()) {
+    Bank3 bank;
+    bank.MonMax = n3 - 1;
+    bank.Monsakusei(c3, rnd);
+    for (int q = 1; q <= 10; ++q) {
+      bank.assemble(q, c3, rnd);
+      if (bank.SeikaiNo < 0 || bank.SeikaiNo > 7) std::abort();
+    }
+  }
+  return 0;
+}
