@@ -153,6 +153,14 @@ QPushButton* button(QWidget* parent, const QString& text, QRect geometry, const 
   return b;
 }
 
+QPushButton* commandButton(QWidget* parent, const QString& text, QRect geometry, const QFont& font) {
+  auto* b = new QPushButton(text, parent);
+  b->setGeometry(geometry);
+  b->setFont(font);
+  b->setAutoDefault(true);
+  return b;
+}
+
 QGroupBox* frame(QWidget* parent, const QString& title, QRect geometry, const QFont& font, const QColor& back) {
   auto* g = new QGroupBox(title, parent);
   place(g, geometry, font, QColor(0, 0, 0), back);

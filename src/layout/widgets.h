@@ -101,7 +101,11 @@ void setBack(QWidget* w, const QColor& back);
 void setFore(QWidget* w, const QColor& fore);
 QLabel* label(QWidget* parent, const QString& text, QRect geometry, const QFont& font, const QColor& fore,
               const QColor& back = QColor());
+// A button with a coloured face.
 QPushButton* button(QWidget* parent, const QString& text, QRect geometry, const QFont& font, const QColor& face);
+// A plain command button: the platform's own button look, only its place,
+// caption and font designed. Enter presses it while it has the focus.
+QPushButton* commandButton(QWidget* parent, const QString& text, QRect geometry, const QFont& font);
 QGroupBox* frame(QWidget* parent, const QString& title, QRect geometry, const QFont& font, const QColor& back);
 void place(QWidget* w, QRect geometry, const QFont& font, const QColor& fore, const QColor& back = QColor());
 // Sets a label's caption; labels designed to size themselves to their text do.
