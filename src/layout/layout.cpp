@@ -1,6 +1,7 @@
 #include "layout/layout.h"
 
 #include <QFont>
+#include <QRect>
 #include <QStringList>
 #include <cmath>
 
@@ -28,6 +29,14 @@ QPoint place(QSize outer, QSize screen, Position position) {
       return {(screen.width() - outer.width()) / 2, (screen.height() - outer.height()) / 3};
   }
   return {0, 0};
+}
+
+QPoint place(QSize window, QMargins frame, QSize screen, Position position) {
+  return place(window.grownBy(frame), screen, position);
+}
+
+QRect windowGeometry(QSize window, QMargins frame, QSize screen, Position position) {
+  return {place(window, frame, screen, position) + QPoint(frame.left(), frame.top()), window};
 }
 
 QFont designFont(double points, bool bold, bool italic) {

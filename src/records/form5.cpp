@@ -1,6 +1,7 @@
 #include "records/form5.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 
@@ -27,6 +28,10 @@ Form5::Form5(Shoki& sh) : sh_(sh) {
   Pic2->setForeColor(palette().color(QPalette::ButtonText));
   Pic2->setPrintFont(designFont(22));
   cmd2 = ui::button(this, QStringLiteral("ここを押す"), {240, 328, 153, 57}, designFont(15.75), colour::lightYellow);
+  // Lying below the message layout's client is not enough: a button out of
+  // view still takes the focus, and Tab, Space would end the program in the
+  // middle of a quiz. Only the certificate shows it.
+  cmd2->hide();
   Text1 = new QPlainTextEdit(QStringLiteral("Text1"), this);
   ui::place(Text1, {0, 16, 233, 121}, designFont(15.75), colour::navy, colour::paleYellow);
   Text1->setReadOnly(true);
@@ -52,7 +57,7 @@ void Form5::showCertificate(const QStringList& lines, int fontPoints, int twipsP
   certificate_ = true;
   setWindowState(Qt::WindowNoState);
   setFixedSize(640, 400);
-  move(layout::place(frameGeometry().size().expandedTo(size()), screen, layout::Position::UpperThird));
+  setGeometry(layout::windowGeometry(size(), sh_.platform().frameMargins(this), screen, layout::Position::UpperThird));
   Text1->hide();
   Pic2->show();
   QFont f = Pic2->printFont();
@@ -60,6 +65,9 @@ void Form5::showCertificate(const QStringList& lines, int fontPoints, int twipsP
   f.setBold(true);
   Pic2->setPrintFont(f);
   cmd2->show();
+  // Covered by the certificate, "ここを押してね" must not be reachable by
+  // the keyboard either: it would hide the last visible window.
+  Cmd1->hide();
   Pic2->Cls();
   show();
   Pic2->Cls();
@@ -68,7 +76,10 @@ void Form5::showCertificate(const QStringList& lines, int fontPoints, int twipsP
   for (const QString& line : lines) Pic2->Print(line);
 }
 
-void Form5::Cmd1_Click() { hide(); }
+void Form5::Cmd1_Click() {
+  // Covered and hidden in the certificate layout: nothing to dismiss there.
+  if (!certificate_) hide();
+}
 
 void Form5::cmd2_Click() { sh_.endProgram(); }
 
@@ -95,6 +106,17 @@ void Form5::closeHandling() {
 
 void Form5::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) backgroundClick();
+}
+
+void Form5::keyPressEvent(QKeyEvent* event) {
+  // Escape dismisses a message as its button does. The certificate is the
+  // last window shown, so there it does nothing.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    if (!certificate_ && Cmd1->isVisible()) Cmd1_Click();
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void Form5::closeEvent(QCloseEvent* event) {

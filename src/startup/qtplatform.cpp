@@ -10,11 +10,13 @@
 #include <QScreen>
 #include <QSoundEffect>
 #include <QStandardPaths>
+#include <QStyleFactory>
 #include <QUrl>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
+#include "layout/layout.h"
 #include "startup/helpviewer.h"
 
 namespace {
@@ -35,6 +37,20 @@ class HideWatcher : public QObject {
 }  // namespace
 
 QtPlatform::QtPlatform() { randomize(); }
+
+void QtPlatform::setUpApplication() {
+  QCoreApplication::setApplicationName(QStringLiteral("kotobarion"));
+  // The desktop entry ties the windows to the program's name and icon. No
+  // display name is set: on X11 Qt would append it to every caption
+  // ("ナゴミア — コトバリオン"), and every caption is fixed as it stands.
+  QGuiApplication::setDesktopFileName(QStringLiteral("kotobarion"));
+  // The program ends only through its end operation, never because its last
+  // visible window was closed.
+  QApplication::setQuitOnLastWindowClosed(false);
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  layout::installFontSubstitutes();
+  QApplication::setFont(layout::designFont(11, false));
+}
 
 QtPlatform::~QtPlatform() = default;
 
@@ -128,4 +144,35 @@ ScreenMetrics QtPlatform::screenMetrics() {
     m.height = s->geometry().height();
   }
   return m;
+}
+
+namespace {
+QMargins ownFrame(const QWidget* w) {
+  const QRect inner = w->geometry();
+  const QRect outer = w->frameGeometry();
+  return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+          outer.bottom() - inner.bottom()};
+}
+}  // namespace
+
+QMargins QtPlatform::frameMargins(QWidget* window) {
+  // The window manager frames a window only once it is shown (and keeps
+  // the frame when it is hidden). Every window of the program is a normal
+  // one with much the same decoration, so until then the frame of another
+  // framed window stands for it.
+  if (window) {
+    const QMargins own = ownFrame(window);
+    if (!own.isNull()) return knownFrame_ = own;
+  }
+  if (knownFrame_.isNull()) {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (!w->isVisible() || !w->windowHandle()) continue;
+      const QMargins m = ownFrame(w);
+      if (!m.isNull()) {
+        knownFrame_ = m;
+        break;
+      }
+    }
+  }
+  return knownFrame_;
 }

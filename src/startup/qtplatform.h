@@ -28,6 +28,12 @@ class QtPlatform : public Platform {
   float rnd() override;
   void randomize() override;
   ScreenMetrics screenMetrics() override;
+  QMargins frameMargins(QWidget* window) override;
+
+  // Application-wide settings made once, right after the QApplication is
+  // created: names for the desktop (never appended to a window's caption),
+  // the style, the fonts, and no quitting when the last window is hidden.
+  static void setUpApplication();
 
   // The lock file that marks a running copy started from appDir.
   static QString lockFilePath(const QString& appDir);
@@ -37,4 +43,5 @@ class QtPlatform : public Platform {
   QSoundEffect* effect_ = nullptr;
   QPointer<HelpViewer> help_;
   std::mt19937 gen_;
+  QMargins knownFrame_;
 };

@@ -1,0 +1,208 @@
+// The windows as a learner meets them: captions, placement on the screen,
+// buttons, and what the keyboard alone can do.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include "chapter1/form3.h"
+#include "chapter2/form1.h"
+#include "chapter3/form4.h"
+#include "layout/layout.h"
+#include "records/form2.h"
+#include "records/form5.h"
+#include "startup/helpviewer.h"
+#include "startup/qtplatform.h"
+#include "testapp.h"
+
+namespace {
+
+// Presses a key where the keyboard focus is, as the learner's keyboard does.
+void press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+  QWidget* target = QApplication::focusWidget();
+  QTest::keyClick(target ? target : window, key, mods);
+}
+
+// Every widget that Tab (or Shift+Tab) reaches in the window, starting from
+// where the focus is.
+std::vector<QWidget*> tabChain(QWidget* window, bool backwards) {
+  std::vector<QWidget*> seen;
+  for (int i = 0; i < 30; ++i) {
+    press(window, backwards ? Qt::Key_Backtab : Qt::Key_Tab, backwards ? Qt::ShiftModifier : Qt::NoModifier);
+    if (QWidget* f = QApplication::focusWidget()) seen.push_back(f);
+  }
+  return seen;
+}
+
+bool reaches(const std::vector<QWidget*>& chain, QWidget* w) {
+  return std::find(chain.begin(), chain.end(), w) != chain.end();
+}
+
+void activate(QWidget* window) {
+  window->show();
+  QApplication::setActiveWindow(window);
+  window->activateWindow();
+}
+
+}  // namespace
+
+TEST(Windows, CaptionsAreShownExactlyAsSet) {
+  QtPlatform::setUpApplication();
+  EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("kotobarion"));
+  // Qt adds a display name to every caption only when one has been set; an
+  // unset one follows the application name.
+  const QString name = QCoreApplication::applicationName();
+  QCoreApplication::setApplicationName(QStringLiteral("probe"));
+  EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("probe"));
+  QCoreApplication::setApplicationName(name);
+
+  TestApp app;
+  EXPECT_EQ(app.sh->form2->windowTitle(), QStringLiteral("名前登録  (コトバリオンVer.1.3)"));
+  EXPECT_EQ(app.sh->form5->windowTitle(), QStringLiteral("メッセージ　　(コトバリオンVer.1.3)"));
+  EXPECT_EQ(app.sh->form3->windowTitle(), QStringLiteral("第１章 体に関する慣用句 (コトバリオンVer.1.3)"));
+  EXPECT_EQ(app.sh->form1->windowTitle(), QStringLiteral("第２章 同音異義語 (コトバリオンVer.1.3)"));
+  EXPECT_EQ(app.sh->form4->windowTitle(), QStringLiteral("第３章 慣用句（一般）  (コトバリオンVer.1.3)"));
+  EXPECT_EQ(HelpViewer().windowTitle(), QStringLiteral("コトバリオン　ヘルプ"));
+}
+
+TEST(Windows, ArePlacedByTheirOuterSizeWithFrameAndMenuBar) {
+  struct Case {
+    QMargins frame;
+    QSize screen;
+  };
+  for (const Case& c : {Case{{4, 30, 4, 4}, {1920, 1080}}, Case{{1, 20, 1, 1}, {1280, 1024}}, Case{{}, {1024, 768}}}) {
+    FakePlatform fake;
+    QTemporaryDir tmp;
+    fake.appDir = tmp.path();
+    fake.frame = c.frame;
+    fake.metrics.width = c.screen.width();
+    fake.metrics.height = c.screen.height();
+    Shoki sh(fake);
+    sh.Main();
+    const auto outer = [&](QWidget* w) { return w->size().grownBy(c.frame); };
+    // Where the frame of a window lies: its own place less the frame.
+    const auto framePos = [&](QWidget* w) { return w->geometry().topLeft() - QPoint(c.frame.left(), c.frame.top()); };
+    const auto centred = [&](QSize o) {
+      return QPoint((c.screen.width() - o.width()) / 2, (c.screen.height() - o.height()) / 2);
+    };
+    EXPECT_EQ(sh.form2->size(), QSize(640, 400));
+    EXPECT_EQ(framePos(sh.form2), centred(outer(sh.form2))) << c.frame.top();
+    // A chapter window is its client area and its menu bar.
+    for (ChapterWindow* w : {static_cast<ChapterWindow*>(sh.form3), static_cast<ChapterWindow*>(sh.form4)}) {
+      EXPECT_GT(w->menuBar()->sizeHint().height(), 10);
+      EXPECT_EQ(w->size(), QSize(1024, 760 + w->menuBar()->sizeHint().height()));
+      EXPECT_EQ(framePos(w), centred(outer(w))) << c.frame.top();
+    }
+    EXPECT_EQ(framePos(sh.form1), QPoint(0, 0));
+    const QSize o5 = outer(sh.form5);
+    EXPECT_EQ(framePos(sh.form5), QPoint((c.screen.width() - o5.width()) / 2, (c.screen.height() - o5.height()) / 3));
+    // Shown, the windows stay where the rule put them.
+    const QRect at = sh.form3->geometry();
+    sh.form3->show();
+    EXPECT_EQ(sh.form3->geometry(), at);
+    sh.form3->hide();
+  }
+}
+
+TEST(Windows, TheCertificateIsPlacedByItsOuterSize) {
+  TestApp app;
+  app.fake.frame = QMargins(3, 25, 3, 3);
+  app.sh->form5->showCertificate({QStringLiteral("免許皆伝状")}, 22, 15, {1920, 1080});
+  EXPECT_EQ(app.sh->form5->geometry(), QRect((1920 - 646) / 2 + 3, (1080 - 428) / 3 + 25, 640, 400));
+  app.sh->form5->hide();
+}
+
+TEST(Windows, TheStartButtonIsAPlainCommandButton) {
+  TestApp app;
+  QPushButton* start = app.sh->form3->Cmd1;
+  EXPECT_EQ(start->palette().color(QPalette::Button), QApplication::palette().color(QPalette::Button));
+  EXPECT_NE(start->palette().color(QPalette::Button), layout::colour::lightYellow);
+  EXPECT_FALSE(start->autoFillBackground());
+  EXPECT_EQ(start->geometry(), QRect(696, 536, 169, 65));
+  EXPECT_EQ(start->font().pointSize(), 15);
+  EXPECT_TRUE(start->font().bold());
+  // The registration and message windows keep their coloured faces.
+  EXPECT_EQ(app.sh->form2->Cmd1->palette().color(QPalette::Button), layout::colour::lightYellow);
+  EXPECT_EQ(app.sh->form5->Cmd1->palette().color(QPalette::Button), layout::colour::yellow);
+  // The builder on its own.
+  QWidget parent;
+  QPushButton* b = ui::commandButton(&parent, QStringLiteral("問題開始"), {1, 2, 30, 40}, layout::designFont(14));
+  EXPECT_EQ(b->text(), QStringLiteral("問題開始"));
+  EXPECT_EQ(b->geometry(), QRect(1, 2, 30, 40));
+  EXPECT_TRUE(b->autoDefault());
+  EXPECT_FALSE(b->palette().isBrushSet(QPalette::Active, QPalette::Button));
+}
+
+TEST(Windows, TheMessageWindowsKeysOnlyDismissTheMessage) {
+  // A message shown in the middle of a quiz; each key sequence ends with the
+  // message dismissed and the program going on.
+  struct Case {
+    const char* name;
+    std::vector<Qt::Key> keys;
+  };
+  const std::vector<Case> cases = {
+      {"Tab, Space", {Qt::Key_Tab, Qt::Key_Space}},
+      {"Tab, Enter", {Qt::Key_Tab, Qt::Key_Return}},
+      {"Tab, Tab, Enter", {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Enter}},
+      {"Shift+Tab, Space", {Qt::Key_Backtab, Qt::Key_Space}},
+      {"Down, Right, Space", {Qt::Key_Down, Qt::Key_Right, Qt::Key_Space}},
+      {"Escape", {Qt::Key_Escape}},
+      {"Enter", {Qt::Key_Return}},
+  };
+  for (const Case& c : cases) {
+    TestApp app;
+    app.registerName(QStringLiteral("ゆい"));
+    Form5* f = app.sh->form5;
+    std::vector<QWidget*> chain;
+    bool hiddenByKeys = false;
+    app.fake.dismissals.push_back([&](QWidget* w) {
+      activate(w);
+      chain = tabChain(w, false);
+      const std::vector<QWidget*> back = tabChain(w, true);
+      chain.insert(chain.end(), back.begin(), back.end());
+      f->Cmd1->setFocus();
+      for (Qt::Key k : c.keys)
+        if (w->isVisible()) press(w, k, k == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+      hiddenByKeys = !w->isVisible();
+      w->hide();
+    });
+    app.sh->MsgText = QStringLiteral("正解です。");
+    EXPECT_TRUE(app.sh->showMessage()) << c.name;
+    EXPECT_TRUE(hiddenByKeys) << c.name;
+    EXPECT_FALSE(reaches(chain, f->cmd2)) << c.name;
+    EXPECT_FALSE(f->cmd2->isVisibleTo(f));
+    EXPECT_EQ(app.fake.endCount, 0) << c.name;
+  }
+}
+
+TEST(Windows, OnTheCertificateOnlyItsButtonAndBackgroundAct) {
+  for (Qt::Key last : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Escape}) {
+    TestApp app;
+    app.sh->UserName = QStringLiteral("ゆい");
+    Form5* f = app.sh->form5;
+    f->showCertificate({QStringLiteral("免許皆伝状")}, 22, 15, {1920, 1080});
+    activate(f);
+    EXPECT_FALSE(f->Cmd1->isVisibleTo(f));
+    std::vector<QWidget*> chain = tabChain(f, false);
+    const std::vector<QWidget*> back = tabChain(f, true);
+    chain.insert(chain.end(), back.begin(), back.end());
+    EXPECT_FALSE(reaches(chain, f->Cmd1));
+    EXPECT_TRUE(reaches(chain, f->cmd2));
+    // Whatever has the focus, no key hides the last window left.
+    for (Qt::Key k : {Qt::Key_Tab, Qt::Key_Down, Qt::Key_Escape}) {
+      press(f, k);
+      EXPECT_TRUE(f->isVisible());
+    }
+    f->Cmd1_Click();  // even a click on the covered button changes nothing
+    EXPECT_TRUE(f->isVisible());
+    EXPECT_EQ(app.fake.endCount, 0);
+    press(f, last);
+    // Space or Enter on "ここを押す" ends the program, as a click does.
+    EXPECT_EQ(app.fake.endCount, last == Qt::Key_Escape ? 0 : 1);
+    EXPECT_TRUE(f->isVisible() || app.fake.endCount == 1);
+    f->hide();
+  }
+}
