@@ -206,3 +206,96 @@ TEST(Windows, OnTheCertificateOnlyItsButtonAndBackgroundAct) {
     f->hide();
   }
 }
+
+TEST(Windows, HeldDownEnterDoesNotDismissTheNextMessage) {
+  TestApp app;
+  Form5* f = app.sh->form5;
+  bool stillShown = false;
+  app.fake.dismissals.push_back([&](QWidget* w) {
+    activate(w);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
+    QApplication::sendEvent(f->Cmd1, &repeat);
+    stillShown = w->isVisible();
+    press(w, Qt::Key_Return);  // a fresh press does
+  });
+  app.sh->MsgText = QStringLiteral("満点です。すばらしい！");
+  EXPECT_TRUE(app.sh->showMessage());
+  EXPECT_TRUE(stillShown);
+  EXPECT_FALSE(f->isVisible());
+}
+
+TEST(Windows, ChapterOneIsPlayedWithTheKeyboardAlone) {
+  TestApp app;
+  app.registerName(QStringLiteral("ゆい"));
+  app.choose(1);
+  Form3* f = app.sh->form3;
+  activate(f);
+  EXPECT_EQ(QApplication::focusWidget(), f->Cmd1);
+  // On the instruction screen the keys reach the answer buttons and the start button only.
+  const std::vector<QWidget*> chain = tabChain(f, false);
+  EXPECT_TRUE(reaches(chain, f->Cmd1));
+  EXPECT_FALSE(reaches(chain, f->Option1[12]));
+  press(f, Qt::Key_Return);
+  ASSERT_EQ(app.sh->Genzai[1], 1);
+  // Keys that only look around: none of them answers, none reaches "一つ選べ".
+  const std::vector<Qt::Key> wander = {Qt::Key_Right, Qt::Key_Right,  Qt::Key_Down,   Qt::Key_Right, Qt::Key_Right,
+                                       Qt::Key_Right, Qt::Key_Right,  Qt::Key_Right,  Qt::Key_Right, Qt::Key_Down,
+                                       Qt::Key_Left,  Qt::Key_Left,   Qt::Key_Up,     Qt::Key_Right, Qt::Key_Down,
+                                       Qt::Key_Tab,   Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Up};
+  for (int q = 1; q <= 10; ++q) {
+    ASSERT_TRUE(f->isVisible());
+    activate(f);
+    const std::size_t shown = app.fake.modals.size();
+    for (Qt::Key k : wander) {
+      press(f, k);
+      EXPECT_NE(QApplication::focusWidget(), f->Option1[12]) << q;
+    }
+    // Even the selected "一つ選べ" given the focus by the program moves only the focus.
+    f->Option1[12]->setFocus();
+    press(f, Qt::Key_Left);
+    EXPECT_EQ(app.fake.modals.size(), shown) << q;
+    EXPECT_EQ(app.sh->Genzai[1], q);
+    EXPECT_EQ(f->Option1.selected(), 12);
+    // Back to 頭, then the arrows to the right word, then Space.
+    for (int i = 0; i < 8; ++i) press(f, Qt::Key_Left);
+    press(f, Qt::Key_Up);
+    const int right = f->bank.SeikaiNo;
+    if (right >= 7) press(f, Qt::Key_Down);
+    for (int i = right >= 7 ? 7 : 0; i < right; ++i) press(f, Qt::Key_Right);
+    ASSERT_EQ(QApplication::focusWidget(), f->Option1[right]) << q;
+    press(f, Qt::Key_Space);
+    EXPECT_EQ(app.sh->Tokuten, q);
+    EXPECT_EQ(app.fake.modals.size(), shown + (q == 10 ? 2 : 1));  // the tenth brings the grade too
+  }
+  // welcome, start, ten feedbacks, grade: each question answered once
+  EXPECT_EQ(app.fake.modals.size(), 13u);
+  EXPECT_EQ(app.fake.sounds.size(), 10u);
+  EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), QByteArray("1,1,0,0,0,0\r\n"));
+  EXPECT_EQ(app.fake.endCount, 0);
+}
+
+TEST(Windows, TheRegistrationWindowsKeysReachOnlyWhatIsShown) {
+  TestApp app;
+  Form2* f = app.sh->form2;
+  activate(f);
+  f->Txt1->setFocus();
+  std::vector<QWidget*> chain = tabChain(f, false);
+  EXPECT_TRUE(reaches(chain, f->Cmd1));
+  for (QWidget* hidden : {static_cast<QWidget*>(f->Cmd2), static_cast<QWidget*>(f->Opt1[0])})
+    EXPECT_FALSE(reaches(chain, hidden));
+  press(f, Qt::Key_Escape);
+  EXPECT_TRUE(f->isVisible());
+  f->Txt1->setFocus();
+  QTest::keyClicks(f->Txt1, QStringLiteral("ken"));
+  press(f, Qt::Key_Return);
+  press(f, Qt::Key_Return);
+  ASSERT_EQ(app.fake.modals.size(), 1u);  // the welcome
+  activate(f);
+  chain = tabChain(f, true);
+  EXPECT_FALSE(reaches(chain, f->Txt1));
+  EXPECT_FALSE(reaches(chain, f->Cmd1));
+  EXPECT_FALSE(reaches(chain, f->Cmd2));  // shown only after the first quiz
+  press(f, Qt::Key_Escape);
+  EXPECT_TRUE(f->isVisible());
+  EXPECT_EQ(app.fake.endCount, 0);
+}

@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QFontMetricsF>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -101,6 +102,44 @@ QRadioButton* OptionArray::add(QWidget* parent, const QString& caption) {
 }
 
 void OptionArray::select(int i) { buttons_[static_cast<std::size_t>(i)]->setChecked(true); }
+
+void OptionArray::setNeutral(int i) {
+  neutral_ = i;
+  buttons_[static_cast<std::size_t>(i)]->setFocusPolicy(Qt::NoFocus);
+  for (QRadioButton* b : buttons_) b->installEventFilter(this);
+}
+
+bool OptionArray::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return false;
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  if (key != Qt::Key_Left && key != Qt::Key_Right && key != Qt::Key_Up && key != Qt::Key_Down) return false;
+  auto* from = qobject_cast<QRadioButton*>(watched);
+  if (!from) return false;
+  // The nearest other button in the arrow's direction, measured between the
+  // buttons' centres in the window; sideways distance counts double.
+  const QPoint c = from->mapTo(from->window(), from->rect().center());
+  QRadioButton* best = nullptr;
+  long bestScore = 0;
+  for (std::size_t i = 0; i < buttons_.size(); ++i) {
+    QRadioButton* b = buttons_[i];
+    if (b == from || static_cast<int>(i) == neutral_ || !b->isVisible() || !b->isEnabled()) continue;
+    const QPoint d = b->mapTo(b->window(), b->rect().center()) - c;
+    const bool vertical = key == Qt::Key_Up || key == Qt::Key_Down;
+    const bool back = key == Qt::Key_Left || key == Qt::Key_Up;
+    const int along = (vertical ? d.y() : d.x()) * (back ? -1 : 1);
+    const int across = vertical ? d.x() : d.y();
+    // Beyond half the button itself: the next row or column, not a button
+    // of the same row whose centre sits a pixel higher.
+    if (along <= (vertical ? from->height() : from->width()) / 2) continue;
+    const long score = static_cast<long>(along) * along + 4L * across * across;
+    if (!best || score < bestScore) {
+      best = b;
+      bestScore = score;
+    }
+  }
+  if (best) best->setFocus(key == Qt::Key_Left || key == Qt::Key_Up ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+  return true;
+}
 
 int OptionArray::selected() const { return group_.checkedId(); }
 

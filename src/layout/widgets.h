@@ -87,11 +87,22 @@ class OptionArray : public QObject {
   // selected yet).
   void select(int i);
   int selected() const;
+  // Makes button i the neutral entry that only the program selects. The
+  // keyboard can neither focus it nor step onto it, and the arrow keys only
+  // move the focus among the other buttons, never the selection: an arrow
+  // key pressed on the selected neutral button would otherwise select, and
+  // so answer with, a neighbour. Space on a focused button, or a click,
+  // chooses. Call once all buttons are added.
+  void setNeutral(int i);
   std::function<void(int)> onClick;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QButtonGroup group_;
   std::vector<QRadioButton*> buttons_;
+  int neutral_ = -1;
 };
 
 namespace ui {

@@ -38,6 +38,10 @@ Form5::Form5(Shoki& sh) : sh_(sh) {
   Text1->setFocusPolicy(Qt::NoFocus);
   Text1->setContextMenuPolicy(Qt::NoContextMenu);
 
+  // A held-down Enter repeats; the repeats must not dismiss the next
+  // message (the grade after the last feedback) before it can be read.
+  Cmd1->installEventFilter(this);
+  cmd2->installEventFilter(this);
   connect(Cmd1, &QPushButton::clicked, this, [this] { Cmd1_Click(); });
   connect(cmd2, &QPushButton::clicked, this, [this] { cmd2_Click(); });
 }
@@ -117,6 +121,11 @@ void Form5::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QWidget::keyPressEvent(event);
+}
+
+bool Form5::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->isAutoRepeat()) return true;
+  return QWidget::eventFilter(watched, event);
 }
 
 void Form5::closeEvent(QCloseEvent* event) {
