@@ -15,7 +15,7 @@ passed=0
 check() {  # check NAME COMMAND...
   if "${@:2}"; then passed=$((passed + 1)); echo "ok: $1"; else fail=$((fail + 1)); echo "FAILED: $1"; fi
 }
-delivered=(kotobarion kotobarion-check 体.txt star.gif starn.gif cut11.jpg cut22.JPG seikai.wav miss.wav
+delivered=(kotobarion kotobarion-check kotobarion-sound.so 体.txt star.gif starn.gif cut11.jpg cut22.JPG seikai.wav miss.wav
   "コトバリオンV.1.3.hlp")
 archive=$(tar -tzf "$tgz")
 debfiles=$(dpkg-deb -c "$deb" | awk '{print $6}')

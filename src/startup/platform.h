@@ -55,4 +55,7 @@ class Platform {
     (void)window;
     return {};
   }
+  // Hands the windows just shown to the window system at once, so they
+  // appear while the program goes on with work the learner does not see.
+  virtual void flushWindows() {}
 };

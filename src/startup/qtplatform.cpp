@@ -6,18 +6,18 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QMessageBox>
 #include <QScreen>
-#include <QSoundEffect>
 #include <QStandardPaths>
 #include <QStyleFactory>
-#include <QUrl>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
 #include "layout/layout.h"
 #include "startup/helpviewer.h"
+#include "startup/soundplayer.h"
 
 namespace {
 
@@ -78,17 +78,17 @@ void QtPlatform::playSound(const QString& path) {
     QApplication::beep();
     return;
   }
-  if (!effect_) {
-    effect_ = new QSoundEffect(qApp);
-    QObject::connect(effect_, &QSoundEffect::statusChanged, effect_, [this] {
-      // A file that is no sound gives the default sound; a machine without
-      // audio simply stays silent.
-      if (effect_->status() == QSoundEffect::Error) QApplication::beep();
-    });
+  if (!playerLoaded_) {
+    playerLoaded_ = true;
+    // Never unloaded: the player lives as long as the program.
+    QLibrary module(applicationDir() + QStringLiteral("/") + QStringLiteral(KOTOBARION_SOUND_MODULE));
+    if (auto create = reinterpret_cast<CreateSoundPlayer>(module.resolve(KOTOBARION_SOUND_ENTRY))) player_ = create();
   }
-  effect_->stop();
-  effect_->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
-  effect_->play();
+  if (!player_) {
+    QApplication::beep();
+    return;
+  }
+  player_->play(info.absoluteFilePath());
 }
 
 void QtPlatform::showModal(QWidget* window) {
@@ -114,6 +114,11 @@ void QtPlatform::endProgram() {
   std::fflush(nullptr);
   // Every window closes at once with the process; no close handling runs.
   std::_Exit(0);
+}
+
+void QtPlatform::flushWindows() {
+  // Sends the requests waiting for the window server; input waits.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void QtPlatform::showHelp(const QString& helpFile, int command) {

@@ -7,7 +7,7 @@
 
 #include "startup/platform.h"
 
-class QSoundEffect;
+class SoundPlayer;
 class HelpViewer;
 
 // The production platform: Qt windows and sounds, a lock file against a
@@ -29,6 +29,7 @@ class QtPlatform : public Platform {
   void randomize() override;
   ScreenMetrics screenMetrics() override;
   QMargins frameMargins(QWidget* window) override;
+  void flushWindows() override;
 
   // Application-wide settings made once, right after the QApplication is
   // created: names for the desktop (never appended to a window's caption),
@@ -40,7 +41,9 @@ class QtPlatform : public Platform {
 
  private:
   std::unique_ptr<QLockFile> lock_;
-  QSoundEffect* effect_ = nullptr;
+  // Loaded at the first sound; none when the sound module is missing.
+  SoundPlayer* player_ = nullptr;
+  bool playerLoaded_ = false;
   QPointer<HelpViewer> help_;
   std::mt19937 gen_;
   QMargins knownFrame_;

@@ -37,12 +37,17 @@ void Shoki::Main() {
     return;
   }
   AppDir = platform_.applicationDir();
-  Layout1();
+  // The registration window is built, laid out and shown first; the four
+  // hidden windows are built while the learner already sees it. Their
+  // layout does not touch the registration window, so it looks the same.
+  readTwipsPerPixel();
   Layout2();
+  form2->Fr2Main();
+  platform_.flushWindows();
+  Layout1();
   Layout3();
   Layout4();
   Layout5();
-  form2->Fr2Main();
 }
 
 void Shoki::refreshAppDir() {
@@ -225,6 +230,12 @@ void setFontSizes(std::int16_t tpp, std::initializer_list<std::pair<QWidget*, in
 
 }  // namespace
 
+void Shoki::readTwipsPerPixel() {
+  const ScreenMetrics m = platform_.screenMetrics();
+  TppX = layout::roundTwipsPerPixel(m.twipsPerPixelX);
+  TppY = layout::roundTwipsPerPixel(m.twipsPerPixelY);
+}
+
 void Shoki::createWindows() {
   if (!form2) form2 = new Form2(*this);
   if (!form1) form1 = new Form1(*this);
@@ -235,8 +246,7 @@ void Shoki::createWindows() {
 
 void Shoki::Layout1() {
   const ScreenMetrics m = platform_.screenMetrics();
-  TppX = layout::roundTwipsPerPixel(m.twipsPerPixelX);
-  TppY = layout::roundTwipsPerPixel(m.twipsPerPixelY);
+  readTwipsPerPixel();
   createWindows();
   Form1* f = form1;
   applyLayout(f, layout::Position::Corner, m, platform_);
@@ -256,6 +266,7 @@ void Shoki::Layout1() {
 
 void Shoki::Layout2() {
   const ScreenMetrics m = platform_.screenMetrics();
+  if (!form2) form2 = new Form2(*this);
   Form2* f = form2;
   f->setFixedSize(640, 400);
   applyLayout(f, layout::Position::Centred, m, platform_);
