@@ -299,3 +299,24 @@ TEST(Windows, TheRegistrationWindowsKeysReachOnlyWhatIsShown) {
   EXPECT_TRUE(f->isVisible());
   EXPECT_EQ(app.fake.endCount, 0);
 }
+
+TEST(Windows, AutoSizeLabelsFitTheirTextOnceShown) {
+  QWidget window;
+  QLabel* shown = ui::label(&window, QStringLiteral("Label2"), {10, 20, 0, 0}, layout::designFont(14), QColor());
+  QLabel* later = ui::label(&window, QStringLiteral("Label3"), {10, 60, 0, 0}, layout::designFont(14), QColor());
+  later->hide();
+  window.show();
+  EXPECT_EQ(shown->size(), shown->sizeHint());
+  EXPECT_EQ(shown->pos(), QPoint(10, 20));
+  ui::caption(shown, QStringLiteral("「たろう」 さんの今までの成績"));
+  EXPECT_EQ(shown->size(), shown->sizeHint());
+  ui::caption(later, QStringLiteral("第１章　 0回 連続満点は、 0回\n第２章　 0回 連続満点は、 0回"));
+  later->show();
+  EXPECT_EQ(later->size(), later->sizeHint());
+  EXPECT_GT(later->height(), shown->height());
+  // A label of designed size keeps it.
+  QLabel* fixed =
+      ui::label(&window, QStringLiteral("あなたの名前は"), {96, 8, 153, 25}, layout::designFont(12), QColor());
+  ui::caption(fixed, QStringLiteral("とても長い文字列をここに入れてみる"));
+  EXPECT_EQ(fixed->size(), QSize(153, 25));
+}

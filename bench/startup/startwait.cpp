@@ -3,6 +3,7 @@
 // memory (VmHWM) in kB so far; then ends the program.
 // Usage: startwait SETTLE_MS PROGRAM [ARGS...]
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -95,9 +96,16 @@ int main(int argc, char** argv) {
   }
   std::set<xcb_window_t> watched;
   double shownMs = -1;
-  while (shownMs < 0) {
-    xcb_generic_event_t* e = xcb_wait_for_event(c);
-    if (!e) break;
+  // Gives up when the program ends or shows nothing within ten seconds.
+  const auto deadline = t0 + std::chrono::seconds(10);
+  while (shownMs < 0 && std::chrono::steady_clock::now() < deadline) {
+    xcb_generic_event_t* e = xcb_poll_for_event(c);
+    if (!e) {
+      if (xcb_connection_has_error(c) || waitpid(pid, nullptr, WNOHANG) == pid) break;
+      pollfd p{xcb_get_file_descriptor(c), POLLIN, 0};
+      poll(&p, 1, 20);
+      continue;
+    }
     const uint8_t type = e->response_type & 0x7f;
     if (type == XCB_PROPERTY_NOTIFY && reinterpret_cast<xcb_property_notify_event_t*>(e)->atom == clientList) {
       for (xcb_window_t w : windowList(c, root, clientList)) {

@@ -1,5 +1,7 @@
 #include "layout/layout.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <QFont>
 #include <QRect>
 #include <QStringList>
@@ -53,5 +55,7 @@ void installFontSubstitutes() {
       kFace, {QStringLiteral("IPAPGothic"), QStringLiteral("IPAPゴシック"), QStringLiteral("IPAGothic"),
               QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"), QStringLiteral("TakaoPGothic")});
 }
+
+void loadFontConfiguration() { FcInit(); }
 
 }  // namespace layout

@@ -45,6 +45,11 @@ QFont designFont(double points, bool bold = true, bool italic = false);
 // Maps the design face to the Japanese gothic fonts that may be installed.
 void installFontSubstitutes();
 
+// Loads the system's font configuration (the slow part of the first text
+// any window measures). It needs no display, so the program runs it on a
+// thread of its own while QApplication connects to the display.
+void loadFontConfiguration();
+
 // Colours of the design.
 namespace colour {
 inline const QColor green{0, 255, 0};

@@ -9,6 +9,35 @@
 #include <QPainter>
 
 namespace {
+// A label designed without a size: it sizes itself to its text. Measuring
+// text needs the font database, which is slow to set up, so a label that is
+// not visible yet waits until it is shown; the registration window can so
+// appear before any font has been loaded.
+class AutoSizeLabel : public QLabel {
+ public:
+  AutoSizeLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {}
+  void fit() {
+    if (isVisible()) {
+      pending_ = false;
+      adjustSize();
+    } else {
+      pending_ = true;
+    }
+  }
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    if (pending_) {
+      pending_ = false;
+      adjustSize();
+    }
+    QLabel::showEvent(event);
+  }
+
+ private:
+  bool pending_ = true;
+};
+
 // A carriage return or tab at the end of a printed line only ends it.
 QString shownPart(QString text) {
   while (!text.isEmpty() && (text.back() == u'\r' || text.back() == u'\t')) text.chop(1);
@@ -175,13 +204,10 @@ void place(QWidget* w, QRect geometry, const QFont& font, const QColor& fore, co
 
 QLabel* label(QWidget* parent, const QString& text, QRect geometry, const QFont& font, const QColor& fore,
               const QColor& back) {
-  auto* l = new QLabel(text, parent);
-  place(l, geometry, font, fore, back);
   // A label designed without a size sizes itself to its text.
-  if (geometry.width() == 0) {
-    l->setProperty("autoSize", true);
-    l->adjustSize();
-  }
+  QLabel* l = geometry.width() == 0 ? new AutoSizeLabel(text, parent) : new QLabel(text, parent);
+  place(l, geometry, font, fore, back);
+  if (auto* a = dynamic_cast<AutoSizeLabel*>(l)) a->fit();
   return l;
 }
 
@@ -208,7 +234,7 @@ QGroupBox* frame(QWidget* parent, const QString& title, QRect geometry, const QF
 
 void caption(QLabel* l, const QString& text) {
   l->setText(text);
-  if (l->property("autoSize").toBool()) l->adjustSize();
+  if (auto* a = dynamic_cast<AutoSizeLabel*>(l)) a->fit();
 }
 
 }  // namespace ui

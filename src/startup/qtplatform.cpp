@@ -1,16 +1,22 @@
 #include "startup/qtplatform.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QEvent>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QLibrary>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStyleFactory>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -52,7 +58,9 @@ void QtPlatform::setUpApplication() {
   QApplication::setFont(layout::designFont(11, false));
 }
 
-QtPlatform::~QtPlatform() = default;
+QtPlatform::~QtPlatform() {
+  if (lockFd_ >= 0) ::close(lockFd_);
+}
 
 QString QtPlatform::applicationDir() { return QCoreApplication::applicationDirPath(); }
 
@@ -64,12 +72,21 @@ QString QtPlatform::lockFilePath(const QString& appDir) {
 
 bool QtPlatform::anotherCopyRunning() {
   // One lock per program folder, kept in the temporary folder so that a
-  // read-only program folder works too. QLockFile records the process id and
-  // takes over a lock whose process no longer runs, so a crashed copy never
-  // locks the learner out.
-  lock_ = std::make_unique<QLockFile>(lockFilePath(applicationDir()));
-  lock_->setStaleLockTime(0);
-  return !lock_->tryLock(0);
+  // read-only program folder works too. The lock is the kernel's flock on
+  // that file: it goes with the process however the process ends, so a
+  // crashed copy never locks the learner out, and taking it writes nothing
+  // (a lock file with contents costs a disk sync at every start).
+  const QByteArray path = QFile::encodeName(lockFilePath(applicationDir()));
+  const int fd = ::open(path.constData(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
+  // A lock file that cannot be opened tells nothing; the learner may start.
+  if (fd < 0) return false;
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+    lockFd_ = fd;
+    return false;
+  }
+  const bool held = errno == EWOULDBLOCK;
+  ::close(fd);
+  return held;
 }
 
 void QtPlatform::playSound(const QString& path) {
@@ -110,7 +127,7 @@ void QtPlatform::messageBox(const QString& text, const QString& caption) {
 }
 
 void QtPlatform::endProgram() {
-  if (lock_) lock_->unlock();
+  if (lockFd_ >= 0) ::close(lockFd_);
   std::fflush(nullptr);
   // Every window closes at once with the process; no close handling runs.
   std::_Exit(0);

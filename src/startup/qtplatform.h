@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QLockFile>
 #include <QPointer>
 #include <memory>
 #include <random>
@@ -40,7 +39,8 @@ class QtPlatform : public Platform {
   static QString lockFilePath(const QString& appDir);
 
  private:
-  std::unique_ptr<QLockFile> lock_;
+  // The open lock file while this copy holds its lock, else -1.
+  int lockFd_ = -1;
   // Loaded at the first sound; none when the sound module is missing.
   SoundPlayer* player_ = nullptr;
   bool playerLoaded_ = false;

@@ -37,12 +37,15 @@ void Shoki::Main() {
     return;
   }
   AppDir = platform_.applicationDir();
-  // The registration window is built, laid out and shown first; the four
-  // hidden windows are built while the learner already sees it. Their
-  // layout does not touch the registration window, so it looks the same.
+  // The registration window is built, put into its name-entry state, laid
+  // out and shown first; the four hidden windows are built while the
+  // learner already sees it. Nothing is drawn in between, and neither the
+  // name-entry state nor the other layouts touch what Layout2 sets, so the
+  // learner sees the same window.
   readTwipsPerPixel();
-  Layout2();
+  form2 = new Form2(*this);
   form2->Fr2Main();
+  Layout2();
   platform_.flushWindows();
   Layout1();
   Layout3();
@@ -266,7 +269,6 @@ void Shoki::Layout1() {
 
 void Shoki::Layout2() {
   const ScreenMetrics m = platform_.screenMetrics();
-  if (!form2) form2 = new Form2(*this);
   Form2* f = form2;
   f->setFixedSize(640, 400);
   applyLayout(f, layout::Position::Centred, m, platform_);
