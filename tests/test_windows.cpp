@@ -234,7 +234,9 @@ TEST(Windows, ChapterOneIsPlayedWithTheKeyboardAlone) {
   // On the instruction screen the keys reach the answer buttons and the start button only.
   const std::vector<QWidget*> chain = tabChain(f, false);
   EXPECT_TRUE(reaches(chain, f->Cmd1));
+  for (int i = 0; i < 12; ++i) EXPECT_TRUE(reaches(chain, f->Option1[i])) << i;
   EXPECT_FALSE(reaches(chain, f->Option1[12]));
+  f->Cmd1->setFocus();
   press(f, Qt::Key_Return);
   ASSERT_EQ(app.sh->Genzai[1], 1);
   // Keys that only look around: none of them answers, none reaches "一つ選べ".
@@ -319,4 +321,23 @@ TEST(Windows, AutoSizeLabelsFitTheirTextOnceShown) {
       ui::label(&window, QStringLiteral("あなたの名前は"), {96, 8, 153, 25}, layout::designFont(12), QColor());
   ui::caption(fixed, QStringLiteral("とても長い文字列をここに入れてみる"));
   EXPECT_EQ(fixed->size(), QSize(153, 25));
+}
+
+TEST(Windows, TabReachesEveryChapterAndSpaceStartsIt) {
+  for (int chapter = 1; chapter <= 3; ++chapter) {
+    TestApp app;
+    app.registerName(QStringLiteral("k"));
+    Form2* f = app.sh->form2;
+    activate(f);
+    f->Opt1[3]->setFocus();
+    const std::vector<QWidget*> chain = tabChain(f, false);
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(reaches(chain, f->Opt1[i])) << i;
+    EXPECT_TRUE(app.fake.modals.size() == 1u);  // Tab alone starts nothing
+    f->Opt1[chapter - 1]->setFocus();
+    press(f, Qt::Key_Space);
+    ASSERT_EQ(app.fake.modals.size(), 2u);
+    EXPECT_TRUE(app.fake.modals[1].text.endsWith(QStringLiteral("をスタートします。")));
+    EXPECT_EQ(app.sh->Genzai[0], chapter);
+    EXPECT_TRUE(app.sh->chapterWindow(chapter)->isVisible());
+  }
 }

@@ -123,6 +123,7 @@ QRadioButton* OptionArray::add(QWidget* parent, const QString& caption) {
   auto* b = new QRadioButton(caption, parent);
   const int index = static_cast<int>(buttons_.size());
   group_.addButton(b, index);
+  b->installEventFilter(this);
   buttons_.push_back(b);
   connect(b, &QRadioButton::toggled, this, [this, index](bool on) {
     if (on && onClick) onClick(index);
@@ -135,11 +136,20 @@ void OptionArray::select(int i) { buttons_[static_cast<std::size_t>(i)]->setChec
 void OptionArray::setNeutral(int i) {
   neutral_ = i;
   buttons_[static_cast<std::size_t>(i)]->setFocusPolicy(Qt::NoFocus);
-  for (QRadioButton* b : buttons_) b->installEventFilter(this);
 }
 
 bool OptionArray::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress) return false;
+  if (event->type() == QEvent::FocusIn) {
+    // Qt leaves only the focused button of a group as a stop of the Tab
+    // key. Every button stays one here: from the selected neutral entry of
+    // the chapter choice an arrow key selects (and so starts) a neighbour,
+    // so Tab, then Space, is how the keyboard reaches the others.
+    static_cast<QObject*>(watched)->event(event);
+    for (std::size_t i = 0; i < buttons_.size(); ++i)
+      if (static_cast<int>(i) != neutral_) buttons_[i]->setFocusPolicy(Qt::StrongFocus);
+    return true;
+  }
+  if (event->type() != QEvent::KeyPress || neutral_ < 0) return false;
   const int key = static_cast<QKeyEvent*>(event)->key();
   if (key != Qt::Key_Left && key != Qt::Key_Right && key != Qt::Key_Up && key != Qt::Key_Down) return false;
   auto* from = qobject_cast<QRadioButton*>(watched);
