@@ -65,7 +65,7 @@ as_user() {  # as_user [VAR=VALUE...] COMMAND...: runs with a clean environment
 echo "running as $user with the temporary home $home"
 
 # --- Contents
-required=(kotobarion kotobarion-check 体.txt star.gif starn.gif cut11.jpg cut22.JPG seikai.wav miss.wav
+required=(kotobarion kotobarion-check kotobarion-sound.so 体.txt star.gif starn.gif cut11.jpg cut22.JPG seikai.wav miss.wav
   "コトバリオンV.1.3.hlp")
 archive=$(tar -tzf "$tgz")
 debfiles=$(dpkg-deb -c "$deb" | awk '{print $6}')

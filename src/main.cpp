@@ -1,20 +1,17 @@
 #include <QApplication>
-#include <QStyleFactory>
+#include <thread>
 
 #include "layout/layout.h"
 #include "startup/qtplatform.h"
 #include "startup/shoki.h"
 
 int main(int argc, char** argv) {
+  // The font configuration loads beside the connection to the display; the
+  // thread has ended before any window measures text.
+  std::thread fonts(layout::loadFontConfiguration);
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("kotobarion"));
-  QApplication::setApplicationDisplayName(QStringLiteral("コトバリオン"));
-  // The program ends only through its end operation, never because its last
-  // visible window was closed.
-  QApplication::setQuitOnLastWindowClosed(false);
-  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-  layout::installFontSubstitutes();
-  QApplication::setFont(layout::designFont(11, false));
+  fonts.join();
+  QtPlatform::setUpApplication();
   QtPlatform platform;
   Shoki shoki(platform);
   shoki.Main();

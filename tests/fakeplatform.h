@@ -28,6 +28,8 @@ class FakePlatform : public Platform {
   QString appDir;
   bool otherCopy = false;
   ScreenMetrics metrics;
+  // The frame every window gets from the window system.
+  QMargins frame;
 
   std::vector<QString> sounds;
   std::vector<Modal> modals;
@@ -56,6 +58,7 @@ class FakePlatform : public Platform {
   float rnd() override;
   void randomize() override { ++reseeds; }
   ScreenMetrics screenMetrics() override { return metrics; }
+  QMargins frameMargins(QWidget*) override { return frame; }
 
  private:
   void afterEnd() {

@@ -62,10 +62,10 @@ TEST(Layout, EveryWindowGetsItsClientSizeAndScaledFonts) {
 }
 
 TEST(Layout, WindowsArePlacedByTheirRule) {
-  TestApp app;  // 1920 x 1080 screen
-  EXPECT_EQ(app.sh->form1->pos(), QPoint(0, 0));
-  EXPECT_EQ(app.sh->form2->pos(), QPoint((1920 - 640) / 2, (1080 - 400) / 2));
-  EXPECT_EQ(app.sh->form5->pos(), QPoint((1920 - 320) / 2, (1080 - 240) / 3));
+  TestApp app;  // 1920 x 1080 screen, windows without a frame
+  EXPECT_EQ(app.sh->form1->geometry().topLeft(), QPoint(0, 0));
+  EXPECT_EQ(app.sh->form2->geometry().topLeft(), QPoint((1920 - 640) / 2, (1080 - 400) / 2));
+  EXPECT_EQ(app.sh->form5->geometry().topLeft(), QPoint((1920 - 320) / 2, (1080 - 240) / 3));
   EXPECT_FALSE(app.sh->form3->Frm1->isVisibleTo(app.sh->form3));
   EXPECT_FALSE(app.sh->form5->Pic2->isVisibleTo(app.sh->form5));
   EXPECT_EQ(app.sh->form1->Cmd1->text(), QStringLiteral("問題開始"));

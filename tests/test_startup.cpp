@@ -4,9 +4,12 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QHostInfo>
+#include <QLibrary>
+#include <memory>
 
 #include "records/form2.h"
 #include "startup/qtplatform.h"
+#include "startup/soundplayer.h"
 #include "testapp.h"
 
 TEST(Startup, ASecondCopyIsRefusedWithItsMessage) {
@@ -80,4 +83,22 @@ TEST(Startup, RandomValuesStayInsideZeroToOne) {
     ASSERT_GE(u, 0.0f);
     ASSERT_LT(u, 1.0f);
   }
+}
+
+TEST(Startup, TheSoundModuleBesideTheProgramMakesAPlayer) {
+  const QString dir = QStringLiteral(KOTOBARION_APP_DIR "/");
+  QLibrary module(dir + QStringLiteral(KOTOBARION_SOUND_MODULE));
+  const auto create = reinterpret_cast<CreateSoundPlayer>(module.resolve(KOTOBARION_SOUND_ENTRY));
+  ASSERT_NE(create, nullptr) << module.errorString().toStdString();
+  const std::unique_ptr<SoundPlayer> player(create());
+  player->play(dir + QStringLiteral("seikai.wav"));
+  player->play(dir + QStringLiteral("miss.wav"));  // cuts off the first
+}
+
+TEST(Startup, WithoutTheSoundModuleASoundIsTheDefaultOne) {
+  // The test program's folder holds no sound module.
+  QtPlatform platform;
+  platform.playSound(QStringLiteral(KOTOBARION_APP_DIR "/seikai.wav"));
+  platform.playSound(QString());
+  SUCCEED();
 }

@@ -34,8 +34,9 @@ Form3::Form3(Shoki& sh)
               designFont(22), colour::black);
   }
   ui::place(Option1.add(Frm1, QStringLiteral("一つ選べ")), {504, 80, 137, 27}, designFont(20), colour::black);
+  Option1.setNeutral(12);
   Lbl3 = ui::label(c, QStringLiteral("現在の得点"), {304, 496, 0, 0}, designFont(28), colour::black);
-  Cmd1 = ui::button(c, QStringLiteral("Command1"), {696, 536, 169, 65}, designFont(15), colour::lightYellow);
+  Cmd1 = ui::commandButton(c, QStringLiteral("Command1"), {696, 536, 169, 65}, designFont(15));
 
   connect(Cmd1, &QPushButton::clicked, this, [this] { Cmd1_Click(); });
   Option1.onClick = [this](int i) { Option1_Click(i); };

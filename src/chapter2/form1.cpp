@@ -33,9 +33,10 @@ Form1::Form1(Shoki& sh)
   }
   ui::place(Opt1.add(Frm1, QStringLiteral("一つ選ぶ")), {376, 72, 177, 37}, designFont(22), colour::black);
   Lbl2 = ui::label(c, QStringLiteral("Label2"), {296, 528, 0, 0}, designFont(28), colour::blue);
-  Cmd1 = ui::button(c, QStringLiteral("Command1"), {696, 536, 169, 65}, designFont(14), colour::lightYellow);
+  Cmd1 = ui::commandButton(c, QStringLiteral("Command1"), {696, 536, 169, 65}, designFont(14));
 
   connect(Cmd1, &QPushButton::clicked, this, [this] { Cmd1_Click(); });
+  Opt1.setNeutral(5);
   Opt1.onClick = [this](int i) { Opt1_Click(i); };
 }
 
@@ -134,7 +135,7 @@ void Form1::Syutu1() {
     if (bank.Sentaku[static_cast<std::size_t>(i)] == answer) bank.SeikaiNo = QString::number(i);
   }
   Kaitou = 0;
-  Opt1[5]->setFocus();
+  Opt1[0]->setFocus();
 }
 
 void Form1::Opt1_Click(int index) {

@@ -36,12 +36,13 @@ Form4::Form4(Shoki& sh)
   ui::place(Opt1.add(Frm1, QStringLiteral("適するものを選べ。")), {480, 80, 257, 33}, designFont(16), colour::black,
             colour::lightGreen);
   Lbl3 = ui::label(c, QStringLiteral("Label3"), {104, 520, 0, 0}, designFont(28, false), colour::black, colour::white);
-  Cmd1 = ui::button(c, QStringLiteral("問題開始"), {696, 536, 169, 65}, designFont(15), colour::lightYellow);
+  Cmd1 = ui::commandButton(c, QStringLiteral("問題開始"), {696, 536, 169, 65}, designFont(15));
   Lbl4 = ui::label(c, QStringLiteral("連続満点記録"), {552, 56, 137, 33}, designFont(15.75, true, true), colour::black,
                    colour::lightYellow);
   makeStars({696, 744, 792}, 48, {49, 45});
 
   connect(Cmd1, &QPushButton::clicked, this, [this] { Cmd1_Click(); });
+  Opt1.setNeutral(8);
   Opt1.onClick = [this](int i) { Opt1_Click(i); };
 }
 
@@ -130,7 +131,7 @@ void Form4::Syutu4() {
   Opt1.select(8);
   Frm1->show();
   Kaitou = 0;
-  Opt1[8]->setFocus();
+  Opt1[0]->setFocus();
 }
 
 void Form4::Opt1_Click(int index) {

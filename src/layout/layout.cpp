@@ -1,6 +1,9 @@
 #include "layout/layout.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <QFont>
+#include <QRect>
 #include <QStringList>
 #include <cmath>
 
@@ -30,6 +33,14 @@ QPoint place(QSize outer, QSize screen, Position position) {
   return {0, 0};
 }
 
+QPoint place(QSize window, QMargins frame, QSize screen, Position position) {
+  return place(window.grownBy(frame), screen, position);
+}
+
+QRect windowGeometry(QSize window, QMargins frame, QSize screen, Position position) {
+  return {place(window, frame, screen, position) + QPoint(frame.left(), frame.top()), window};
+}
+
 QFont designFont(double points, bool bold, bool italic) {
   QFont font(kFace);
   font.setPointSizeF(points);
@@ -44,5 +55,7 @@ void installFontSubstitutes() {
       kFace, {QStringLiteral("IPAPGothic"), QStringLiteral("IPAPゴシック"), QStringLiteral("IPAGothic"),
               QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"), QStringLiteral("TakaoPGothic")});
 }
+
+void loadFontConfiguration() { FcInit(); }
 
 }  // namespace layout

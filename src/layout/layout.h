@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QMargins>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -30,12 +31,24 @@ enum class Position { Centred, UpperThird, Corner };
 
 // The top-left corner of an outer window of the given size on the screen.
 QPoint place(QSize outer, QSize screen, Position position);
+// The top-left corner of a window's frame: its outer size is the window's
+// own size (client area and menu bar) grown by the window system's frame.
+QPoint place(QSize window, QMargins frame, QSize screen, Position position);
+// Where the window itself (inside its frame) goes so that its frame lies at
+// place(): the window system keeps a window given by its own geometry there,
+// whether or not it has framed it yet.
+QRect windowGeometry(QSize window, QMargins frame, QSize screen, Position position);
 
 // A font of the design face.
 QFont designFont(double points, bool bold = true, bool italic = false);
 
 // Maps the design face to the Japanese gothic fonts that may be installed.
 void installFontSubstitutes();
+
+// Loads the system's font configuration (the slow part of the first text
+// any window measures). It needs no display, so the program runs it on a
+// thread of its own while QApplication connects to the display.
+void loadFontConfiguration();
 
 // Colours of the design.
 namespace colour {

@@ -3,11 +3,41 @@
 #include <QAbstractScrollArea>
 #include <QFontMetricsF>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace {
+// A label designed without a size: it sizes itself to its text. Measuring
+// text needs the font database, which is slow to set up, so a label that is
+// not visible yet waits until it is shown; the registration window can so
+// appear before any font has been loaded.
+class AutoSizeLabel : public QLabel {
+ public:
+  AutoSizeLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {}
+  void fit() {
+    if (isVisible()) {
+      pending_ = false;
+      adjustSize();
+    } else {
+      pending_ = true;
+    }
+  }
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    if (pending_) {
+      pending_ = false;
+      adjustSize();
+    }
+    QLabel::showEvent(event);
+  }
+
+ private:
+  bool pending_ = true;
+};
+
 // A carriage return or tab at the end of a printed line only ends it.
 QString shownPart(QString text) {
   while (!text.isEmpty() && (text.back() == u'\r' || text.back() == u'\t')) text.chop(1);
@@ -93,6 +123,7 @@ QRadioButton* OptionArray::add(QWidget* parent, const QString& caption) {
   auto* b = new QRadioButton(caption, parent);
   const int index = static_cast<int>(buttons_.size());
   group_.addButton(b, index);
+  b->installEventFilter(this);
   buttons_.push_back(b);
   connect(b, &QRadioButton::toggled, this, [this, index](bool on) {
     if (on && onClick) onClick(index);
@@ -101,6 +132,53 @@ QRadioButton* OptionArray::add(QWidget* parent, const QString& caption) {
 }
 
 void OptionArray::select(int i) { buttons_[static_cast<std::size_t>(i)]->setChecked(true); }
+
+void OptionArray::setNeutral(int i) {
+  neutral_ = i;
+  buttons_[static_cast<std::size_t>(i)]->setFocusPolicy(Qt::NoFocus);
+}
+
+bool OptionArray::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusIn) {
+    // Qt leaves only the focused button of a group as a stop of the Tab
+    // key. Every button stays one here: from the selected neutral entry of
+    // the chapter choice an arrow key selects (and so starts) a neighbour,
+    // so Tab, then Space, is how the keyboard reaches the others.
+    static_cast<QObject*>(watched)->event(event);
+    for (std::size_t i = 0; i < buttons_.size(); ++i)
+      if (static_cast<int>(i) != neutral_) buttons_[i]->setFocusPolicy(Qt::StrongFocus);
+    return true;
+  }
+  if (event->type() != QEvent::KeyPress || neutral_ < 0) return false;
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  if (key != Qt::Key_Left && key != Qt::Key_Right && key != Qt::Key_Up && key != Qt::Key_Down) return false;
+  auto* from = qobject_cast<QRadioButton*>(watched);
+  if (!from) return false;
+  // The nearest other button in the arrow's direction, measured between the
+  // buttons' centres in the window; sideways distance counts double.
+  const QPoint c = from->mapTo(from->window(), from->rect().center());
+  QRadioButton* best = nullptr;
+  long bestScore = 0;
+  for (std::size_t i = 0; i < buttons_.size(); ++i) {
+    QRadioButton* b = buttons_[i];
+    if (b == from || static_cast<int>(i) == neutral_ || !b->isVisible() || !b->isEnabled()) continue;
+    const QPoint d = b->mapTo(b->window(), b->rect().center()) - c;
+    const bool vertical = key == Qt::Key_Up || key == Qt::Key_Down;
+    const bool back = key == Qt::Key_Left || key == Qt::Key_Up;
+    const int along = (vertical ? d.y() : d.x()) * (back ? -1 : 1);
+    const int across = vertical ? d.x() : d.y();
+    // Beyond half the button itself: the next row or column, not a button
+    // of the same row whose centre sits a pixel higher.
+    if (along <= (vertical ? from->height() : from->width()) / 2) continue;
+    const long score = static_cast<long>(along) * along + 4L * across * across;
+    if (!best || score < bestScore) {
+      best = b;
+      bestScore = score;
+    }
+  }
+  if (best) best->setFocus(key == Qt::Key_Left || key == Qt::Key_Up ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+  return true;
+}
 
 int OptionArray::selected() const { return group_.checkedId(); }
 
@@ -136,19 +214,24 @@ void place(QWidget* w, QRect geometry, const QFont& font, const QColor& fore, co
 
 QLabel* label(QWidget* parent, const QString& text, QRect geometry, const QFont& font, const QColor& fore,
               const QColor& back) {
-  auto* l = new QLabel(text, parent);
-  place(l, geometry, font, fore, back);
   // A label designed without a size sizes itself to its text.
-  if (geometry.width() == 0) {
-    l->setProperty("autoSize", true);
-    l->adjustSize();
-  }
+  QLabel* l = geometry.width() == 0 ? new AutoSizeLabel(text, parent) : new QLabel(text, parent);
+  place(l, geometry, font, fore, back);
+  if (auto* a = dynamic_cast<AutoSizeLabel*>(l)) a->fit();
   return l;
 }
 
 QPushButton* button(QWidget* parent, const QString& text, QRect geometry, const QFont& font, const QColor& face) {
   auto* b = new QPushButton(text, parent);
   place(b, geometry, font, QColor(0, 0, 0), face);
+  b->setAutoDefault(true);
+  return b;
+}
+
+QPushButton* commandButton(QWidget* parent, const QString& text, QRect geometry, const QFont& font) {
+  auto* b = new QPushButton(text, parent);
+  b->setGeometry(geometry);
+  b->setFont(font);
   b->setAutoDefault(true);
   return b;
 }
@@ -161,7 +244,7 @@ QGroupBox* frame(QWidget* parent, const QString& title, QRect geometry, const QF
 
 void caption(QLabel* l, const QString& text) {
   l->setText(text);
-  if (l->property("autoSize").toBool()) l->adjustSize();
+  if (auto* a = dynamic_cast<AutoSizeLabel*>(l)) a->fit();
 }
 
 }  // namespace ui

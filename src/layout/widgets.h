@@ -87,11 +87,22 @@ class OptionArray : public QObject {
   // selected yet).
   void select(int i);
   int selected() const;
+  // Makes button i the neutral entry that only the program selects. The
+  // keyboard can neither focus it nor step onto it, and the arrow keys only
+  // move the focus among the other buttons, never the selection: an arrow
+  // key pressed on the selected neutral button would otherwise select, and
+  // so answer with, a neighbour. Space on a focused button, or a click,
+  // chooses. Call once all buttons are added.
+  void setNeutral(int i);
   std::function<void(int)> onClick;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QButtonGroup group_;
   std::vector<QRadioButton*> buttons_;
+  int neutral_ = -1;
 };
 
 namespace ui {
@@ -101,7 +112,11 @@ void setBack(QWidget* w, const QColor& back);
 void setFore(QWidget* w, const QColor& fore);
 QLabel* label(QWidget* parent, const QString& text, QRect geometry, const QFont& font, const QColor& fore,
               const QColor& back = QColor());
+// A button with a coloured face.
 QPushButton* button(QWidget* parent, const QString& text, QRect geometry, const QFont& font, const QColor& face);
+// A plain command button: the platform's own button look, only its place,
+// caption and font designed. Enter presses it while it has the focus.
+QPushButton* commandButton(QWidget* parent, const QString& text, QRect geometry, const QFont& font);
 QGroupBox* frame(QWidget* parent, const QString& title, QRect geometry, const QFont& font, const QColor& back);
 void place(QWidget* w, QRect geometry, const QFont& font, const QColor& fore, const QColor& back = QColor());
 // Sets a label's caption; labels designed to size themselves to their text do.

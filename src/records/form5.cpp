@@ -1,6 +1,7 @@
 #include "records/form5.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 
@@ -28,12 +29,20 @@ Form5::Form5(Shoki& sh) : sh_(sh) {
   Pic2->setForeColor(palette().color(QPalette::ButtonText));
   Pic2->setPrintFont(designFont(22));
   cmd2 = ui::button(this, QStringLiteral("ここを押す"), {240, 328, 153, 57}, designFont(15.75), colour::lightYellow);
+  // Lying below the message layout's client is not enough: a button out of
+  // view still takes the focus, and Tab, Space would end the program in the
+  // middle of a quiz. Only the certificate shows it.
+  cmd2->hide();
   Text1 = new QPlainTextEdit(QStringLiteral("Text1"), this);
   ui::place(Text1, {0, 16, 233, 121}, designFont(15.75), colour::navy, colour::paleYellow);
   Text1->setReadOnly(true);
   Text1->setFocusPolicy(Qt::NoFocus);
   Text1->setContextMenuPolicy(Qt::NoContextMenu);
 
+  // A held-down Enter repeats; the repeats must not dismiss the next
+  // message (the grade after the last feedback) before it can be read.
+  Cmd1->installEventFilter(this);
+  cmd2->installEventFilter(this);
   connect(Cmd1, &QPushButton::clicked, this, [this] { Cmd1_Click(); });
   connect(cmd2, &QPushButton::clicked, this, [this] { cmd2_Click(); });
 }
@@ -53,7 +62,7 @@ void Form5::showCertificate(const QStringList& lines, int fontPoints, int twipsP
   certificate_ = true;
   setWindowState(Qt::WindowNoState);
   setFixedSize(640, 400);
-  move(layout::place(frameGeometry().size().expandedTo(size()), screen, layout::Position::UpperThird));
+  setGeometry(layout::windowGeometry(size(), sh_.platform().frameMargins(this), screen, layout::Position::UpperThird));
   Text1->hide();
   Pic2->show();
   QFont f = Pic2->printFont();
@@ -61,6 +70,9 @@ void Form5::showCertificate(const QStringList& lines, int fontPoints, int twipsP
   f.setBold(true);
   Pic2->setPrintFont(f);
   cmd2->show();
+  // Covered by the certificate, "ここを押してね" must not be reachable by
+  // the keyboard either: it would hide the last visible window.
+  Cmd1->hide();
   Pic2->Cls();
   show();
   Pic2->Cls();
@@ -69,7 +81,10 @@ void Form5::showCertificate(const QStringList& lines, int fontPoints, int twipsP
   for (const QString& line : lines) Pic2->Print(line);
 }
 
-void Form5::Cmd1_Click() { hide(); }
+void Form5::Cmd1_Click() {
+  // Covered and hidden in the certificate layout: nothing to dismiss there.
+  if (!certificate_) hide();
+}
 
 void Form5::cmd2_Click() { sh_.endProgram(); }
 
@@ -96,6 +111,22 @@ void Form5::closeHandling() {
 
 void Form5::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) backgroundClick();
+}
+
+void Form5::keyPressEvent(QKeyEvent* event) {
+  // Escape dismisses a message as its button does. The certificate is the
+  // last window shown, so there it does nothing.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    if (!certificate_ && Cmd1->isVisible()) Cmd1_Click();
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+bool Form5::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->isAutoRepeat()) return true;
+  return QWidget::eventFilter(watched, event);
 }
 
 void Form5::closeEvent(QCloseEvent* event) {

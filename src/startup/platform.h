@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QString>
 
 class QWidget;
@@ -46,4 +47,15 @@ class Platform {
   virtual void randomize() = 0;
 
   virtual ScreenMetrics screenMetrics() = 0;
+
+  // The frame the window system puts around a top-level window (title bar
+  // and borders; a menu bar is part of the window), in pixels. Zero while
+  // it is not known yet.
+  virtual QMargins frameMargins(QWidget* window) {
+    (void)window;
+    return {};
+  }
+  // Hands the windows just shown to the window system at once, so they
+  // appear while the program goes on with work the learner does not see.
+  virtual void flushWindows() {}
 };

@@ -1,21 +1,29 @@
 #include "startup/qtplatform.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QEvent>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QMessageBox>
 #include <QScreen>
-#include <QSoundEffect>
 #include <QStandardPaths>
-#include <QUrl>
+#include <QStyleFactory>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
+#include "layout/layout.h"
 #include "startup/helpviewer.h"
+#include "startup/soundplayer.h"
 
 namespace {
 
@@ -36,7 +44,23 @@ class HideWatcher : public QObject {
 
 QtPlatform::QtPlatform() { randomize(); }
 
-QtPlatform::~QtPlatform() = default;
+void QtPlatform::setUpApplication() {
+  QCoreApplication::setApplicationName(QStringLiteral("kotobarion"));
+  // The desktop entry ties the windows to the program's name and icon. No
+  // display name is set: on X11 Qt would append it to every caption
+  // ("ナゴミア — コトバリオン"), and every caption is fixed as it stands.
+  QGuiApplication::setDesktopFileName(QStringLiteral("kotobarion"));
+  // The program ends only through its end operation, never because its last
+  // visible window was closed.
+  QApplication::setQuitOnLastWindowClosed(false);
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  layout::installFontSubstitutes();
+  QApplication::setFont(layout::designFont(11, false));
+}
+
+QtPlatform::~QtPlatform() {
+  if (lockFd_ >= 0) ::close(lockFd_);
+}
 
 QString QtPlatform::applicationDir() { return QCoreApplication::applicationDirPath(); }
 
@@ -48,12 +72,21 @@ QString QtPlatform::lockFilePath(const QString& appDir) {
 
 bool QtPlatform::anotherCopyRunning() {
   // One lock per program folder, kept in the temporary folder so that a
-  // read-only program folder works too. QLockFile records the process id and
-  // takes over a lock whose process no longer runs, so a crashed copy never
-  // locks the learner out.
-  lock_ = std::make_unique<QLockFile>(lockFilePath(applicationDir()));
-  lock_->setStaleLockTime(0);
-  return !lock_->tryLock(0);
+  // read-only program folder works too. The lock is the kernel's flock on
+  // that file: it goes with the process however the process ends, so a
+  // crashed copy never locks the learner out, and taking it writes nothing
+  // (a lock file with contents costs a disk sync at every start).
+  const QByteArray path = QFile::encodeName(lockFilePath(applicationDir()));
+  const int fd = ::open(path.constData(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
+  // A lock file that cannot be opened tells nothing; the learner may start.
+  if (fd < 0) return false;
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+    lockFd_ = fd;
+    return false;
+  }
+  const bool held = errno == EWOULDBLOCK;
+  ::close(fd);
+  return held;
 }
 
 void QtPlatform::playSound(const QString& path) {
@@ -62,17 +95,17 @@ void QtPlatform::playSound(const QString& path) {
     QApplication::beep();
     return;
   }
-  if (!effect_) {
-    effect_ = new QSoundEffect(qApp);
-    QObject::connect(effect_, &QSoundEffect::statusChanged, effect_, [this] {
-      // A file that is no sound gives the default sound; a machine without
-      // audio simply stays silent.
-      if (effect_->status() == QSoundEffect::Error) QApplication::beep();
-    });
+  if (!playerLoaded_) {
+    playerLoaded_ = true;
+    // Never unloaded: the player lives as long as the program.
+    QLibrary module(applicationDir() + QStringLiteral("/") + QStringLiteral(KOTOBARION_SOUND_MODULE));
+    if (auto create = reinterpret_cast<CreateSoundPlayer>(module.resolve(KOTOBARION_SOUND_ENTRY))) player_ = create();
   }
-  effect_->stop();
-  effect_->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
-  effect_->play();
+  if (!player_) {
+    QApplication::beep();
+    return;
+  }
+  player_->play(info.absoluteFilePath());
 }
 
 void QtPlatform::showModal(QWidget* window) {
@@ -94,10 +127,15 @@ void QtPlatform::messageBox(const QString& text, const QString& caption) {
 }
 
 void QtPlatform::endProgram() {
-  if (lock_) lock_->unlock();
+  if (lockFd_ >= 0) ::close(lockFd_);
   std::fflush(nullptr);
   // Every window closes at once with the process; no close handling runs.
   std::_Exit(0);
+}
+
+void QtPlatform::flushWindows() {
+  // Sends the requests waiting for the window server; input waits.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void QtPlatform::showHelp(const QString& helpFile, int command) {
@@ -128,4 +166,35 @@ ScreenMetrics QtPlatform::screenMetrics() {
     m.height = s->geometry().height();
   }
   return m;
+}
+
+namespace {
+QMargins ownFrame(const QWidget* w) {
+  const QRect inner = w->geometry();
+  const QRect outer = w->frameGeometry();
+  return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+          outer.bottom() - inner.bottom()};
+}
+}  // namespace
+
+QMargins QtPlatform::frameMargins(QWidget* window) {
+  // The window manager frames a window only once it is shown (and keeps
+  // the frame when it is hidden). Every window of the program is a normal
+  // one with much the same decoration, so until then the frame of another
+  // framed window stands for it.
+  if (window) {
+    const QMargins own = ownFrame(window);
+    if (!own.isNull()) return knownFrame_ = own;
+  }
+  if (knownFrame_.isNull()) {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (!w->isVisible() || !w->windowHandle()) continue;
+      const QMargins m = ownFrame(w);
+      if (!m.isNull()) {
+        knownFrame_ = m;
+        break;
+      }
+    }
+  }
+  return knownFrame_;
 }

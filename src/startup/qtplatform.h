@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QLockFile>
 #include <QPointer>
 #include <memory>
 #include <random>
 
 #include "startup/platform.h"
 
-class QSoundEffect;
+class SoundPlayer;
 class HelpViewer;
 
 // The production platform: Qt windows and sounds, a lock file against a
@@ -28,13 +27,24 @@ class QtPlatform : public Platform {
   float rnd() override;
   void randomize() override;
   ScreenMetrics screenMetrics() override;
+  QMargins frameMargins(QWidget* window) override;
+  void flushWindows() override;
+
+  // Application-wide settings made once, right after the QApplication is
+  // created: names for the desktop (never appended to a window's caption),
+  // the style, the fonts, and no quitting when the last window is hidden.
+  static void setUpApplication();
 
   // The lock file that marks a running copy started from appDir.
   static QString lockFilePath(const QString& appDir);
 
  private:
-  std::unique_ptr<QLockFile> lock_;
-  QSoundEffect* effect_ = nullptr;
+  // The open lock file while this copy holds its lock, else -1.
+  int lockFd_ = -1;
+  // Loaded at the first sound; none when the sound module is missing.
+  SoundPlayer* player_ = nullptr;
+  bool playerLoaded_ = false;
   QPointer<HelpViewer> help_;
   std::mt19937 gen_;
+  QMargins knownFrame_;
 };

@@ -1,8 +1,10 @@
 #include "startup/shoki.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -35,12 +37,20 @@ void Shoki::Main() {
     return;
   }
   AppDir = platform_.applicationDir();
-  Layout1();
+  // The registration window is built, put into its name-entry state, laid
+  // out and shown first; the four hidden windows are built while the
+  // learner already sees it. Nothing is drawn in between, and neither the
+  // name-entry state nor the other layouts touch what Layout2 sets, so the
+  // learner sees the same window.
+  readTwipsPerPixel();
+  form2 = new Form2(*this);
+  form2->Fr2Main();
   Layout2();
+  platform_.flushWindows();
+  Layout1();
   Layout3();
   Layout4();
   Layout5();
-  form2->Fr2Main();
 }
 
 void Shoki::refreshAppDir() {
@@ -150,11 +160,64 @@ void Shoki::Hantei() {
 
 namespace {
 
-// The layout rule for one window: exact client size, place on the screen.
-void applyLayout(QWidget* window, QSize client, layout::Position position, const ScreenMetrics& m) {
+// Places a window by the layout rule from its real outer size: its own size
+// (client area and, for a chapter window, the menu bar) grown by the frame
+// of the window system. A window is framed only once it is shown, so it is
+// placed again when first shown (by then the frame of the registration
+// window is known and stands for it) and once more if its own frame turns
+// out different. After that the learner's own moves are left alone.
+class Placer : public QObject {
+ public:
+  Placer(QWidget* window, layout::Position position, Platform& platform, QSize screen)
+      : QObject(window), window_(window), position_(position), platform_(platform), screen_(screen) {
+    place();
+    window->installEventFilter(this);
+  }
+
+  bool eventFilter(QObject*, QEvent* event) override {
+    switch (event->type()) {
+      case QEvent::Show:
+        if (!shown_) {
+          shown_ = true;
+          place();
+        }
+        break;
+      case QEvent::Move:
+      case QEvent::Resize:
+      case QEvent::WindowActivate:
+        if (shown_ && platform_.frameMargins(window_) != frame_) place();
+        // Once the window system has framed the window its place is final.
+        if (shown_ && window_->frameGeometry() != window_->geometry()) {
+          window_->removeEventFilter(this);
+          deleteLater();
+        }
+        break;
+      default:
+        break;
+    }
+    return false;
+  }
+
+ private:
+  void place() {
+    frame_ = platform_.frameMargins(window_);
+    window_->setGeometry(layout::windowGeometry(window_->size(), frame_, screen_, position_));
+  }
+
+  QWidget* window_;
+  layout::Position position_;
+  Platform& platform_;
+  QSize screen_;
+  QMargins frame_;
+  bool shown_ = false;
+};
+
+// The layout rule for one window: exact client size, placed on the screen.
+void applyLayout(QWidget* window, layout::Position position, const ScreenMetrics& m, Platform& platform) {
   window->setWindowState(Qt::WindowNoState);
-  const QSize outer = window->frameGeometry().size() - window->geometry().size() + client;
-  window->move(layout::place(outer, {m.width, m.height}, position));
+  // A chapter window's size is its client area and its menu bar.
+  if (qobject_cast<QMainWindow*>(window)) window->adjustSize();
+  new Placer(window, position, platform, {m.width, m.height});
 }
 
 void setFontSize(QWidget* w, std::int16_t tpp, int k) {
@@ -170,6 +233,12 @@ void setFontSizes(std::int16_t tpp, std::initializer_list<std::pair<QWidget*, in
 
 }  // namespace
 
+void Shoki::readTwipsPerPixel() {
+  const ScreenMetrics m = platform_.screenMetrics();
+  TppX = layout::roundTwipsPerPixel(m.twipsPerPixelX);
+  TppY = layout::roundTwipsPerPixel(m.twipsPerPixelY);
+}
+
 void Shoki::createWindows() {
   if (!form2) form2 = new Form2(*this);
   if (!form1) form1 = new Form1(*this);
@@ -180,11 +249,10 @@ void Shoki::createWindows() {
 
 void Shoki::Layout1() {
   const ScreenMetrics m = platform_.screenMetrics();
-  TppX = layout::roundTwipsPerPixel(m.twipsPerPixelX);
-  TppY = layout::roundTwipsPerPixel(m.twipsPerPixelY);
+  readTwipsPerPixel();
   createWindows();
   Form1* f = form1;
-  applyLayout(f, {1024, 700}, layout::Position::Corner, m);
+  applyLayout(f, layout::Position::Corner, m, platform_);
   setFontSizes(TppX, {{f->Lbl1, 18}, {f->Lbl2, 28}});
   QFont pic = f->Pic1->printFont();
   pic.setPointSize(layout::fontSize(TppX, 28));
@@ -203,7 +271,7 @@ void Shoki::Layout2() {
   const ScreenMetrics m = platform_.screenMetrics();
   Form2* f = form2;
   f->setFixedSize(640, 400);
-  applyLayout(f, {640, 400}, layout::Position::Centred, m);
+  applyLayout(f, layout::Position::Centred, m, platform_);
   f->Txt1->show();
   setFontSize(f->Txt1, TppX, 12);
   f->Label1->show();
@@ -215,7 +283,7 @@ void Shoki::Layout2() {
 void Shoki::Layout3() {
   const ScreenMetrics m = platform_.screenMetrics();
   Form3* f = form3;
-  applyLayout(f, {1024, 760}, layout::Position::Centred, m);
+  applyLayout(f, layout::Position::Centred, m, platform_);
   setFontSizes(TppX, {{f->Lbl1, 18}, {f->Lbl2, 26}, {f->Lbl3, 28}, {f->Frm1, 12}, {f->Cmd1, 15}});
   f->Frm1->hide();
   for (int i = 0; i < 12; ++i) setFontSize(f->Option1[i], TppX, 22);
@@ -225,7 +293,7 @@ void Shoki::Layout3() {
 void Shoki::Layout4() {
   const ScreenMetrics m = platform_.screenMetrics();
   Form4* f = form4;
-  applyLayout(f, {1024, 760}, layout::Position::Centred, m);
+  applyLayout(f, layout::Position::Centred, m, platform_);
   setFontSizes(TppX, {{f->Lbl1, 18}, {f->lbl2, 26}, {f->Lbl3, 28}, {f->Frm1, 12}, {f->Cmd1, 15}});
   f->Frm1->hide();
   for (int i = 0; i <= 8; ++i) setFontSize(f->Opt1[i], TppX, 16);
@@ -235,6 +303,6 @@ void Shoki::Layout5() {
   const ScreenMetrics m = platform_.screenMetrics();
   Form5* f = form5;
   f->setFixedSize(320, 240);
-  applyLayout(f, {320, 240}, layout::Position::UpperThird, m);
+  applyLayout(f, layout::Position::UpperThird, m, platform_);
   f->Pic2->hide();
 }

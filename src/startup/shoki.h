@@ -82,5 +82,7 @@ class Shoki : public QuestionColumns {
 
  private:
   void createWindows();
+  // TppX, TppY from the screen (the first step of Layout1).
+  void readTwipsPerPixel();
   Platform& platform_;
 };

@@ -1,0 +1,391 @@
+// The windows as a learner meets them: captions, placement on the screen,
+// buttons, and what the keyboard alone can do.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include "chapter1/form3.h"
+#include "chapter2/form1.h"
+#include "chapter3/form4.h"
+#include "layout/layout.h"
+#include "records/form2.h"
+#include "records/form5.h"
+#include "startup/helpviewer.h"
+#include "startup/qtplatform.h"
+#include "testapp.h"
+
+namespace {
+
+// Presses a key where the keyboard focus is, as the learner's keyboard does.
+void press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+  QWidget* target = QApplication::focusWidget();
+  QTest::keyClick(target ? target : window, key, mods);
+}
+
+// Every widget that Tab (or Shift+Tab) reaches in the window, starting from
+// where the focus is.
+std::vector<QWidget*> tabChain(QWidget* window, bool backwards) {
+  std::vector<QWidget*> seen;
+  for (int i = 0; i < 30; ++i) {
+    press(window, backwards ? Qt::Key_Backtab : Qt::Key_Tab, backwards ? Qt::ShiftModifier : Qt::NoModifier);
+    if (QWidget* f = QApplication::focusWidget()) seen.push_back(f);
+  }
+  return seen;
+}
+
+bool reaches(const std::vector<QWidget*>& chain, QWidget* w) {
+  return std::find(chain.begin(), chain.end(), w) != chain.end();
+}
+
+void activate(QWidget* window) {
+  window->show();
+  QApplication::setActiveWindow(window);
+  window->activateWindow();
+}
+
+}  // namespace
+
+TEST(Windows, CaptionsAreShownExactlyAsSet) {
+  QtPlatform::setUpApplication();
+  EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("kotobarion"));
+  // Qt adds a display name to every caption only when one has been set; an
+  // unset one follows the application name.
+  const QString name = QCoreApplication::applicationName();
+  QCoreApplication::setApplicationName(QStringLiteral("probe"));
+  EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("probe"));
+  QCoreApplication::setApplicationName(name);
+
+  TestApp app;
+  EXPECT_EQ(app.sh->form2->windowTitle(), QStringLiteral("名前登録  (コトバリオンVer.1.3)"));
+  EXPECT_EQ(app.sh->form5->windowTitle(), QStringLiteral("メッセージ　　(コトバリオンVer.1.3)"));
+  EXPECT_EQ(app.sh->form3->windowTitle(), QStringLiteral("第１章 体に関する慣用句 (コトバリオンVer.1.3)"));
+  EXPECT_EQ(app.sh->form1->windowTitle(), QStringLiteral("第２章 同音異義語 (コトバリオンVer.1.3)"));
+  EXPECT_EQ(app.sh->form4->windowTitle(), QStringLiteral("第３章 慣用句（一般）  (コトバリオンVer.1.3)"));
+  EXPECT_EQ(HelpViewer().windowTitle(), QStringLiteral("コトバリオン　ヘルプ"));
+}
+
+TEST(Windows, ArePlacedByTheirOuterSizeWithFrameAndMenuBar) {
+  struct Case {
+    QMargins frame;
+    QSize screen;
+  };
+  for (const Case& c : {Case{{4, 30, 4, 4}, {1920, 1080}}, Case{{1, 20, 1, 1}, {1280, 1024}}, Case{{}, {1024, 768}}}) {
+    FakePlatform fake;
+    QTemporaryDir tmp;
+    fake.appDir = tmp.path();
+    fake.frame = c.frame;
+    fake.metrics.width = c.screen.width();
+    fake.metrics.height = c.screen.height();
+    Shoki sh(fake);
+    sh.Main();
+    const auto outer = [&](QWidget* w) { return w->size().grownBy(c.frame); };
+    // Where the frame of a window lies: its own place less the frame.
+    const auto framePos = [&](QWidget* w) { return w->geometry().topLeft() - QPoint(c.frame.left(), c.frame.top()); };
+    const auto centred = [&](QSize o) {
+      return QPoint((c.screen.width() - o.width()) / 2, (c.screen.height() - o.height()) / 2);
+    };
+    EXPECT_EQ(sh.form2->size(), QSize(640, 400));
+    EXPECT_EQ(framePos(sh.form2), centred(outer(sh.form2))) << c.frame.top();
+    // A chapter window is its client area and its menu bar.
+    for (ChapterWindow* w : {static_cast<ChapterWindow*>(sh.form3), static_cast<ChapterWindow*>(sh.form4)}) {
+      EXPECT_GT(w->menuBar()->sizeHint().height(), 10);
+      EXPECT_EQ(w->size(), QSize(1024, 760 + w->menuBar()->sizeHint().height()));
+      EXPECT_EQ(framePos(w), centred(outer(w))) << c.frame.top();
+    }
+    EXPECT_EQ(framePos(sh.form1), QPoint(0, 0));
+    const QSize o5 = outer(sh.form5);
+    EXPECT_EQ(framePos(sh.form5), QPoint((c.screen.width() - o5.width()) / 2, (c.screen.height() - o5.height()) / 3));
+    // Shown, the windows stay where the rule put them.
+    const QRect at = sh.form3->geometry();
+    sh.form3->show();
+    EXPECT_EQ(sh.form3->geometry(), at);
+    sh.form3->hide();
+  }
+}
+
+TEST(Windows, TheCertificateIsPlacedByItsOuterSize) {
+  TestApp app;
+  app.fake.frame = QMargins(3, 25, 3, 3);
+  app.sh->form5->showCertificate({QStringLiteral("免許皆伝状")}, 22, 15, {1920, 1080});
+  EXPECT_EQ(app.sh->form5->geometry(), QRect((1920 - 646) / 2 + 3, (1080 - 428) / 3 + 25, 640, 400));
+  app.sh->form5->hide();
+}
+
+TEST(Windows, TheStartButtonIsAPlainCommandButton) {
+  TestApp app;
+  QPushButton* start = app.sh->form3->Cmd1;
+  EXPECT_EQ(start->palette().color(QPalette::Button), QApplication::palette().color(QPalette::Button));
+  EXPECT_NE(start->palette().color(QPalette::Button), layout::colour::lightYellow);
+  EXPECT_FALSE(start->autoFillBackground());
+  EXPECT_EQ(start->geometry(), QRect(696, 536, 169, 65));
+  EXPECT_EQ(start->font().pointSize(), 15);
+  EXPECT_TRUE(start->font().bold());
+  // The registration and message windows keep their coloured faces.
+  EXPECT_EQ(app.sh->form2->Cmd1->palette().color(QPalette::Button), layout::colour::lightYellow);
+  EXPECT_EQ(app.sh->form5->Cmd1->palette().color(QPalette::Button), layout::colour::yellow);
+  // The builder on its own.
+  QWidget parent;
+  QPushButton* b = ui::commandButton(&parent, QStringLiteral("問題開始"), {1, 2, 30, 40}, layout::designFont(14));
+  EXPECT_EQ(b->text(), QStringLiteral("問題開始"));
+  EXPECT_EQ(b->geometry(), QRect(1, 2, 30, 40));
+  EXPECT_TRUE(b->autoDefault());
+  EXPECT_FALSE(b->palette().isBrushSet(QPalette::Active, QPalette::Button));
+}
+
+TEST(Windows, TheMessageWindowsKeysOnlyDismissTheMessage) {
+  // A message shown in the middle of a quiz; each key sequence ends with the
+  // message dismissed and the program going on.
+  struct Case {
+    const char* name;
+    std::vector<Qt::Key> keys;
+  };
+  const std::vector<Case> cases = {
+      {"Tab, Space", {Qt::Key_Tab, Qt::Key_Space}},
+      {"Tab, Enter", {Qt::Key_Tab, Qt::Key_Return}},
+      {"Tab, Tab, Enter", {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Enter}},
+      {"Shift+Tab, Space", {Qt::Key_Backtab, Qt::Key_Space}},
+      {"Down, Right, Space", {Qt::Key_Down, Qt::Key_Right, Qt::Key_Space}},
+      {"Escape", {Qt::Key_Escape}},
+      {"Enter", {Qt::Key_Return}},
+  };
+  for (const Case& c : cases) {
+    TestApp app;
+    app.registerName(QStringLiteral("ゆい"));
+    Form5* f = app.sh->form5;
+    std::vector<QWidget*> chain;
+    bool hiddenByKeys = false;
+    app.fake.dismissals.push_back([&](QWidget* w) {
+      activate(w);
+      chain = tabChain(w, false);
+      const std::vector<QWidget*> back = tabChain(w, true);
+      chain.insert(chain.end(), back.begin(), back.end());
+      f->Cmd1->setFocus();
+      for (Qt::Key k : c.keys)
+        if (w->isVisible()) press(w, k, k == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+      hiddenByKeys = !w->isVisible();
+      w->hide();
+    });
+    app.sh->MsgText = QStringLiteral("正解です。");
+    EXPECT_TRUE(app.sh->showMessage()) << c.name;
+    EXPECT_TRUE(hiddenByKeys) << c.name;
+    EXPECT_FALSE(reaches(chain, f->cmd2)) << c.name;
+    EXPECT_FALSE(f->cmd2->isVisibleTo(f));
+    EXPECT_EQ(app.fake.endCount, 0) << c.name;
+  }
+}
+
+TEST(Windows, OnTheCertificateOnlyItsButtonAndBackgroundAct) {
+  for (Qt::Key last : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Escape}) {
+    TestApp app;
+    app.sh->UserName = QStringLiteral("ゆい");
+    Form5* f = app.sh->form5;
+    f->showCertificate({QStringLiteral("免許皆伝状")}, 22, 15, {1920, 1080});
+    activate(f);
+    EXPECT_FALSE(f->Cmd1->isVisibleTo(f));
+    std::vector<QWidget*> chain = tabChain(f, false);
+    const std::vector<QWidget*> back = tabChain(f, true);
+    chain.insert(chain.end(), back.begin(), back.end());
+    EXPECT_FALSE(reaches(chain, f->Cmd1));
+    EXPECT_TRUE(reaches(chain, f->cmd2));
+    // Whatever has the focus, no key hides the last window left.
+    for (Qt::Key k : {Qt::Key_Tab, Qt::Key_Down, Qt::Key_Escape}) {
+      press(f, k);
+      EXPECT_TRUE(f->isVisible());
+    }
+    f->Cmd1_Click();  // even a click on the covered button changes nothing
+    EXPECT_TRUE(f->isVisible());
+    EXPECT_EQ(app.fake.endCount, 0);
+    press(f, last);
+    // Space or Enter on "ここを押す" ends the program, as a click does.
+    EXPECT_EQ(app.fake.endCount, last == Qt::Key_Escape ? 0 : 1);
+    EXPECT_TRUE(f->isVisible() || app.fake.endCount == 1);
+    f->hide();
+  }
+}
+
+TEST(Windows, HeldDownEnterDoesNotDismissTheNextMessage) {
+  TestApp app;
+  Form5* f = app.sh->form5;
+  bool stillShown = false;
+  app.fake.dismissals.push_back([&](QWidget* w) {
+    activate(w);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
+    QApplication::sendEvent(f->Cmd1, &repeat);
+    stillShown = w->isVisible();
+    press(w, Qt::Key_Return);  // a fresh press does
+  });
+  app.sh->MsgText = QStringLiteral("満点です。すばらしい！");
+  EXPECT_TRUE(app.sh->showMessage());
+  EXPECT_TRUE(stillShown);
+  EXPECT_FALSE(f->isVisible());
+}
+
+TEST(Windows, ChapterOneIsPlayedWithTheKeyboardAlone) {
+  TestApp app;
+  app.registerName(QStringLiteral("ゆい"));
+  app.choose(1);
+  Form3* f = app.sh->form3;
+  activate(f);
+  EXPECT_EQ(QApplication::focusWidget(), f->Cmd1);
+  // On the instruction screen the keys reach the answer buttons and the start button only.
+  const std::vector<QWidget*> chain = tabChain(f, false);
+  EXPECT_TRUE(reaches(chain, f->Cmd1));
+  for (int i = 0; i < 12; ++i) EXPECT_TRUE(reaches(chain, f->Option1[i])) << i;
+  EXPECT_FALSE(reaches(chain, f->Option1[12]));
+  f->Cmd1->setFocus();
+  press(f, Qt::Key_Return);
+  ASSERT_EQ(app.sh->Genzai[1], 1);
+  // Keys that only look around: none of them answers, none reaches "一つ選べ".
+  const std::vector<Qt::Key> wander = {Qt::Key_Right, Qt::Key_Right,  Qt::Key_Down,   Qt::Key_Right, Qt::Key_Right,
+                                       Qt::Key_Right, Qt::Key_Right,  Qt::Key_Right,  Qt::Key_Right, Qt::Key_Down,
+                                       Qt::Key_Left,  Qt::Key_Left,   Qt::Key_Up,     Qt::Key_Right, Qt::Key_Down,
+                                       Qt::Key_Tab,   Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Up};
+  for (int q = 1; q <= 10; ++q) {
+    ASSERT_TRUE(f->isVisible());
+    activate(f);
+    const std::size_t shown = app.fake.modals.size();
+    for (Qt::Key k : wander) {
+      press(f, k);
+      EXPECT_NE(QApplication::focusWidget(), f->Option1[12]) << q;
+    }
+    // Even the selected "一つ選べ" given the focus by the program moves only the focus.
+    f->Option1[12]->setFocus();
+    press(f, Qt::Key_Left);
+    EXPECT_EQ(app.fake.modals.size(), shown) << q;
+    EXPECT_EQ(app.sh->Genzai[1], q);
+    EXPECT_EQ(f->Option1.selected(), 12);
+    // Back to 頭, then the arrows to the right word, then Space.
+    for (int i = 0; i < 8; ++i) press(f, Qt::Key_Left);
+    press(f, Qt::Key_Up);
+    const int right = f->bank.SeikaiNo;
+    if (right >= 7) press(f, Qt::Key_Down);
+    for (int i = right >= 7 ? 7 : 0; i < right; ++i) press(f, Qt::Key_Right);
+    ASSERT_EQ(QApplication::focusWidget(), f->Option1[right]) << q;
+    press(f, Qt::Key_Space);
+    EXPECT_EQ(app.sh->Tokuten, q);
+    EXPECT_EQ(app.fake.modals.size(), shown + (q == 10 ? 2 : 1));  // the tenth brings the grade too
+  }
+  // welcome, start, ten feedbacks, grade: each question answered once
+  EXPECT_EQ(app.fake.modals.size(), 13u);
+  EXPECT_EQ(app.fake.sounds.size(), 10u);
+  EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), QByteArray("1,1,0,0,0,0\r\n"));
+  EXPECT_EQ(app.fake.endCount, 0);
+}
+
+TEST(Windows, TheRegistrationWindowsKeysReachOnlyWhatIsShown) {
+  TestApp app;
+  Form2* f = app.sh->form2;
+  activate(f);
+  f->Txt1->setFocus();
+  std::vector<QWidget*> chain = tabChain(f, false);
+  EXPECT_TRUE(reaches(chain, f->Cmd1));
+  for (QWidget* hidden : {static_cast<QWidget*>(f->Cmd2), static_cast<QWidget*>(f->Opt1[0])})
+    EXPECT_FALSE(reaches(chain, hidden));
+  press(f, Qt::Key_Escape);
+  EXPECT_TRUE(f->isVisible());
+  f->Txt1->setFocus();
+  QTest::keyClicks(f->Txt1, QStringLiteral("ken"));
+  press(f, Qt::Key_Return);
+  press(f, Qt::Key_Return);
+  ASSERT_EQ(app.fake.modals.size(), 1u);  // the welcome
+  activate(f);
+  chain = tabChain(f, true);
+  EXPECT_FALSE(reaches(chain, f->Txt1));
+  EXPECT_FALSE(reaches(chain, f->Cmd1));
+  EXPECT_FALSE(reaches(chain, f->Cmd2));  // shown only after the first quiz
+  press(f, Qt::Key_Escape);
+  EXPECT_TRUE(f->isVisible());
+  EXPECT_EQ(app.fake.endCount, 0);
+}
+
+TEST(Windows, AutoSizeLabelsFitTheirTextOnceShown) {
+  QWidget window;
+  QLabel* shown = ui::label(&window, QStringLiteral("Label2"), {10, 20, 0, 0}, layout::designFont(14), QColor());
+  QLabel* later = ui::label(&window, QStringLiteral("Label3"), {10, 60, 0, 0}, layout::designFont(14), QColor());
+  later->hide();
+  window.show();
+  EXPECT_EQ(shown->size(), shown->sizeHint());
+  EXPECT_EQ(shown->pos(), QPoint(10, 20));
+  ui::caption(shown, QStringLiteral("「たろう」 さんの今までの成績"));
+  EXPECT_EQ(shown->size(), shown->sizeHint());
+  ui::caption(later, QStringLiteral("第１章　 0回 連続満点は、 0回\n第２章　 0回 連続満点は、 0回"));
+  later->show();
+  EXPECT_EQ(later->size(), later->sizeHint());
+  EXPECT_GT(later->height(), shown->height());
+  // A label of designed size keeps it.
+  QLabel* fixed =
+      ui::label(&window, QStringLiteral("あなたの名前は"), {96, 8, 153, 25}, layout::designFont(12), QColor());
+  ui::caption(fixed, QStringLiteral("とても長い文字列をここに入れてみる"));
+  EXPECT_EQ(fixed->size(), QSize(153, 25));
+}
+
+TEST(Windows, TabReachesEveryChapterAndSpaceStartsIt) {
+  for (int chapter = 1; chapter <= 3; ++chapter) {
+    TestApp app;
+    app.registerName(QStringLiteral("k"));
+    Form2* f = app.sh->form2;
+    activate(f);
+    f->Opt1[3]->setFocus();
+    const std::vector<QWidget*> chain = tabChain(f, false);
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(reaches(chain, f->Opt1[i])) << i;
+    EXPECT_TRUE(app.fake.modals.size() == 1u);  // Tab alone starts nothing
+    f->Opt1[chapter - 1]->setFocus();
+    press(f, Qt::Key_Space);
+    ASSERT_EQ(app.fake.modals.size(), 2u);
+    EXPECT_TRUE(app.fake.modals[1].text.endsWith(QStringLiteral("をスタートします。")));
+    EXPECT_EQ(app.sh->Genzai[0], chapter);
+    EXPECT_TRUE(app.sh->chapterWindow(chapter)->isVisible());
+  }
+}
+
+// Chapters 2 and 3 follow the same keyboard rules as chapter 1: the start
+// button is a plain one, keys that look around never answer, Space answers
+// once.
+TEST(Windows, ChaptersTwoAndThreeArePlayedWithTheKeyboardAlone) {
+  for (int chapter : {2, 3}) {
+    TestApp app;
+    app.writeSmallBanks();
+    app.registerName(QStringLiteral("ゆい"));
+    app.choose(chapter);
+    ChapterWindow* w = chapter == 2 ? static_cast<ChapterWindow*>(app.sh->form1) : app.sh->form4;
+    OptionArray& options = chapter == 2 ? app.sh->form1->Opt1 : app.sh->form4->Opt1;
+    QPushButton* start = chapter == 2 ? app.sh->form1->Cmd1 : app.sh->form4->Cmd1;
+    const int neutral = chapter == 2 ? 5 : 8;
+    EXPECT_FALSE(start->autoFillBackground()) << chapter;
+    EXPECT_EQ(start->palette().color(QPalette::Button), QApplication::palette().color(QPalette::Button));
+    activate(w);
+    EXPECT_EQ(QApplication::focusWidget(), start) << chapter;
+    press(w, Qt::Key_Return);
+    for (int q = 1; q <= 10; ++q) {
+      ASSERT_TRUE(w->isVisible()) << chapter << " " << q;
+      activate(w);
+      ASSERT_EQ(app.sh->Genzai[1], q);
+      const std::size_t shown = app.fake.modals.size();
+      for (Qt::Key k : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Escape,
+                        Qt::Key_Return, Qt::Key_Tab, Qt::Key_Down}) {
+        press(w, k);
+        EXPECT_NE(QApplication::focusWidget(), options[neutral]) << chapter << " " << q;
+      }
+      options[neutral]->setFocus();
+      press(w, Qt::Key_Left);
+      EXPECT_EQ(app.fake.modals.size(), shown) << chapter << " " << q;
+      EXPECT_EQ(options.selected(), neutral);
+      const int right =
+          chapter == 2 ? app.sh->form1->bank.SeikaiNo.toInt() : static_cast<int>(app.sh->form4->bank.SeikaiNo);
+      options[0]->setFocus();
+      for (int i = 0; i < 20 && QApplication::focusWidget() != options[right]; ++i) press(w, Qt::Key_Tab);
+      ASSERT_EQ(QApplication::focusWidget(), options[right]) << chapter << " " << q;
+      press(w, Qt::Key_Space);
+      EXPECT_EQ(app.sh->Tokuten, q);
+      EXPECT_EQ(app.fake.modals.size(), shown + (q == 10 ? 2 : 1));
+    }
+    EXPECT_EQ(app.fake.sounds.size(), 10u);
+    EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")),
+              chapter == 2 ? QByteArray("0,0,1,1,0,0\r\n") : QByteArray("0,0,0,0,1,1\r\n"));
+    EXPECT_EQ(app.fake.endCount, 0);
+  }
+}
