@@ -72,7 +72,7 @@ reg=$(find_win "名前登録")
 xdotool type --delay 50 hana; xdotool key Return; sleep 0.3; xdotool key Return; sleep 0.5
 play() {  # chapter-digit, y of its choice in the registration window, option x, option y, tag
   local right=0 wrong=0 tries=0
-  while { [ $right = 0 ] || [ $wrong = 0 ]; } && [ $tries -lt 15 ]; do
+  while { [ $right = 0 ] || [ $wrong = 0 ]; } && [ $tries -lt 40 ]; do
     tries=$((tries + 1))
     xdotool mousemove --window "$reg" 372 "$2" click 1
     find_win "メッセージ" >/dev/null; xdotool key Return
