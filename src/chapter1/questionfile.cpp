@@ -141,3 +141,12 @@ bool wholeIn(const Field& f, int low, int high, int* out) {
   *out = static_cast<int>(v);
   return true;
 }
+
+void storeFiveFields(QuestionColumns& columns, std::size_t i, const Value& f1, const Value& f2, const Value& f3,
+                     const Value& f4, const QString& f5) {
+  columns.Mon1[i] = f1;
+  columns.Mon2[i] = f2;
+  columns.Mon5[i] = f3;
+  columns.Mon3[i] = f4;
+  columns.Mon4[i] = Value::ofText(f5);
+}

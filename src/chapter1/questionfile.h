@@ -57,3 +57,9 @@ int readRecord(FieldReader& reader, std::vector<Field>& f, int n);
 
 // A bare whole number in the given range, or false.
 bool wholeIn(const Field& f, int low, int high, int* out);
+
+struct Value;
+// Chapters 2 and 3 store the five fields of record i in Mon1, Mon2, Mon5,
+// Mon3 and Mon4 at index i, the fifth always as text.
+void storeFiveFields(QuestionColumns& columns, std::size_t i, const Value& f1, const Value& f2, const Value& f3,
+                     const Value& f4, const QString& f5);

@@ -98,11 +98,8 @@ std::vector<FileProblem> Bank2::parse(const QByteArray& bytes, QuestionColumns& 
   std::vector<FileProblem> problems = read(bytes, &records);
   if (!problems.empty()) return problems;
   for (std::size_t i = 0; i < records.size(); ++i) {
-    columns.Mon1[i] = records[i].level;
-    columns.Mon2[i] = records[i].key;
-    columns.Mon5[i] = records[i].kana;
-    columns.Mon3[i] = records[i].kanji;
-    columns.Mon4[i] = Value::ofText(records[i].sentence);
+    const Record& r = records[i];
+    storeFiveFields(columns, i, r.level, r.key, r.kana, r.kanji, r.sentence);
   }
   if (count) *count = static_cast<int>(records.size());
   return problems;

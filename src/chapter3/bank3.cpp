@@ -111,11 +111,8 @@ std::vector<FileProblem> Bank3::parse(const QByteArray& bytes, QuestionColumns& 
   std::vector<FileProblem> problems = read(bytes, &records);
   if (!problems.empty()) return problems;
   for (std::size_t i = 0; i < records.size(); ++i) {
-    columns.Mon1[i] = records[i].group;
-    columns.Mon2[i] = records[i].sentence;
-    columns.Mon5[i] = records[i].phrase;
-    columns.Mon3[i] = records[i].key;
-    columns.Mon4[i] = Value::ofText(records[i].meaning);
+    const Record& r = records[i];
+    storeFiveFields(columns, i, r.group, r.sentence, r.phrase, r.key, r.meaning);
   }
   if (count) *count = static_cast<int>(records.size());
   return problems;
