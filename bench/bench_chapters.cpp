@@ -4,10 +4,13 @@
 // under 5 ms.
 #include <benchmark/benchmark.h>
 
+#include <functional>
+
 #include "chapter1/fieldreader.h"
 #include "chapter2/form1.h"
 #include "chapter3/form4.h"
 #include "records/form2.h"
+#include "startup/shoki.h"
 #include "testapp.h"
 
 namespace {
@@ -50,63 +53,54 @@ struct Ready {
   }
 };
 
-void BM_OpenChapter2(benchmark::State& state) {
+// Opening chapter c from the chapter choice: start message, bank load,
+// stars, instruction screen (chapter 3 also draws its ten questions).
+void openChapter(benchmark::State& state, int c) {
   Ready r;
   for (auto _ : state) {
-    r.app.choose(2);  // start message, bank load, stars, instruction screen
+    r.app.choose(c);
     state.PauseTiming();
-    r.back(r.app.sh->form1);
+    r.back(r.app.sh->chapterWindow(c));
     state.ResumeTiming();
   }
 }
+void BM_OpenChapter2(benchmark::State& state) { openChapter(state, 2); }
+void BM_OpenChapter3(benchmark::State& state) { openChapter(state, 3); }
 BENCHMARK(BM_OpenChapter2)->Unit(benchmark::kMillisecond);
-
-void BM_OpenChapter3(benchmark::State& state) {
-  Ready r;
-  for (auto _ : state) {
-    r.app.choose(3);  // start message, bank load, ten-question draw, stars, instructions
-    state.PauseTiming();
-    r.back(r.app.sh->form4);
-    state.ResumeTiming();
-  }
-}
 BENCHMARK(BM_OpenChapter3)->Unit(benchmark::kMillisecond);
 
-void BM_AnswerToFeedback2(benchmark::State& state) {
+// Right answers in chapter c, each from the click to its feedback shown and
+// the next question dealt; restart sets a new quiz up at question 1 before
+// the tenth answer would end the quiz.
+void answerToFeedback(benchmark::State& state, int c, const std::function<void(Ready&)>& restart) {
   Ready r;
-  r.app.choose(2);
+  r.app.choose(c);
   r.app.start();
   for (auto _ : state) {
     if (r.app.sh->Genzai[1] == 9) {
       state.PauseTiming();
       r.app.sh->Genzai[1] = 0;
       r.app.sh->Tokuten = 0;
-      r.app.sh->form1->bank.clearAllMarks();
-      r.app.sh->form1->bank.newQuiz();
-      r.app.sh->form1->Main13();
-      state.ResumeTiming();
-    }
-    r.app.answer(true);  // sound, feedback, picture, modal shown, next question dealt
-  }
-}
-BENCHMARK(BM_AnswerToFeedback2)->Unit(benchmark::kMillisecond);
-
-void BM_AnswerToFeedback3(benchmark::State& state) {
-  Ready r;
-  r.app.choose(3);
-  r.app.start();
-  for (auto _ : state) {
-    if (r.app.sh->Genzai[1] == 9) {
-      state.PauseTiming();
-      r.app.sh->Genzai[1] = 0;
-      r.app.sh->Tokuten = 0;
-      r.app.sh->form4->bank.Monsakusei(*r.app.sh, [&r] { return r.app.fake.rnd(); });
-      r.app.sh->form4->Main42();
+      restart(r);
       state.ResumeTiming();
     }
     r.app.answer(true);
   }
 }
+void BM_AnswerToFeedback2(benchmark::State& state) {
+  answerToFeedback(state, 2, [](Ready& r) {
+    r.app.sh->form1->bank.clearAllMarks();
+    r.app.sh->form1->bank.newQuiz();
+    r.app.sh->form1->Main13();
+  });
+}
+void BM_AnswerToFeedback3(benchmark::State& state) {
+  answerToFeedback(state, 3, [](Ready& r) {
+    r.app.sh->form4->bank.Monsakusei(*r.app.sh, [&r] { return r.app.fake.rnd(); });
+    r.app.sh->form4->Main42();
+  });
+}
+BENCHMARK(BM_AnswerToFeedback2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AnswerToFeedback3)->Unit(benchmark::kMillisecond);
 
 }  // namespace

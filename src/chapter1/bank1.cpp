@@ -44,8 +44,7 @@ std::vector<FileProblem> Bank1::parse(const QByteArray& bytes, QuestionColumns& 
       break;
     }
     if (static_cast<int>(records.size()) == kMaxRecords) {
-      problems.push_back({line, QStringLiteral("問題が多すぎます。") + QString::number(kMaxRecords) +
-                                    QStringLiteral("問までにしてください。")});
+      problems.push_back(tooMany(line, kMaxRecords));
       break;
     }
     int level = 0;

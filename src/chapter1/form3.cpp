@@ -14,6 +14,7 @@ using texts::num;
 Form3::Form3(Shoki& sh)
     : ChapterWindow(sh, 1, QStringLiteral("第１章 体に関する慣用句 (コトバリオンVer.1.3)"), {1024, 760},
                     QStringLiteral("ヘ ル プ")) {
+  setClosingMessage(QStringLiteral("コトバリオンを終了します!!!。"), QStringLiteral("コトバリオン"));
   QWidget* c = client();
   Lbl1 = ui::label(c, QStringLiteral("Label1"), {384, 112, 0, 0}, designFont(18), colour::black);
   Lbl4 = ui::label(c, QStringLiteral("連続満点記録"), {552, 56, 137, 27}, designFont(15.75, true, true), colour::black);
@@ -174,14 +175,4 @@ void Form3::Syuryou() {
     bank.clearAllMarks();
   }
   sh_.Hantei();
-}
-
-void Form3::Form_Unload() {
-  sh_.Sound(QString(), 0);
-  sh_.Kiroku[6] = recordfile::countUp(sh_.Kiroku[6]);
-  sh_.Kiroku[3] = sh_.Kiroku[6];
-  if (sh_.Genzai[1] < 10) sh_.Kiroku[0] = 0;
-  sh_.DSave();
-  sh_.messageBox(QStringLiteral("コトバリオンを終了します!!!。"), QStringLiteral("コトバリオン"));
-  sh_.endProgram();
 }

@@ -42,5 +42,4 @@ class Form3 : public ChapterWindow {
   void Syuryou();
   void Cmd1_Click();
   void Option1_Click(int index);
-  void Form_Unload() override;
 };

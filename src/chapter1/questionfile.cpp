@@ -123,6 +123,11 @@ std::vector<FileProblem> loadQuestionFile(const QString& path, ParseFn parse, Qu
   return parse(bytes, columns, count);
 }
 
+FileProblem tooMany(int line, int most) {
+  return {line,
+          QStringLiteral("問題が多すぎます。") + QString::number(most) + QStringLiteral("問までにしてください。")};
+}
+
 FileProblem tooFew(const QString& what, int have, int need, const QString& note) {
   return {0, what + QStringLiteral("が") + QString::number(have) + QStringLiteral("問しかありません。") +
                  QString::number(need) + QStringLiteral("問以上必要です。") + note};

@@ -33,8 +33,7 @@ std::vector<FileProblem> Bank2::read(const QByteArray& bytes, std::vector<Record
       break;
     }
     if (static_cast<int>(records->size()) == kMaxRecords) {
-      problems.push_back({line, QStringLiteral("問題が多すぎます。") + QString::number(kMaxRecords) +
-                                    QStringLiteral("問までにしてください。")});
+      problems.push_back(tooMany(line, kMaxRecords));
       break;
     }
     int level = 0;
@@ -94,15 +93,7 @@ std::vector<FileProblem> Bank2::warnings(const std::vector<Record>& records) {
 }
 
 std::vector<FileProblem> Bank2::parse(const QByteArray& bytes, QuestionColumns& columns, int* count) {
-  std::vector<Record> records;
-  std::vector<FileProblem> problems = read(bytes, &records);
-  if (!problems.empty()) return problems;
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    const Record& r = records[i];
-    storeFiveFields(columns, i, r.level, r.key, r.kana, r.kanji, r.sentence);
-  }
-  if (count) *count = static_cast<int>(records.size());
-  return problems;
+  return parseWith<Bank2>(bytes, columns, count);
 }
 
 std::vector<FileProblem> Bank2::load(const QString& appDir, QuestionColumns& columns) {

@@ -7,8 +7,8 @@
 #include <functional>
 #include <vector>
 
-#include "chapter1/bank1.h"
 #include "chapter1/fieldreader.h"
+#include "chapter1/questionfile.h"
 
 // The chapter 2 question bank: "同音.txt", five fields a record (level 1 or
 // 2, the homonym group key, the target word in kana as the sentence writes
@@ -29,6 +29,9 @@ class Bank2 {
     int line = 0;
     Value level, key, kana, kanji;
     QString sentence;
+    void store(QuestionColumns& columns, std::size_t i) const {
+      storeFiveFields(columns, i, level, key, kana, kanji, sentence);
+    }
   };
 
   // Reads and checks a question file's bytes into records; the problems

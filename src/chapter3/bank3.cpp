@@ -11,8 +11,6 @@ namespace {
 
 QString shown(const QString& s) { return u'「' + s + u'」'; }
 
-bool isEmptyField(const Field& f) { return f.text.isEmpty(); }
-
 }  // namespace
 
 std::vector<FileProblem> Bank3::read(const QByteArray& bytes, std::vector<Record>* records, int* ignoredFrom) {
@@ -27,7 +25,7 @@ std::vector<FileProblem> Bank3::read(const QByteArray& bytes, std::vector<Record
   while (!reader.atEnd()) {
     const int got = readRecord(reader, f, 5);
     const int line = f[0].line;
-    if (isEmptyField(f[0])) {
+    if (f[0].text.isEmpty()) {
       // An empty first field ends the bank; say so when anything follows.
       const bool more = !reader.atEnd() ||
                         std::any_of(f.begin() + 1, f.begin() + got, [](const Field& x) { return !x.text.isEmpty(); });
@@ -40,8 +38,7 @@ std::vector<FileProblem> Bank3::read(const QByteArray& bytes, std::vector<Record
       break;
     }
     if (static_cast<int>(records->size()) == kMaxRecords) {
-      problems.push_back({line, QStringLiteral("問題が多すぎます。") + QString::number(kMaxRecords) +
-                                    QStringLiteral("問までにしてください。")});
+      problems.push_back(tooMany(line, kMaxRecords));
       break;
     }
     int group = -1;
@@ -107,15 +104,7 @@ std::vector<FileProblem> Bank3::warnings(const std::vector<Record>& records, int
 }
 
 std::vector<FileProblem> Bank3::parse(const QByteArray& bytes, QuestionColumns& columns, int* count) {
-  std::vector<Record> records;
-  std::vector<FileProblem> problems = read(bytes, &records);
-  if (!problems.empty()) return problems;
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    const Record& r = records[i];
-    storeFiveFields(columns, i, r.group, r.sentence, r.phrase, r.key, r.meaning);
-  }
-  if (count) *count = static_cast<int>(records.size());
-  return problems;
+  return parseWith<Bank3>(bytes, columns, count);
 }
 
 std::vector<FileProblem> Bank3::load(const QString& appDir, QuestionColumns& columns) {

@@ -7,8 +7,8 @@
 #include <functional>
 #include <vector>
 
-#include "chapter1/bank1.h"
 #include "chapter1/fieldreader.h"
+#include "chapter1/questionfile.h"
 
 // The chapter 3 question bank: "慣用句２.txt", five fields a record (group 1
 // or 2, the sentence up to the blank, the idiom phrase that fills it, the
@@ -30,6 +30,9 @@ class Bank3 {
     int line = 0;
     Value group, sentence, phrase, key;
     QString meaning;
+    void store(QuestionColumns& columns, std::size_t i) const {
+      storeFiveFields(columns, i, group, sentence, phrase, key, meaning);
+    }
   };
 
   // Reads and checks a question file's bytes; the problems refuse the file.

@@ -39,12 +39,12 @@ class ChapterWindow : public QMainWindow {
   void setStar(int index, bool lit);
 
   // Menu 終了: count the quiz, break the streak unless completed, save, end.
-  virtual void en_Click();
+  void en_Click();
   // Menu help: the help file at its contents page, not modal.
-  virtual void hp_Click();
+  void hp_Click();
   // The learner closing the window: count the quiz, break the streak of a
   // quiz left before its tenth question, save, end.
-  virtual void Form_Unload();
+  void Form_Unload();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
