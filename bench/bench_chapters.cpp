@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "chapter1/fieldreader.h"
+#include "questions/fieldreader.h"
 #include "chapter2/form1.h"
 #include "chapter3/form4.h"
 #include "records/form2.h"

@@ -7,8 +7,8 @@
 #include <functional>
 
 #include "chapter1/bank1.h"
-#include "chapter1/fieldreader.h"
-#include "chapter1/questionfile.h"
+#include "questions/fieldreader.h"
+#include "questions/questionfile.h"
 #include "chapter2/bank2.h"
 #include "chapter3/bank3.h"
 

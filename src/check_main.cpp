@@ -9,7 +9,7 @@
 #include <cstdio>
 
 #include "chapter1/bank1.h"
-#include "chapter1/questionfile.h"
+#include "questions/questionfile.h"
 #include "chapter2/bank2.h"
 #include "chapter3/bank3.h"
 #include "layout/layout.h"

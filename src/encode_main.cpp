@@ -4,7 +4,7 @@
 #include <QString>
 #include <cstdio>
 
-#include "chapter1/fieldreader.h"
+#include "questions/fieldreader.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "chapter1/fieldreader.h"
+#include "questions/fieldreader.h"
 
 namespace {
 

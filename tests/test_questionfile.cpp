@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 
 #include "chapter1/bank1.h"
-#include "chapter1/questionfile.h"
+#include "questions/questionfile.h"
 #include "testapp.h"
 
 namespace {

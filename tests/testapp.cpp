@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFile>
 
-#include "chapter1/fieldreader.h"
+#include "questions/fieldreader.h"
 #include "chapter1/form3.h"
 #include "chapter2/form1.h"
 #include "chapter3/form4.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "chapter1/questionfile.h"
+#include "questions/questionfile.h"
 #include "layout/fit.h"
 #include "startup/texts.h"
 

@@ -7,8 +7,8 @@
 #include <functional>
 #include <vector>
 
-#include "chapter1/fieldreader.h"
-#include "chapter1/questionfile.h"
+#include "questions/fieldreader.h"
+#include "questions/questionfile.h"
 
 // The chapter 1 question bank: "体.txt", four fields a record (level 1 or 2,
 // the number 1..12 of the right body-part word, the idiom sentence with "＊"

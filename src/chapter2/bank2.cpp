@@ -3,7 +3,7 @@
 #include <QHash>
 #include <algorithm>
 
-#include "chapter1/questionfile.h"
+#include "questions/questionfile.h"
 #include "layout/fit.h"
 #include "startup/texts.h"
 

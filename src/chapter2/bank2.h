@@ -7,8 +7,8 @@
 #include <functional>
 #include <vector>
 
-#include "chapter1/fieldreader.h"
-#include "chapter1/questionfile.h"
+#include "questions/fieldreader.h"
+#include "questions/questionfile.h"
 
 // The chapter 2 question bank: "同音.txt", five fields a record (level 1 or
 // 2, the homonym group key, the target word in kana as the sentence writes

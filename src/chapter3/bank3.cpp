@@ -4,7 +4,7 @@
 #include <QSet>
 #include <algorithm>
 
-#include "chapter1/questionfile.h"
+#include "questions/questionfile.h"
 #include "layout/fit.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <functional>
 #include <vector>
 
-#include "chapter1/fieldreader.h"
-#include "chapter1/questionfile.h"
+#include "questions/fieldreader.h"
+#include "questions/questionfile.h"
 
 // The chapter 3 question bank: "慣用句２.txt", five fields a record (group 1
 // or 2, the sentence up to the blank, the idiom phrase that fills it, the

@@ -7,7 +7,7 @@
 #include <QStringDecoder>
 #include <cmath>
 
-#include "chapter1/fieldreader.h"
+#include "questions/fieldreader.h"
 
 namespace recordfile {
 

@@ -5,7 +5,7 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "chapter1/fieldreader.h"
+#include "questions/fieldreader.h"
 
 HelpViewer::HelpViewer() {
   setWindowTitle(QStringLiteral("コトバリオン　ヘルプ"));

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "chapter1/fieldreader.h"
+#include "questions/fieldreader.h"
 #include "startup/platform.h"
 
 class ChapterWindow;

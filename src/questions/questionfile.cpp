@@ -1,11 +1,11 @@
-#include "chapter1/questionfile.h"
+#include "questions/questionfile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <cmath>
 
-#include "chapter1/fieldreader.h"
+#include "questions/fieldreader.h"
 
 std::vector<FileProblem> readQuestionFile(const QString& path, QByteArray* bytes) {
   bytes->clear();

@@ -1,4 +1,4 @@
-#include "chapter1/fieldreader.h"
+#include "questions/fieldreader.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>
