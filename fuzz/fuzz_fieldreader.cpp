@@ -1,16 +1,18 @@
 // Fuzz target: the field reader and the question banks on any bytes. Checks
-// that reading ends, that every problem's line lies inside the file and that
-// a report line never spans two lines.
+// that reading ends, that every problem's line lies inside the file, that
+// every line reported undecodable really holds bytes a fresh decoder refuses,
+// and that a report line never spans two lines.
+#include <QStringDecoder>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
 
 #include "chapter1/bank1.h"
-#include "questions/fieldreader.h"
-#include "questions/questionfile.h"
 #include "chapter2/bank2.h"
 #include "chapter3/bank3.h"
+#include "questions/fieldreader.h"
+#include "questions/questionfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
@@ -22,7 +24,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   std::vector<FileProblem> decodeProblems;
-  FieldReader reader(decodeQuestionText(bytes, &decodeProblems));
+  TextEncoding encoding = TextEncoding::Cp932;
+  FieldReader reader(decodeQuestionText(bytes, &decodeProblems, &encoding));
+  if (encoding == TextEncoding::Cp932 || encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom) {
+    // The lines of the file as bytes, each decoded alone by a decoder of its
+    // own: a reported line must fail, an unreported one must not.
+    const QByteArray body = encoding == TextEncoding::Utf8Bom ? bytes.mid(3) : bytes;
+    std::vector<QByteArray> lineBytes(1);
+    for (qsizetype i = 0; i < body.size(); ++i) {
+      if (body[i] == '\r' || body[i] == '\n') {
+        if (body[i] == '\r' && i + 1 < body.size() && body[i + 1] == '\n') ++i;
+        lineBytes.emplace_back();
+      } else {
+        lineBytes.back() += body[i];
+      }
+    }
+    std::vector<bool> bad(lineBytes.size() + 1, false);
+    for (const FileProblem& p : decodeProblems) {
+      if (p.line < 1 || p.line > static_cast<int>(lineBytes.size())) std::abort();
+      bad[static_cast<std::size_t>(p.line)] = true;
+    }
+    for (std::size_t l = 1; l <= lineBytes.size(); ++l) {
+      QStringDecoder decoder = encoding == TextEncoding::Cp932
+                                   ? QStringDecoder("windows-31j", QStringConverter::Flag::Stateless)
+                                   : QStringDecoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+      const QString text = decoder.decode(lineBytes[l - 1]);
+      if (decoder.hasError() != bad[l]) std::abort();
+    }
+  }
   Field field;
   int lastLine = 1;
   int fields = 0;

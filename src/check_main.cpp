@@ -2,7 +2,8 @@
 // "慣用句２.txt", told apart by their names) with the program's own reader,
 // limits and fonts. Every problem that would refuse a file is printed as
 // file:line: message; every warning (the program plays the file, but badly)
-// as file:line: 注意：message. Exits 1 when any file has a problem.
+// as file:line: 注意：message; a file without problems as
+// file: OK（count問、encoding[、注意n件]）. Exits 1 when any file has a problem.
 #include <QApplication>
 #include <QFileInfo>
 #include <QStyleFactory>
@@ -43,7 +44,10 @@ std::vector<FileProblem> check(const QString& name, const QByteArray& bytes, std
     int ignoredFrom = 0;
     std::vector<FileProblem> problems = Bank3::read(bytes, &records, &ignoredFrom);
     *count = static_cast<int>(records.size());
-    if (problems.empty()) *warnings = Bank3::warnings(records, ignoredFrom);
+    if (problems.empty())
+      *warnings = Bank3::warnings(records, ignoredFrom);
+    else if (ignoredFrom > 0)
+      warnings->push_back(Bank3::ignoredWarning(ignoredFrom));
     return problems;
   }
   return {{0, QStringLiteral("この名前の問題ファイルは調べられません（対応：体.txt、同音.txt、慣用句２.txt）。")}};
@@ -82,7 +86,8 @@ int main(int argc, char** argv) {
     for (const FileProblem& w : warnings) report(path, w, QStringLiteral("注意："));
     found += static_cast<int>(problems.size());
     if (problems.empty()) {
-      const QString ok = showControls(path) + QStringLiteral(": OK（") + QString::number(count) + QStringLiteral("問");
+      const QString ok = showControls(path) + QStringLiteral(": OK（") + QString::number(count) +
+                         QStringLiteral("問、") + encodingName(questionEncoding(bytes));
       const QString tail = warnings.empty()
                                ? QStringLiteral("）\n")
                                : QStringLiteral("、注意") + QString::number(warnings.size()) + QStringLiteral("件）\n");

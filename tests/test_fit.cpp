@@ -34,7 +34,15 @@ TEST(Fit, BoxesAreTheWindowsOwn) {
   const Form4* f4 = app.sh->form4;
   EXPECT_EQ(fit::chapter3Sentence().width, f4->client()->width() - f4->lbl2->x());
   expectSameFont(fit::chapter3Sentence().font, f4->lbl2->font(), "chapter 3 sentence");
-  EXPECT_EQ(fit::chapter3Option().width, f4->Opt1[0]->width());
+  // Any phrase may land on any option: the narrowest part of a button that
+  // the next button or the frame does not cover is what a phrase may take.
+  std::vector<QRect> buttons;
+  for (int i = 0; i <= 8; ++i) buttons.push_back(f4->Opt1[i]->geometry());
+  EXPECT_EQ(buttons, fit::chapter3OptionRects());
+  EXPECT_EQ(f4->Frm1->width() - 1, fit::chapter3FrameInnerRight());
+  EXPECT_EQ(fit::visibleWidths(buttons, f4->Frm1->width() - 1),
+            (std::vector<int>{152, 160, 160, 152, 152, 152, 160, 160, 257}));
+  EXPECT_EQ(fit::chapter3Option().width, 152);
   expectSameFont(fit::chapter3Option().font, f4->Opt1[0]->font(), "chapter 3 option");
   EXPECT_EQ(fit::chapter3Meaning().width, f4->Pic1->width());
 }

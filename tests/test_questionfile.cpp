@@ -72,6 +72,10 @@ TEST(QuestionFile, BytesThatAreNotCodePage932AreReportedOnTheirLine) {
       {"lines 2 and 4 of CR", "a\r\xff\rb\r\x81\x20", {2, 4}},
       {"LF", "\n\n\xa0\xfd\n", {3}},
       {"lead byte before a line end", "x\x81\r\ny", {1}},
+      // A bad line does not spoil the good lines after it.
+      {"0x80 then a good line", "\x80\r\n\x82\xa0\r\n", {1}},
+      {"0xFF then a good line after CR", "\xff\r\x81\x42", {1}},
+      {"UTF-8 with its mark", "\xEF\xBB\xBF\xE4\xBD\x93\r\n\xE4\xBD\r\n\xE4\xBD\x93", {2}},
   };
   for (const Case& c : cases) {
     std::vector<FileProblem> problems;

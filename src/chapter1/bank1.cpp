@@ -51,13 +51,14 @@ std::vector<FileProblem> Bank1::parse(const QByteArray& bytes, QuestionColumns& 
     int answer = 0;
     if (!wholeIn(f[0], 1, 2, &level))
       problems.push_back(
-          {line, QStringLiteral("1番目の項目（レベル）は 1 か 2 でなければなりません：「") + f[0].text + u'」'});
+          {line, QStringLiteral("1番目の項目（レベル）は 1 か 2 でなければなりません：") + quoteField(f[0].text)});
     if (!wholeIn(f[1], 1, 12, &answer))
       problems.push_back(
           {f[1].line,
-           QStringLiteral("2番目の項目（正解の番号）は 1 から 12 の数でなければなりません：「") + f[1].text + u'」'});
+           QStringLiteral("2番目の項目（正解の番号）は 1 から 12 の数でなければなりません：") + quoteField(f[1].text)});
     if (!f[2].text.contains(u'＊'))
       problems.push_back({f[2].line, QStringLiteral("3番目の項目（問題文）に「＊」がありません。")});
+    checkControls(f[2], QStringLiteral("3番目の項目（問題文）"), problems);
     if (level == 1) ++level1;
     if (level == 2) ++level2;
     records.push_back({FieldReader::toValue(std::move(f[0])), FieldReader::toValue(std::move(f[1])),
@@ -82,9 +83,18 @@ std::vector<FileProblem> Bank1::warnings(const QByteArray& bytes) {
   std::vector<FileProblem> found;
   const fit::Box sentence = fit::chapter1Sentence();
   const fit::Box meaning = fit::chapter1Meaning();
-  FieldReader reader(decodeCp932(bytes));
+  FieldReader reader(decodeQuestionText(bytes, nullptr));
   std::vector<Field> f;
   while (!reader.atEnd() && readRecord(reader, f, 4) == 4) {
+    // All twelve words are offered: a hint holding one of them points at it
+    // or misleads.
+    for (const QString& word : words()) {
+      if (!word.isEmpty() && f[3].text.contains(word)) {
+        found.push_back({f[3].line, QStringLiteral("意味（ヒント）に選択肢の言葉「") + word +
+                                        QStringLiteral("」が入っています。答えの手がかりや誤解のもとになります。")});
+        break;
+      }
+    }
     if (!fit::fits(sentence, f[2].text))
       found.push_back({f[2].line, QStringLiteral("問題文が長すぎて画面に収まりません。")});
     const std::array<QString, 2> lines = splitMeaning(f[3].text);

@@ -9,10 +9,30 @@
 
 namespace {
 
-// A group key as text that tells a number from a text of the same digits.
-QString keyText(const Value& v) { return v.isNumber() ? QStringLiteral("#") + v.asText() : v.asText(); }
+// A group key as text that tells a number from any text: the number 1 and
+// the text "#1" are two groups.
+QString keyText(const Value& v) { return (v.isNumber() ? QStringLiteral("#") : QStringLiteral("$")) + v.asText(); }
 
-QString shown(const Value& v) { return u'「' + v.asText() + u'」'; }
+QString shown(const Value& v) { return quoteField(v.asText()); }
+
+bool isKanji(char16_t c) {
+  return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) || (c >= 0xF900 && c <= 0xFAFF);
+}
+
+// The first kanji of the answer that the sentence shows and that not every
+// other candidate of the group has: the sentence gives the answer away
+// (「映像を＊」 for 映す among 写す and 移す). Empty when there is none.
+QString givenAway(const Bank2::Record& r, const std::vector<const Bank2::Record*>& group) {
+  const QString answer = r.kanji.asText();
+  for (QChar c : answer) {
+    if (!isKanji(c.unicode()) || !r.sentence.contains(c)) continue;
+    const bool shared = std::all_of(group.begin(), group.end(), [&](const Bank2::Record* other) {
+      return other == &r || other->kanji.asText().contains(c);
+    });
+    if (!shared) return QString(c);
+  }
+  return {};
+}
 
 }  // namespace
 
@@ -39,9 +59,12 @@ std::vector<FileProblem> Bank2::read(const QByteArray& bytes, std::vector<Record
     int level = 0;
     if (!wholeIn(f[0], 1, 2, &level))
       problems.push_back(
-          {line, QStringLiteral("1番目の項目（レベル）は 1 か 2 でなければなりません：「") + f[0].text + u'」'});
+          {line, QStringLiteral("1番目の項目（レベル）は 1 か 2 でなければなりません：") + quoteField(f[0].text)});
     if (!f[4].text.contains(u'＊'))
       problems.push_back({f[4].line, QStringLiteral("5番目の項目（問題文）に「＊」がありません。")});
+    checkControls(f[2], QStringLiteral("3番目の項目（かな）"), problems);
+    checkControls(f[3], QStringLiteral("4番目の項目（漢字）"), problems);
+    checkControls(f[4], QStringLiteral("5番目の項目（問題文）"), problems);
     Record r{line,
              FieldReader::toValue(f[0]),
              FieldReader::toValue(f[1]),
@@ -82,6 +105,11 @@ std::vector<FileProblem> Bank2::warnings(const std::vector<Record>& records) {
         found.push_back({r.line, QStringLiteral("同じグループに同じ漢字") + shown(r.kanji) + QStringLiteral("が") +
                                      QString::number(other->line) + QStringLiteral("行目にもあります。")});
     }
+    const QString kanji = givenAway(r, group);
+    if (!kanji.isEmpty())
+      found.push_back(
+          {r.line, QStringLiteral("問題文に答え") + shown(r.kanji) + QStringLiteral("の漢字「") + kanji +
+                       QStringLiteral("」が入っています。ほかの選択肢にはない字なので答えがわかってしまいます。")});
     const auto parts = splitSentence(r.sentence);
     if (!fit::fits(sentence, parts[0] + r.kana.asText() + parts[1]))
       found.push_back({r.line, QStringLiteral("問題文が長すぎて画面に収まりません。")});

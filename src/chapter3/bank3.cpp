@@ -9,7 +9,33 @@
 
 namespace {
 
-QString shown(const QString& s) { return u'「' + s + u'」'; }
+QString shown(const QString& s) { return quoteField(s); }
+
+// Characters that make up the words of a phrase a hint must not repeat:
+// kanji (with 々) and katakana (with ー). Runs of kana between them are the
+// grammar every phrase and hint share (を, する, の).
+bool isWordChar(char16_t c) {
+  return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) || (c >= 0xF900 && c <= 0xFAFF) || c == u'々' ||
+         (c >= 0x30A1 && c <= 0x30FA) || c == u'ー';
+}
+
+// The first word of two or more kanji or katakana of the phrase that the
+// meaning repeats (「他人」 of 「赤の他人」 in 「まったくの他人。」); empty when
+// there is none. Every longer repeated run holds a repeated pair, so pairs
+// of neighbours are enough.
+QString repeatedWord(const QString& phrase, const QString& meaning) {
+  for (qsizetype i = 0; i + 1 < phrase.size(); ++i) {
+    if (!isWordChar(phrase[i].unicode()) || !isWordChar(phrase[i + 1].unicode())) continue;
+    if (!meaning.contains(QStringView(phrase).sliced(i, 2))) continue;
+    // Name the whole run the meaning repeats.
+    qsizetype end = i + 2;
+    while (end < phrase.size() && isWordChar(phrase[end].unicode()) &&
+           meaning.contains(QStringView(phrase).sliced(i, end + 1 - i)))
+      ++end;
+    return phrase.mid(i, end - i);
+  }
+  return {};
+}
 
 }  // namespace
 
@@ -18,6 +44,7 @@ std::vector<FileProblem> Bank3::read(const QByteArray& bytes, std::vector<Record
   FieldReader reader(decodeQuestionText(bytes, &problems));
   records->clear();
   if (ignoredFrom) *ignoredFrom = 0;
+  int ignored = 0;
   int group1 = 0;
   int group2 = 0;
   QSet<QString> keys;
@@ -29,7 +56,8 @@ std::vector<FileProblem> Bank3::read(const QByteArray& bytes, std::vector<Record
       // An empty first field ends the bank; say so when anything follows.
       const bool more = !reader.atEnd() ||
                         std::any_of(f.begin() + 1, f.begin() + got, [](const Field& x) { return !x.text.isEmpty(); });
-      if (ignoredFrom && more) *ignoredFrom = line;
+      if (more) ignored = line;
+      if (ignoredFrom) *ignoredFrom = ignored;
       break;
     }
     if (got < 5) {
@@ -43,8 +71,10 @@ std::vector<FileProblem> Bank3::read(const QByteArray& bytes, std::vector<Record
     }
     int group = -1;
     if (!wholeIn(f[0], 0, 2, &group))
-      problems.push_back({line, QStringLiteral("1番目の項目（グループ）は 0、1、2 のどれかでなければなりません：「") +
-                                    f[0].text + u'」'});
+      problems.push_back({line, QStringLiteral("1番目の項目（グループ）は 0、1、2 のどれかでなければなりません：") +
+                                    quoteField(f[0].text)});
+    checkControls(f[1], QStringLiteral("2番目の項目（問題文）"), problems);
+    checkControls(f[2], QStringLiteral("3番目の項目（慣用句）"), problems);
     if (group == 1) ++group1;
     if (group == 2) ++group2;
     Record r{line,
@@ -56,14 +86,20 @@ std::vector<FileProblem> Bank3::read(const QByteArray& bytes, std::vector<Record
     if (!r.key.asText().isEmpty()) keys.insert(r.key.asText());
     records->push_back(std::move(r));
   }
+  // Too few records may come from an empty first field that ended the bank
+  // early: say where.
+  const QString note = ignored > 0
+                           ? QStringLiteral("（") + QString::number(ignored) +
+                                 QStringLiteral("行目の1番目の項目が空なので、そこから後は読み込まれていません）")
+                           : QString();
   if (problems.empty() && group1 < kMinGroup1)
-    problems.push_back(tooFew(QStringLiteral("グループ1の問題"), group1, kMinGroup1));
+    problems.push_back(tooFew(QStringLiteral("グループ1の問題"), group1, kMinGroup1, note));
   if (problems.empty() && group2 < kMinGroup2)
-    problems.push_back(tooFew(QStringLiteral("グループ2の問題"), group2, kMinGroup2));
+    problems.push_back(tooFew(QStringLiteral("グループ2の問題"), group2, kMinGroup2, note));
   if (problems.empty() && keys.size() < kOptions)
     problems.push_back({0, QStringLiteral("見出し（4番目の項目）の違う問題が") + QString::number(keys.size()) +
                                QStringLiteral("種類しかありません。選択肢を作るには") + QString::number(kOptions) +
-                               QStringLiteral("種類以上必要です。")});
+                               QStringLiteral("種類以上必要です。") + note});
   return problems;
 }
 
@@ -94,13 +130,20 @@ std::vector<FileProblem> Bank3::warnings(const std::vector<Record>& records, int
     if (!fit::fits(option, r.phrase.asText()))
       found.push_back({r.line, QStringLiteral("慣用句") + shown(r.phrase.asText()) +
                                    QStringLiteral("が長すぎて選択ボタンに収まりません。")});
+    const QString word = repeatedWord(r.phrase.asText(), r.meaning);
+    if (!word.isEmpty())
+      found.push_back({r.line, QStringLiteral("意味（ヒント）に慣用句の言葉「") + word +
+                                   QStringLiteral("」が入っています。意味ではなく文字で答えが選べてしまいます。")});
     const auto lines = splitMeaning(r.meaning);
     if (!fit::fits(meaning, lines[0]) || !fit::fits(meaning, lines[1]))
       found.push_back({r.line, QStringLiteral("意味が長すぎて2行に収まりません。")});
   }
-  if (ignoredFrom > 0)
-    found.push_back({ignoredFrom, QStringLiteral("1番目の項目が空なので、この行から後の問題は読み込まれません。")});
+  if (ignoredFrom > 0) found.push_back(ignoredWarning(ignoredFrom));
   return found;
+}
+
+FileProblem Bank3::ignoredWarning(int line) {
+  return {line, QStringLiteral("1番目の項目が空なので、この行から後の問題は読み込まれません。")};
 }
 
 std::vector<FileProblem> Bank3::parse(const QByteArray& bytes, QuestionColumns& columns, int* count) {

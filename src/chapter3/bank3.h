@@ -44,6 +44,9 @@ class Bank3 {
   // ignored after an empty first field, one key with different phrases or
   // meanings, a sentence already ending in "。", text too long for its box.
   static std::vector<FileProblem> warnings(const std::vector<Record>& records, int ignoredFrom);
+  // The warning that the record on this line, with an empty first field,
+  // ended the bank: given also when the file has problems.
+  static FileProblem ignoredWarning(int line);
   // Reads, checks and stores: fields 1..5 go to Mon1, Mon2, Mon5, Mon3,
   // Mon4 at 0.. count - 1. With any problem the columns stay untouched.
   static std::vector<FileProblem> parse(const QByteArray& bytes, QuestionColumns& columns, int* count);

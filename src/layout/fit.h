@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QFont>
+#include <QRect>
 #include <QString>
+#include <vector>
 
 // Whether question texts fit the boxes the windows show them in, measured
 // with the windows' own fonts as they are laid out at 15 twips per pixel.
@@ -24,11 +26,22 @@ Box chapter1Meaning();
 Box chapter2Sentence();
 Box chapter2Option();
 // Chapter 3: the sentence with "　（　　　）。" in lbl2 (from x 288 to the
-// right edge of the 1024-pixel client), one phrase on an option button (161
-// wide) and one printed meaning line in Pic1 (777 wide).
+// right edge of the 1024-pixel client), one phrase on an option button (the
+// narrowest width of a button that can be seen, 152 of its 161: any phrase
+// may land on any button) and one printed meaning line in Pic1 (777 wide).
 Box chapter3Sentence();
 Box chapter3Option();
 Box chapter3Meaning();
+
+// The widths that can be seen of buttons laid out side by side in one
+// parent: a button created later is drawn over an earlier one it overlaps,
+// and nothing shows right of innerRight (the parent's frame line). Buttons
+// in creation order.
+std::vector<int> visibleWidths(const std::vector<QRect>& buttons, int innerRight);
+// Chapter 3's buttons as the window lays them out in its frame 選択欄: the
+// eight options, then the prompt option; and the frame's inner right edge.
+std::vector<QRect> chapter3OptionRects();
+int chapter3FrameInnerRight();
 
 // The width the text takes in the box's font; for an option button the
 // whole button's width (indicator, spacing, text).

@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 #include <charconv>
 
 QString Value::asText() const {
@@ -120,7 +121,9 @@ bool FieldReader::next(Field& field) {
   } else {
     const qsizetype start = pos_;
     while (pos_ < n_ && !separator(pos_)) ++pos_;
-    qsizetype end = pos_;
+    // The last field ends where the blank or end-of-file tail begins ("7" of
+    // "7" 0x1A).
+    qsizetype end = std::min(pos_, std::max(contentEnd_, start));
     while (end > start && (d_[end - 1] == u' ' || d_[end - 1] == u'\t')) --end;
     field.text = QString(reinterpret_cast<const QChar*>(d_ + start), end - start);
   }
@@ -149,16 +152,59 @@ Value FieldReader::toValue(Field&& field) {
   return Value::ofText(std::move(field.text));
 }
 
+namespace {
+
+// ICU's "windows-31j" maps three ASCII control bytes elsewhere (0x1A to
+// U+001C, 0x1C to U+007F, 0x7F to U+001A), so a DOS end-of-file mark would
+// not read as one. In code page 932 as Windows reads it every byte below
+// 0x80 is its ASCII self; these three are never part of a two-byte
+// character (trail bytes start at 0x40 and skip 0x7F), so they are taken
+// out and the runs between them decoded.
+bool remappedControl(char16_t c) { return c == 0x1A || c == 0x1C || c == 0x7F; }
+
+}  // namespace
+
 QString decodeCp932(const QByteArray& bytes, bool* ok) {
-  QStringDecoder decoder("windows-31j");
-  QString text = decoder(bytes);
-  if (ok) *ok = decoder.isValid() && !decoder.hasError();
+  QString text;
+  bool good = true;
+  qsizetype start = 0;
+  // A fresh decoder for every run: an error flag must not outlive its run.
+  const auto run = [&](qsizetype end) {
+    if (end == start) return;
+    QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
+    text += decoder.decode(QByteArrayView(bytes).sliced(start, end - start));
+    good = good && decoder.isValid() && !decoder.hasError();
+  };
+  for (qsizetype i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (!remappedControl(b)) continue;
+    run(i);
+    text += QChar(b);
+    start = i + 1;
+  }
+  run(bytes.size());
+  if (ok) *ok = good;
   return text;
 }
 
 QByteArray encodeCp932(const QString& text, bool* ok) {
-  QStringEncoder encoder("windows-31j");
-  QByteArray bytes = encoder(text);
-  if (ok) *ok = encoder.isValid() && !encoder.hasError();
+  QByteArray bytes;
+  bool good = true;
+  qsizetype start = 0;
+  const auto run = [&](qsizetype end) {
+    if (end == start) return;
+    QStringEncoder encoder("windows-31j", QStringConverter::Flag::Stateless);
+    bytes += encoder.encode(QStringView(text).sliced(start, end - start));
+    good = good && encoder.isValid() && !encoder.hasError();
+  };
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i].unicode();
+    if (!remappedControl(c)) continue;
+    run(i);
+    bytes += static_cast<char>(c);
+    start = i + 1;
+  }
+  run(text.size());
+  if (ok) *ok = good;
   return bytes;
 }

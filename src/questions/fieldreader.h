@@ -68,7 +68,10 @@ class FieldReader {
   int line_ = 1;
 };
 
-// Code page 932 (Windows Shift_JIS) through Qt's ICU codec "windows-31j".
+// Code page 932 (Windows Shift_JIS) through Qt's ICU codec "windows-31j",
+// with every byte below 0x80 its ASCII self (0x1A is the end-of-file mark,
+// 0x7F is DEL). ok is false when some bytes are not code page 932, or some
+// characters cannot be written in it.
 QString decodeCp932(const QByteArray& bytes, bool* ok = nullptr);
 QByteArray encodeCp932(const QString& text, bool* ok = nullptr);
 

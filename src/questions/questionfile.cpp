@@ -1,16 +1,48 @@
 #include "questions/questionfile.h"
 
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 #include "questions/fieldreader.h"
 
+namespace {
+
+// Why a path names no file: not every path that cannot be followed is a
+// missing file.
+QString missingReason(const QString& path) {
+  struct stat st {};
+  errno = 0;
+  if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+    switch (errno) {
+      case ELOOP:
+        return QStringLiteral("ファイルを開けません（シンボリックリンクが循環しています）。");
+      case EACCES:
+        return QStringLiteral("ファイルを開けません（フォルダを読む権限がありません）。");
+      case ENAMETOOLONG:
+        return QStringLiteral("ファイルを開けません（パスが長すぎます）。");
+      case ENOTDIR:
+        return QStringLiteral("ファイルが見つかりません（パスの途中がフォルダではありません）。");
+      default:
+        break;
+    }
+  }
+  if (QFileInfo(path).isSymLink())
+    return QStringLiteral("ファイルが見つかりません（シンボリックリンクの先がありません）。");
+  return QStringLiteral("ファイルが見つかりません。");
+}
+
+}  // namespace
+
 std::vector<FileProblem> readQuestionFile(const QString& path, QByteArray* bytes) {
   bytes->clear();
   const QFileInfo info(path);
-  if (!info.exists()) return {{0, QStringLiteral("ファイルが見つかりません。")}};
+  if (!info.exists()) return {{0, missingReason(path)}};
   // A pipe or a device would block or never end: only plain files are read.
   if (!info.isFile()) return {{0, QStringLiteral("ファイルを読み込めません（ふつうのファイルではありません）。")}};
   QFile file(path);
@@ -39,36 +71,131 @@ bool hasHighByte(const char* begin, const char* end) {
 
 }  // namespace
 
-QString decodeQuestionText(const QByteArray& bytes, std::vector<FileProblem>* problems) {
-  // Stateless: a lead byte cut off by the end of the file is an error too.
-  QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
-  QString text = decoder(bytes);
-  if (!decoder.hasError() || !problems) return text;
+TextEncoding questionEncoding(const QByteArray& bytes) {
+  if (bytes.startsWith("\xEF\xBB\xBF")) return TextEncoding::Utf8Bom;
+  if (bytes.startsWith("\xFF\xFE")) return TextEncoding::Utf16LE;
+  if (bytes.startsWith("\xFE\xFF")) return TextEncoding::Utf16BE;
+  if (!hasHighByte(bytes.constData(), bytes.constData() + bytes.size())) return TextEncoding::Cp932;
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+  const QString text = utf8.decode(bytes);  // the decoding runs when the result is taken
+  return utf8.hasError() ? TextEncoding::Cp932 : TextEncoding::Utf8;
+}
+
+QString encodingName(TextEncoding encoding) {
+  switch (encoding) {
+    case TextEncoding::Cp932:
+      return QStringLiteral("Shift_JIS");
+    case TextEncoding::Utf8:
+      return QStringLiteral("UTF-8");
+    case TextEncoding::Utf8Bom:
+      return QStringLiteral("UTF-8（BOM付き）");
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE:
+      return QStringLiteral("UTF-16");
+  }
+  return {};
+}
+
+namespace {
+
+// Decodes a run of bytes with a fresh decoder (an error flag must not
+// outlive its run); ok tells whether every byte was text.
+QString decodeBytes(QByteArrayView bytes, TextEncoding encoding, bool* ok) {
+  if (encoding == TextEncoding::Cp932) return decodeCp932(bytes.toByteArray(), ok);
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+  QString text = decoder.decode(bytes);
+  *ok = !decoder.hasError();
+  return text;
+}
+
+// Adds the lines of UTF-16 text that hold a half of a surrogate pair alone;
+// returns the number of the text's last line.
+int loneSurrogateLines(const QString& text, std::vector<FileProblem>* problems, const QString& message) {
+  int line = 1;
+  int reported = 0;
+  const qsizetype n = text.size();
+  for (qsizetype i = 0; i < n; ++i) {
+    const QChar c = text[i];
+    if (c == u'\r' || c == u'\n') {
+      if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') ++i;
+      ++line;
+    } else if (c.isHighSurrogate() && i + 1 < n && text[i + 1].isLowSurrogate()) {
+      ++i;
+    } else if (c.isSurrogate() && reported != line) {
+      problems->push_back({line, message});
+      reported = line;
+    }
+  }
+  return line;
+}
+
+}  // namespace
+
+QString decodeQuestionText(const QByteArray& bytes, std::vector<FileProblem>* problems, TextEncoding* used) {
+  const TextEncoding encoding = questionEncoding(bytes);
+  if (used) *used = encoding;
+  const QString message = encodingName(encoding) + QStringLiteral("として読めない文字があります。");
+  if (encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE) {
+    QStringDecoder decoder(encoding == TextEncoding::Utf16LE ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                           QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(QByteArrayView(bytes).sliced(2));
+    if (problems) {
+      const std::size_t before = problems->size();
+      const int last = loneSurrogateLines(text, problems, message);
+      // An odd last byte is half a character: the last line is at fault.
+      if (bytes.size() % 2 != 0 && (problems->size() == before || problems->back().line != last))
+        problems->push_back({last, message});
+    }
+    return text;
+  }
+  const QByteArrayView body = encoding == TextEncoding::Utf8Bom ? QByteArrayView(bytes).sliced(3) : bytes;
+  bool ok = true;
+  QString text = decodeBytes(body, encoding == TextEncoding::Cp932 ? encoding : TextEncoding::Utf8, &ok);
+  if (ok || !problems) return text;
   // Rare: find the lines that hold the bad bytes. CR and LF are never part
-  // of a two-byte character, so the file splits into lines as bytes; only
-  // lines with bytes above 0x7F can be at fault.
-  const char* data = bytes.constData();
-  const qsizetype n = bytes.size();
+  // of a two-byte code page 932 character nor of a UTF-8 sequence, so the
+  // file splits into lines as bytes; only lines with bytes above 0x7F can be
+  // at fault. Each line gets a decoder of its own.
+  const char* data = body.data();
+  const qsizetype n = body.size();
+  const std::size_t before = problems->size();
   int line = 1;
   qsizetype start = 0;
-  QStringDecoder lineDecoder("windows-31j", QStringConverter::Flag::Stateless);
   for (qsizetype i = 0; i <= n; ++i) {
     const bool end = i == n;
     if (!end && data[i] != '\r' && data[i] != '\n') continue;
     if (hasHighByte(data + start, data + i)) {
-      lineDecoder.resetState();
-      const QString part = lineDecoder.decode(QByteArrayView(data + start, i - start));
-      if (lineDecoder.hasError())
-        problems->push_back({line, QStringLiteral("Shift_JIS（コードページ932）として読めない文字があります。")});
+      bool lineOk = true;
+      (void)decodeBytes(QByteArrayView(data + start, i - start), encoding, &lineOk);
+      if (!lineOk) problems->push_back({line, message});
     }
     if (end) break;
     if (data[i] == '\r' && i + 1 < n && data[i + 1] == '\n') ++i;
     ++line;
     start = i + 1;
   }
-  if (problems->empty())
-    problems->push_back({0, QStringLiteral("Shift_JIS（コードページ932）として読めない文字があります。")});
+  if (problems->size() == before) problems->push_back({0, message});
   return text;
+}
+
+QString quoteField(const QString& text) {
+  if (text.size() <= kQuotedChars) return u'「' + text + u'」';
+  // Never cut a surrogate pair in two.
+  qsizetype cut = kQuotedChars;
+  if (text[cut - 1].isHighSurrogate()) --cut;
+  return u'「' + text.left(cut) + QStringLiteral("…」");
+}
+
+bool isControlChar(char16_t u) {
+  return u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x2028 || u == 0x2029 || u == 0x061C || u == 0x200E ||
+         u == 0x200F || (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069);
+}
+
+void checkControls(const Field& field, const QString& what, std::vector<FileProblem>& problems) {
+  const auto* d = reinterpret_cast<const char16_t*>(field.text.constData());
+  if (std::none_of(d, d + field.text.size(), isControlChar)) return;
+  problems.push_back(
+      {field.line, what + QStringLiteral("に改行やタブなどの制御文字があります：") + quoteField(field.text)});
 }
 
 QString describeProblems(const QString& fileName, const std::vector<FileProblem>& problems, int most) {
@@ -92,9 +219,7 @@ QString showControls(const QString& text) {
   shown.reserve(text.size());
   for (QChar c : text) {
     const char16_t u = c.unicode();
-    const bool control = u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x2028 || u == 0x2029 || u == 0x061C ||
-                         u == 0x200E || u == 0x200F || (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069);
-    if (!control) {
+    if (!isControlChar(u)) {
       shown += c;
     } else if (u == u'\n') {
       shown += QStringLiteral("\\n");

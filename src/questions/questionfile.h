@@ -28,10 +28,41 @@ inline constexpr qint64 kMaxQuestionFileBytes = 4 * 1024 * 1024;
 // kMaxQuestionFileBytes; the problems are returned and bytes is left empty.
 std::vector<FileProblem> readQuestionFile(const QString& path, QByteArray* bytes);
 
-// A question file's text from code page 932. Each line holding bytes that are
-// not code page 932 adds a problem with its real line number (line ends are
-// CR LF, LF or CR alone, as the field reader counts them).
-QString decodeQuestionText(const QByteArray& bytes, std::vector<FileProblem>* problems);
+// The encodings a question file may be written in.
+enum class TextEncoding { Cp932, Utf8, Utf8Bom, Utf16LE, Utf16BE };
+
+// Which encoding a question file's bytes are read in: UTF-8 when they start
+// with the UTF-8 byte order mark, or are valid UTF-8 and hold a byte above
+// 0x7F; UTF-16 when they start with a UTF-16 mark; otherwise code page 932.
+// Pure ASCII reads the same either way. Real code page 932 Japanese text is
+// practically never valid UTF-8, so files written for the program read as
+// before.
+TextEncoding questionEncoding(const QByteArray& bytes);
+// The encoding's name for a teacher: "Shift_JIS", "UTF-8", "UTF-8（BOM付き）",
+// "UTF-16".
+QString encodingName(TextEncoding encoding);
+
+// A question file's text in the encoding questionEncoding() chooses (a byte
+// order mark is not part of the text). Each line holding bytes that are not
+// text in that encoding adds a problem with its real line number (line ends
+// are CR LF, LF or CR alone, as the field reader counts them).
+QString decodeQuestionText(const QByteArray& bytes, std::vector<FileProblem>* problems,
+                           TextEncoding* encoding = nullptr);
+
+// A field's text as messages quote it: in 「」, at most kQuotedChars
+// characters, longer text cut with "…", so a huge field never makes a huge
+// message.
+inline constexpr int kQuotedChars = 30;
+QString quoteField(const QString& text);
+
+// True for a character that is no visible text: C0 controls, DEL, C1
+// controls, line and paragraph separators, direction overrides.
+bool isControlChar(char16_t c);
+// A field shown as an option, a sentence or a kana word must hold no control
+// character (a line break clips it, a NUL shows as a box). Adds the problem
+// that refuses such a field, on its line; what names the field
+// ("3番目の項目（問題文）").
+void checkControls(const Field& field, const QString& what, std::vector<FileProblem>& problems);
 
 // A problem list as one message for the learner or a teacher.
 QString describeProblems(const QString& fileName, const std::vector<FileProblem>& problems, int most = 5);

@@ -1,0 +1,201 @@
+// Question files in every encoding a teacher's editor writes, the DOS
+// end-of-file mark, and paths that name no file for reasons other than a
+// missing file.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+
+#include "chapter1/bank1.h"
+#include "chapter2/bank2.h"
+#include "chapter3/bank3.h"
+#include "questions/questionfile.h"
+#include "records/recordfile.h"
+#include "testapp.h"
+
+namespace {
+
+const QString kAppDir = QStringLiteral(KOTOBARION_APP_DIR "/");
+
+QByteArray readAll(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+  QDir().mkpath(QFileInfo(path).path());
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+// The number of records a bank's parse stores, or -1 when it refuses.
+int parsedCount(const QString& name, const QByteArray& bytes) {
+  QuestionColumns columns;
+  int count = -1;
+  const ParseFn parse = name == Bank1::kFileName   ? &Bank1::parse
+                        : name == Bank2::kFileName ? &Bank2::parse
+                                                   : &Bank3::parse;
+  return parse(bytes, columns, &count).empty() ? count : -1;
+}
+
+const QStringList kNames = {Bank1::kFileName, Bank2::kFileName, Bank3::kFileName};
+
+}  // namespace
+
+TEST(QuestionEncoding, TheDeliveredFilesAreCodePage932AndReadExactlyAsBefore) {
+  for (const QString& name : kNames) {
+    const QByteArray bytes = readAll(kAppDir + name);
+    ASSERT_FALSE(bytes.isEmpty()) << name.toStdString();
+    std::vector<FileProblem> problems;
+    TextEncoding encoding = TextEncoding::Utf8;
+    const QString text = decodeQuestionText(bytes, &problems, &encoding);
+    EXPECT_EQ(encoding, TextEncoding::Cp932) << name.toStdString();
+    EXPECT_TRUE(problems.empty()) << name.toStdString();
+    // As the plain code page 932 decoder has always read it.
+    EXPECT_EQ(text, QStringDecoder("windows-31j").decode(bytes).operator QString()) << name.toStdString();
+  }
+}
+
+TEST(QuestionEncoding, ShortInputsChooseTheirEncoding) {
+  struct Case {
+    const char* name;
+    QByteArray bytes;
+    TextEncoding encoding;
+    QString text;
+  };
+  const std::vector<Case> cases = {
+      {"empty", "", TextEncoding::Cp932, QString()},
+      {"pure ASCII", "1,2,\"a b\"\r\n", TextEncoding::Cp932, QStringLiteral("1,2,\"a b\"\r\n")},
+      {"UTF-8 mark alone", "\xEF\xBB\xBF", TextEncoding::Utf8Bom, QString()},
+      {"UTF-8 mark and ASCII",
+       "\xEF\xBB\xBF"
+       "1,a",
+       TextEncoding::Utf8Bom, QStringLiteral("1,a")},
+      {"UTF-8 without a mark", "\xE4\xBD\x93", TextEncoding::Utf8, QStringLiteral("体")},
+      {"code page 932", "\x91\xCC", TextEncoding::Cp932, QStringLiteral("体")},
+      {"code page 932 lead byte alone", "\x82", TextEncoding::Cp932, QString()},
+      {"UTF-8 cut short", "a\xE4\xBD", TextEncoding::Cp932, QString()},
+      // Half-width katakana ﾃｩ are also the UTF-8 bytes of é: UTF-8 wins.
+      {"valid as both", "\xC3\xA9", TextEncoding::Utf8, QStringLiteral("é")},
+      {"UTF-16 LE",
+       QByteArray("\xFF\xFE"
+                  "1\0\x53\x4F",
+                  6),
+       TextEncoding::Utf16LE, QStringLiteral("1体")},
+      {"UTF-16 BE",
+       QByteArray("\xFE\xFF\0"
+                  "1\x4F\x53",
+                  6),
+       TextEncoding::Utf16BE, QStringLiteral("1体")},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(questionEncoding(c.bytes), c.encoding) << c.name;
+    std::vector<FileProblem> problems;
+    const QString text = decodeQuestionText(c.bytes, &problems);
+    if (!c.text.isNull()) {
+      EXPECT_EQ(text, c.text) << c.name;
+    }
+  }
+  // Pure ASCII reads the same in code page 932 and in UTF-8.
+  const QByteArray ascii = "0,\"x\"\t~\x7F\r\n";
+  EXPECT_EQ(decodeCp932(ascii), QString::fromUtf8(ascii));
+}
+
+TEST(QuestionEncoding, Utf8FilesWithAndWithoutTheMarkPlayAndAreCheckedWithTrueLines) {
+  QTemporaryDir tmp;
+  QStringList args;
+  for (const QString& name : kNames) {
+    const QByteArray cp932 = readAll(kAppDir + name);
+    const int count = parsedCount(name, cp932);
+    ASSERT_GT(count, 0) << name.toStdString();
+    const QByteArray utf8 = decodeCp932(cp932).toUtf8();
+    for (const QByteArray& bytes : {utf8, "\xEF\xBB\xBF" + utf8}) {
+      EXPECT_EQ(parsedCount(name, bytes), count) << name.toStdString();
+      // The program loads it from its folder too.
+      writeFile(tmp.path() + QStringLiteral("/app/") + name, bytes);
+      QuestionColumns columns;
+      std::vector<FileProblem> problems;
+      if (name == Bank1::kFileName) problems = Bank1().load(tmp.path() + QStringLiteral("/app/"), columns);
+      if (name == Bank2::kFileName) problems = Bank2().load(tmp.path() + QStringLiteral("/app/"), columns);
+      if (name == Bank3::kFileName) problems = Bank3().load(tmp.path() + QStringLiteral("/app/"), columns);
+      EXPECT_TRUE(problems.empty()) << name.toStdString();
+    }
+    // The checker: the file with its mark reads whole; one without, whose
+    // fifth line has a bad first field, is refused on line 5.
+    const QString good = tmp.path() + QStringLiteral("/good/") + name;
+    const QString bad = tmp.path() + QStringLiteral("/bad/") + name;
+    writeFile(good, "\xEF\xBB\xBF" + utf8);
+    QList<QByteArray> lines = utf8.split('\n');
+    lines[4] = "9" + lines[4].mid(1);
+    writeFile(bad, lines.join('\n'));
+    args << good << bad;
+  }
+  QProcess p;
+  p.start(QStringLiteral(KOTOBARION_CHECK), args);
+  ASSERT_TRUE(p.waitForFinished(60000));
+  const QString out = QString::fromUtf8(p.readAllStandardOutput());
+  for (int i = 0; i < args.size(); i += 2) {
+    const int count = parsedCount(kNames[i / 2], readAll(kAppDir + kNames[i / 2]));
+    EXPECT_TRUE(out.contains(args[i] + QStringLiteral(": OK（") + QString::number(count) +
+                             QStringLiteral("問、UTF-8（BOM付き）")))
+        << out.toStdString();
+    EXPECT_TRUE(out.contains(args[i + 1] + QStringLiteral(":5: 1番目の項目"))) << out.toStdString();
+  }
+}
+
+TEST(QuestionEncoding, ATrailingEndOfFileMarkIsIgnoredAndControlBytesAreThemselves) {
+  for (const QString& name : kNames) {
+    const QByteArray bytes = readAll(kAppDir + name);
+    EXPECT_EQ(parsedCount(name, bytes + '\x1A'), parsedCount(name, bytes)) << name.toStdString();
+    const QByteArray utf8 = decodeCp932(bytes).toUtf8();
+    EXPECT_EQ(parsedCount(name, utf8 + '\x1A'), parsedCount(name, bytes)) << name.toStdString();
+  }
+  // A record ending in the mark keeps its sixth number.
+  for (const QByteArray& record : {QByteArray("1,2,0,3,999,7\r\n\x1A"), QByteArray("1,2,0,3,999,7\x1A")}) {
+    std::array<int, 7> kiroku{};
+    EXPECT_EQ(recordfile::decode(record, kiroku), 6);
+    EXPECT_EQ(kiroku[5], 7);
+  }
+  EXPECT_EQ(decodeCp932("\x1A\x1C\x7F"), QStringLiteral("\x1A\x1C\x7F"));
+  EXPECT_EQ(encodeCp932(QStringLiteral("\x1A\x1C\x7F")), QByteArray("\x1A\x1C\x7F"));
+  // A DEL inside a choice is refused and shown as what it is.
+  std::vector<Bank2::Record> records;
+  const std::vector<FileProblem> problems =
+      Bank2::read(smallBank2() + encodeCp932(QStringLiteral("1,\"g1\",\"かな\",\"漢\x7F\",\"＊。\"\r\n")), &records);
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_TRUE(reportLine(QStringLiteral("同音.txt"), problems[0]).contains(QStringLiteral("漢\\u{007F}")))
+      << problems[0].message.toStdString();
+}
+
+TEST(QuestionEncoding, APathThatNamesNoFileSaysWhy) {
+  QTemporaryDir tmp;
+  const QString dir = tmp.path() + u'/';
+  ASSERT_TRUE(QFile::link(dir + QStringLiteral("b.txt"), dir + QStringLiteral("a.txt")));
+  ASSERT_TRUE(QFile::link(dir + QStringLiteral("a.txt"), dir + QStringLiteral("b.txt")));
+  ASSERT_TRUE(QFile::link(dir + QStringLiteral("nowhere"), dir + QStringLiteral("dangling.txt")));
+  writeFile(dir + QStringLiteral("plain"), "x");
+  struct Case {
+    const char* name;
+    QString path;
+    QString message;
+  };
+  const std::vector<Case> cases = {
+      {"missing", dir + QStringLiteral("none.txt"), QStringLiteral("ファイルが見つかりません。")},
+      {"link loop", dir + QStringLiteral("a.txt"),
+       QStringLiteral("ファイルを開けません（シンボリックリンクが循環しています）。")},
+      {"dangling link", dir + QStringLiteral("dangling.txt"),
+       QStringLiteral("ファイルが見つかりません（シンボリックリンクの先がありません）。")},
+      {"file as folder", dir + QStringLiteral("plain/体.txt"),
+       QStringLiteral("ファイルが見つかりません（パスの途中がフォルダではありません）。")},
+  };
+  for (const Case& c : cases) {
+    QByteArray bytes;
+    const std::vector<FileProblem> problems = readQuestionFile(c.path, &bytes);
+    ASSERT_EQ(problems.size(), 1u) << c.name;
+    EXPECT_EQ(problems[0].message, c.message) << c.name;
+  }
+}
