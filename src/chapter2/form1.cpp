@@ -184,7 +184,7 @@ void Form1::Miss1() {
 }
 
 void Form1::Owari() {
-  sh_.Kiroku[6] = recordfile::countUp(sh_.Kiroku[6]);
+  sh_.progress.quizEnded();
   showOptions(5, false);
   sh_.MsgText.clear();
   Pic1->Cls();

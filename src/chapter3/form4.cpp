@@ -180,8 +180,7 @@ void Form4::Miss() {
 }
 
 void Form4::Syuryou() {
-  sh_.Kiroku[6] = recordfile::countUp(sh_.Kiroku[6]);
-  sh_.Kiroku[5] = sh_.Kiroku[6];
+  sh_.progress.quizEnded();
   if (sh_.Tokuten != 10) {
     setStars(0);
     bank.clearAllMarks();
