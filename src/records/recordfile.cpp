@@ -197,7 +197,11 @@ QString errnoProblem(int error) {
 bool replaceAtomically(const QString& target, const QByteArray& bytes, QString* error,
                        const std::function<void()>& beforeCommit) {
   const QByteArray targetName = QFile::encodeName(target);
-  mode_t mode = 0644;
+  // A new record gets the permissions the user's umask gives new files; a
+  // replaced one keeps its own.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  mode_t mode = 0666 & ~mask;
   struct stat st {};
   if (::stat(targetName.constData(), &st) == 0) mode = st.st_mode & 07777;
   QByteArray temporary;
