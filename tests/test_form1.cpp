@@ -62,7 +62,7 @@ TEST(Chapter2Flow, ANewLearnersPerfectQuiz) {
     EXPECT_EQ(f->Pic1->lineColours(0),
               (std::vector<QColor>{layout::colour::blue, layout::colour::red, layout::colour::blue}));
     EXPECT_EQ(visibleCandidates(f), f->bank.LastChoice + 1);
-    EXPECT_EQ(f->Opt1[f->bank.SeikaiNo.toInt()]->text(), f->bank.Answer.asText());
+    EXPECT_EQ(f->Opt1[f->bank.SeikaiNo]->text(), f->bank.Answer.asText());
     EXPECT_EQ(app.sh->Mon1[static_cast<std::size_t>(f->bank.CurRec)].asNumber(), q <= 6 ? 1 : 2);
     app.answer(true);
     EXPECT_EQ(app.sh->Tokuten, q);
@@ -130,7 +130,7 @@ TEST(Chapter2Flow, OnlyTheFirstClickOnAQuestionCounts) {
   // While the feedback of the first answer is on screen, the learner picks
   // another candidate: it must not be judged again.
   app.fake.dismissals.push_back([f](QWidget* w) {
-    f->Opt1.select((f->bank.SeikaiNo.toInt() + 1) % (f->bank.LastChoice + 1));
+    f->Opt1.select((f->bank.SeikaiNo + 1) % (f->bank.LastChoice + 1));
     w->hide();
   });
   app.answer(true);

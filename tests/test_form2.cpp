@@ -147,28 +147,3 @@ TEST(Form2, QuittingEndsTheProgram) {
   EXPECT_EQ(other.fake.endCount, 1);
   EXPECT_TRUE(other.fake.boxes.empty());
 }
-
-TEST(Form2, TheLaterChaptersWindowsSaveWhenTheLearnerLeaves) {
-  struct Case {
-    int chapter;
-    bool menu;
-    QByteArray record;
-  };
-  // Before: streaks 1, 2, 1 and counts 3, 4, 5.
-  for (const Case& c : {Case{2, true, "1,3,0,5,1,5\r\n"}, Case{2, false, "1,3,0,5,1,5\r\n"},
-                        Case{3, true, "1,3,2,4,0,6\r\n"}, Case{3, false, "1,3,2,4,0,6\r\n"}}) {
-    TestApp app;
-    app.writeSmallBanks();
-    app.write(QStringLiteral("r.dat"), "1,3,2,4,1,5\r\n");
-    app.registerName(QStringLiteral("r"));
-    app.choose(c.chapter);
-    ChapterWindow* w = c.chapter == 2 ? static_cast<ChapterWindow*>(app.sh->form1) : app.sh->form4;
-    ASSERT_TRUE(w->isVisible());
-    if (c.menu)
-      w->en->trigger();
-    else
-      w->close();
-    EXPECT_EQ(app.read(QStringLiteral("r.dat")), c.record) << c.chapter << c.menu;
-    EXPECT_EQ(app.fake.endCount, 1);
-  }
-}

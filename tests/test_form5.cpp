@@ -36,27 +36,3 @@ TEST(Form5, TheCertificateButtonLiesOutsideTheMessageLayout) {
   EXPECT_FALSE(f->rect().intersects(f->cmd2->geometry()));
   EXPECT_GE(f->cmd2->y(), 240);
 }
-
-TEST(Form5, ClosingItCountsTheQuizSavesAndEnds) {
-  struct Case {
-    int chapter;
-    QByteArray record;
-  };
-  // Kiroku: streaks 1, 2, 0; counts 3, 4, 5; working count 7.
-  for (const Case& c : {Case{1, "1,8,2,4,0,5\r\n"}, Case{2, "1,3,2,8,0,5\r\n"}, Case{3, "1,3,2,4,0,8\r\n"},
-                        Case{0, "1,3,2,4,0,5\r\n"}}) {
-    TestApp app;
-    app.sh->refreshAppDir();
-    app.sh->UserName = QStringLiteral("ゆき");
-    app.sh->Kiroku = {1, 2, 0, 3, 4, 5, 7};
-    app.sh->Genzai[0] = c.chapter;
-    app.fake.dismissals.push_back([](QWidget* w) { w->close(); });
-    EXPECT_FALSE(app.sh->showMessage());
-    EXPECT_EQ(app.read(QStringLiteral("ゆき.dat")), c.record) << c.chapter;
-    ASSERT_EQ(app.fake.boxes.size(), 1u);
-    EXPECT_EQ(app.fake.boxes[0].text, QStringLiteral("コトバリオンを終了します。"));
-    EXPECT_EQ(app.fake.boxes[0].caption, QStringLiteral("コトバリオンVer.1.3"));
-    EXPECT_EQ(app.fake.sounds.back(), app.sh->AppDir);  // the default sound
-    EXPECT_EQ(app.fake.endCount, 1);
-  }
-}

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
-#include <QHostInfo>
 #include <QLibrary>
+#include <QTemporaryDir>
 #include <memory>
 
 #include "records/form2.h"
@@ -56,24 +59,41 @@ TEST(Startup, AFolderAtTheRootKeepsItsSingleSeparator) {
   EXPECT_EQ(fake.sounds.back(), QStringLiteral("/opt/kotobarion/seikai.wav"));
 }
 
-// One test, not two: both halves use the lock of the test program's folder,
-// and ctest runs tests side by side.
+// One lock per folder and machine, whatever the environment: a second copy
+// with another TMPDIR or reaching the folder through a link is refused, a
+// copy for another folder runs, and a copy that died leaves no lock behind.
 TEST(Startup, TheLockSeesARunningCopyButNotACrashedOne) {
+  QTemporaryDir tmp;
+  const QString folder = tmp.path() + QStringLiteral("/app");
+  QDir().mkpath(folder);
+  QDir().mkpath(tmp.path() + QStringLiteral("/other"));
+  ASSERT_TRUE(QFile::link(folder, tmp.path() + QStringLiteral("/link")));
+  const QByteArray oldTmp = qgetenv("TMPDIR");
   {
     QtPlatform first;
-    EXPECT_FALSE(first.anotherCopyRunning());
+    EXPECT_TRUE(first.takeLock(folder));
+    qputenv("TMPDIR", tmp.path().toUtf8());
     QtPlatform second;
-    EXPECT_TRUE(second.anotherCopyRunning());
+    EXPECT_FALSE(second.takeLock(folder));
+    EXPECT_FALSE(second.takeLock(tmp.path() + QStringLiteral("/link")));
+    EXPECT_FALSE(second.takeLock(folder + QStringLiteral("/../app/")));
+    QtPlatform elsewhere;
+    EXPECT_TRUE(elsewhere.takeLock(tmp.path() + QStringLiteral("/other")));
+    if (oldTmp.isNull())
+      qunsetenv("TMPDIR");
+    else
+      qputenv("TMPDIR", oldTmp);
   }
-  // The lock file a copy leaves when it crashes: the id of a process that no
-  // longer runs.
-  const QString path = QtPlatform::lockFilePath(QCoreApplication::applicationDirPath());
-  QFile lock(path);
-  ASSERT_TRUE(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  lock.write("2147480000\nkotobarion\n" + QHostInfo::localHostName().toUtf8() + "\n");
-  lock.close();
-  QtPlatform platform;
-  EXPECT_FALSE(platform.anotherCopyRunning());
+  const pid_t child = ::fork();
+  if (child == 0) {
+    QtPlatform crashing;
+    _exit(crashing.takeLock(folder) ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  QtPlatform after;
+  EXPECT_TRUE(after.takeLock(folder));
 }
 
 TEST(Startup, RandomValuesStayInsideZeroToOne) {

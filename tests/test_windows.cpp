@@ -374,8 +374,7 @@ TEST(Windows, ChaptersTwoAndThreeArePlayedWithTheKeyboardAlone) {
       press(w, Qt::Key_Left);
       EXPECT_EQ(app.fake.modals.size(), shown) << chapter << " " << q;
       EXPECT_EQ(options.selected(), neutral);
-      const int right =
-          chapter == 2 ? app.sh->form1->bank.SeikaiNo.toInt() : static_cast<int>(app.sh->form4->bank.SeikaiNo);
+      const int right = chapter == 2 ? app.sh->form1->bank.SeikaiNo : static_cast<int>(app.sh->form4->bank.SeikaiNo);
       options[0]->setFocus();
       for (int i = 0; i < 20 && QApplication::focusWidget() != options[right]; ++i) press(w, Qt::Key_Tab);
       ASSERT_EQ(QApplication::focusWidget(), options[right]) << chapter << " " << q;

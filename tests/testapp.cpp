@@ -59,7 +59,7 @@ void TestApp::start() {
 void TestApp::answer(bool right) {
   if (sh->Genzai[0] == 2) {
     Form1* f = sh->form1;
-    const int correct = f->bank.SeikaiNo.toInt();
+    const int correct = f->bank.SeikaiNo;
     f->Opt1.select(right ? correct : (correct + 1) % (f->bank.LastChoice + 1));
   } else if (sh->Genzai[0] == 3) {
     Form4* f = sh->form4;

@@ -50,8 +50,11 @@ class Bank1 {
 
   void clearAllMarks() { Used.assign(Used.size(), 0); }
 
-  int MonMax = 0;
+  // The index of the last record loaded; -1 while none is, as in every
+  // chapter.
+  int MonMax = -1;
   std::vector<std::int16_t> Used = std::vector<std::int16_t>(QuestionColumns::kEntries, 0);
+  // The button index of the right answer, a 16-bit integer in every chapter.
   std::int16_t SeikaiNo = 0;
   std::array<QString, 13> Karada{};
 };

@@ -168,7 +168,7 @@ void Form3::Miss() {
 }
 
 void Form3::Syuryou() {
-  sh_.Kiroku[6] = recordfile::countUp(sh_.Kiroku[6]);
+  sh_.progress.quizEnded();
   sh_.Genzai[0] = 1;
   if (sh_.Tokuten != 10) {
     setStars(0);

@@ -69,6 +69,7 @@ class Bank2 {
   // The text before and after the first "＊" of a sentence.
   static std::array<QString, 2> splitSentence(const QString& sentence);
 
+  // The index of the last record loaded; -1 while none is.
   int MonMax = -1;
   std::vector<std::int16_t> Used = std::vector<std::int16_t>(QuestionColumns::kEntries, 0);
   int CurRec = 0;
@@ -76,7 +77,8 @@ class Bank2 {
   QString Sentence;
   std::array<QString, 5> Sentaku{};
   int LastChoice = -1;
-  QString SeikaiNo;
+  // The option index of the right kanji; -1 while none is dealt.
+  std::int16_t SeikaiNo = -1;
 
  private:
   std::vector<int> asked_;

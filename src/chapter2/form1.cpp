@@ -130,9 +130,10 @@ void Form1::Syutu1() {
   showOptions(bank.LastChoice, true);
   Bank2::shuffle(bank.Sentaku, bank.LastChoice, [this] { return sh_.platform().rnd(); });
   const QString answer = bank.Answer.asText();
+  bank.SeikaiNo = -1;
   for (int i = 0; i <= bank.LastChoice; ++i) {
     Opt1[i]->setText(bank.Sentaku[static_cast<std::size_t>(i)]);
-    if (bank.Sentaku[static_cast<std::size_t>(i)] == answer) bank.SeikaiNo = QString::number(i);
+    if (bank.Sentaku[static_cast<std::size_t>(i)] == answer) bank.SeikaiNo = static_cast<std::int16_t>(i);
   }
   Kaitou = 0;
   Opt1[0]->setFocus();
@@ -149,7 +150,7 @@ void Form1::Opt1_Click(int index) {
     ui::caption(Lbl2, QString());
     return;
   }
-  if (QString::number(index) == bank.SeikaiNo) {
+  if (index == bank.SeikaiNo) {
     Atari1();
     if (sh_.ended()) return;
     Opt1.select(5);
@@ -184,7 +185,7 @@ void Form1::Miss1() {
 }
 
 void Form1::Owari() {
-  sh_.Kiroku[6] = recordfile::countUp(sh_.Kiroku[6]);
+  sh_.progress.quizEnded();
   showOptions(5, false);
   sh_.MsgText.clear();
   Pic1->Cls();

@@ -186,7 +186,7 @@ void Bank3::assemble(int n, const QuestionColumns& columns, const std::function<
   // cannot tell a free option from a taken one.
   std::array<bool, kOptions> taken{};
   const int right = drawUpTo(kOptions - 1, rnd());
-  SeikaiNo = static_cast<float>(right);
+  SeikaiNo = static_cast<std::int16_t>(right);
   const Row& row = Mondai[static_cast<std::size_t>(n)];
   Sentaku[static_cast<std::size_t>(right)] = row.phrase.asText();
   key[static_cast<std::size_t>(right)] = row.key.asText();

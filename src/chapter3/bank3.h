@@ -73,9 +73,11 @@ class Bank3 {
     Value group, sentence, phrase, key;
     QString meaning;
   };
+  // The index of the last record loaded; -1 while none is.
   int MonMax = -1;
   std::vector<std::int16_t> Used = std::vector<std::int16_t>(QuestionColumns::kEntries, 0);
   std::array<Row, 11> Mondai{};  // rows 1..10
   std::array<QString, 9> Sentaku{};
-  float SeikaiNo = 0.0f;
+  // The option index of the right phrase, 0..7.
+  std::int16_t SeikaiNo = 0;
 };

@@ -143,7 +143,7 @@ void Form4::Opt1_Click(int index) {
     return;
   }
   Lbl3->show();
-  if (static_cast<float>(index) == bank.SeikaiNo) {
+  if (index == bank.SeikaiNo) {
     Atari();
     if (sh_.ended()) return;
     Opt1.select(8);
@@ -170,7 +170,7 @@ void Form4::Atari() {
 
 void Form4::Miss() {
   setBackColors(colour::red);
-  const auto right = static_cast<std::size_t>(std::clamp(static_cast<int>(bank.SeikaiNo), 0, 8));
+  const auto right = static_cast<std::size_t>(std::clamp<int>(bank.SeikaiNo, 0, 8));
   sh_.MsgText = QStringLiteral("残念！まちがい！") + texts::kCrLf + QStringLiteral("「") + bank.Sentaku[right] +
                 QStringLiteral("」です。") + texts::kCrLf;
   showScore();
@@ -180,8 +180,7 @@ void Form4::Miss() {
 }
 
 void Form4::Syuryou() {
-  sh_.Kiroku[6] = recordfile::countUp(sh_.Kiroku[6]);
-  sh_.Kiroku[5] = sh_.Kiroku[6];
+  sh_.progress.quizEnded();
   if (sh_.Tokuten != 10) {
     setStars(0);
     bank.clearAllMarks();

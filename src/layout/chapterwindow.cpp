@@ -71,24 +71,16 @@ void ChapterWindow::closeEvent(QCloseEvent* event) {
 }
 
 void ChapterWindow::en_Click() {
-  const auto streak = static_cast<std::size_t>(chapter_ - 1);
   sh_.Sound(QString(), 0);
-  sh_.Kiroku[streak + 3] = recordfile::countUp(sh_.Kiroku[streak + 3]);
-  if (sh_.Kiroku[streak] != 999) sh_.Kiroku[streak] = 0;
+  sh_.progress.quitFromMenu(chapter_);
   sh_.DSave();
   sh_.messageBox(QStringLiteral("コトバリオンを終了します。"), QStringLiteral("コトバリオン"));
   sh_.endProgram();
 }
 
 void ChapterWindow::Form_Unload() {
-  const auto streak = static_cast<std::size_t>(chapter_ - 1);
   sh_.Sound(QString(), 0);
-  sh_.Kiroku[6] = recordfile::countUp(sh_.Kiroku[6]);
-  sh_.Kiroku[streak + 3] = sh_.Kiroku[6];
-  if (sh_.Genzai[1] < 10) {
-    sh_.Genzai[2] = 0;
-    sh_.Kiroku[streak] = 0;
-  }
+  sh_.progress.chapterWindowClosed(chapter_, sh_.Genzai[1]);
   sh_.DSave();
   sh_.messageBox(closeText_, closeCaption_);
   sh_.endProgram();

@@ -97,7 +97,8 @@ void Form2::Cmd1_Click() {
   // A name that cannot be saved again and again is refused here, before any
   // quiz, and the learner stays at the name box to type another.
   if (Kaisu == 1) {
-    const QString problem = recordfile::nameProblem(Txt1->text());
+    sh_.refreshAppDir();
+    const QString problem = recordfile::registrationProblem(sh_.AppDir, Txt1->text());
     if (!problem.isEmpty()) {
       if (!sh_.messageBox(QStringLiteral("この名前では登録できません。\n") + problem +
                               QStringLiteral("\n別の名前を入れてください。"),
@@ -121,8 +122,11 @@ void Form2::Cmd1_Click() {
 bool Form2::DLoad() {
   sh_.refreshAppDir();
   sh_.Genzai[0] = 0;
+  // After a failed save the disk holds older progress than memory: the
+  // learner sees the progress in memory, which the next save writes.
+  if (sh_.unsavedProgress()) return true;
   for (int i = 0; i < 6; ++i) sh_.Kiroku[static_cast<std::size_t>(i)] = 0;
-  sh_.UserName = Txt1->text();
+  sh_.UserName = recordfile::learnerName(sh_.AppDir, Txt1->text());
   QString problem;
   const recordfile::LoadResult result = recordfile::load(sh_.AppDir, sh_.UserName, sh_.Kiroku, &problem);
   switch (result) {
@@ -133,18 +137,27 @@ bool Form2::DLoad() {
                     QStringLiteral(
                         "」さんは初めての挑戦ですね。３回連続満点を取ったら、その章は合格よ。詳しくはヘルプを見てね。");
       if (!sh_.showMessage()) return false;
-      sh_.Genzai[2] = 0;
+      sh_.progress.newLearner();
       return true;
-    case recordfile::LoadResult::Short:
-      // Fewer than six numbers: read as far as they go, without a word.
-      return true;
+    case recordfile::LoadResult::Short: {
+      // Fewer than six numbers: read as far as they go, without a word
+      // unless the next save could not keep a copy of them.
+      const QString blocked = recordfile::saveProblem(sh_.AppDir, sh_.UserName);
+      return blocked.isEmpty() || sh_.messageBox(QStringLiteral("成績のファイル「") + sh_.UserName +
+                                                     QStringLiteral(".dat」は数字が６つそろっていません。\n") + blocked,
+                                                 QStringLiteral("コトバリオン"));
+    }
     case recordfile::LoadResult::Damaged:
     case recordfile::LoadResult::Empty:
-    case recordfile::LoadResult::Unreadable:
+    case recordfile::LoadResult::Unreadable: {
       // The slots read so far keep their values; the learner hears what is
-      // wrong, and the file itself is kept as a copy before the next save.
-      return sh_.messageBox(recordDamageMessage(sh_.UserName, problem, result == recordfile::LoadResult::Damaged),
+      // wrong, and the file itself is kept as a copy before the next save
+      // (or hears why it cannot be).
+      const QString blocked = recordfile::saveProblem(sh_.AppDir, sh_.UserName);
+      return sh_.messageBox(recordDamageMessage(sh_.UserName, problem, result == recordfile::LoadResult::Damaged) +
+                                (blocked.isEmpty() ? QString() : QStringLiteral("\n") + blocked),
                             QStringLiteral("コトバリオン"));
+    }
     case recordfile::LoadResult::Loaded:
       break;
   }
@@ -180,9 +193,7 @@ void Form2::Opt1_Click(int index) {
     sh_.DoneFlag = 99;
   } else {
     sh_.MsgText = kChapterNames[index] + QStringLiteral("をスタートします。");
-    sh_.Genzai[0] = c;
-    sh_.Genzai[2] = sh_.Kiroku[static_cast<std::size_t>(c - 1)];
-    sh_.Kiroku[6] = sh_.Kiroku[static_cast<std::size_t>(c + 2)];
+    sh_.progress.chapterChosen(c);
   }
   if (!sh_.showMessage()) return;
   if (sh_.DoneFlag != 99) {
@@ -216,10 +227,15 @@ void Form2::Star() {
   sh_.chapterWindow(chapterInPlay(sh_))->setStars(sh_.Genzai[2]);
 }
 
-void Form2::Cmd2_Click() { sh_.endProgram(); }
+void Form2::Cmd2_Click() {
+  // Progress the last save could not write is tried once more.
+  if (sh_.unsavedProgress()) sh_.DSave();
+  sh_.endProgram();
+}
 
 void Form2::closeHandling() {
   sh_.Sound(QString(), 0);
+  if (sh_.unsavedProgress()) sh_.DSave();
   sh_.messageBox(QStringLiteral("コトバリオンを終了します。"), QStringLiteral("コトバリオン"));
   sh_.endProgram();
 }

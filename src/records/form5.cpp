@@ -100,9 +100,7 @@ void Form5::backgroundClick() {
 }
 
 void Form5::closeHandling() {
-  sh_.Kiroku[6] = recordfile::countUp(sh_.Kiroku[6]);
-  const int c = sh_.Genzai[0];
-  if (c >= 1 && c <= 3) sh_.Kiroku[static_cast<std::size_t>(c + 2)] = sh_.Kiroku[6];
+  sh_.progress.messageWindowClosed();
   sh_.DSave();
   sh_.Sound(QString(), 0);
   sh_.messageBox(QStringLiteral("コトバリオンを終了します。"), QStringLiteral("コトバリオンVer.1.3"));

@@ -23,8 +23,8 @@ constexpr int countUp(int value) { return value < kCountCeiling ? value + 1 : kC
 
 // The longest file name the folder takes, in bytes.
 inline constexpr int kMaxFileNameBytes = 255;
-// A save writes name.dat.XXXXXX first and renames it; a kept copy is at most
-// name.dat.bak99. Both must fit, so a record name leaves this many bytes free.
+// A save writes name.dat.~XXXXX first and renames it; a kept copy is at most
+// name.dat.bak999. Both must fit, so a record name leaves this many bytes free.
 inline constexpr int kSaveSuffixBytes = 7;
 
 // The line written for kiroku 0..5, for example "2,5,0,0,999,7\r\n".
@@ -32,10 +32,12 @@ QByteArray encode(const std::array<int, 7>& kiroku);
 
 // Reads the fields of a record leniently into kiroku (in file order). A UTF-8
 // byte order mark is skipped and a UTF-16 file with its byte order mark is
-// read as such. Stops at the first field that is missing or not a whole
-// number that fits; the kiroku read before it keep their values. Returns how
-// many fields were read; damaged is set when reading stopped at a field that
-// is there but is no such number ("3x", a NUL, 2147483648).
+// read as such. A field is a whole number in decimal digits with an optional
+// sign, spaces around it skipped (an empty field is 0). Stops at the first
+// field that is missing or no such number that fits; the kiroku read before
+// it keep their values. Returns how many fields were read; damaged is set
+// when reading stopped at a field that is there but is no such number ("3x",
+// a NUL, 2147483648, a fraction "2.5", an exponent "1e3").
 int decode(const QByteArray& bytes, std::array<int, 7>& kiroku, bool* damaged = nullptr);
 
 // Why a learner's name cannot be a plain file name in the program's folder
@@ -44,6 +46,29 @@ int decode(const QByteArray& bytes, std::array<int, 7>& kiroku, bool* damaged = 
 // when it can. The empty name is fine: its file is ".dat"; "." and ".." are
 // fine as well ("..dat", "...dat").
 QString nameProblem(const QString& userName);
+
+// Why a name cannot become a new learner's record, beyond nameProblem: it
+// shows no character at all, holds a character that shows nothing or splits
+// the line unseen (U+200B, U+200C, U+2028, U+2029, U+2060, U+FEFF, U+00AD,
+// tag characters), or begins or ends with a blank. Empty when it can.
+QString newNameProblem(const QString& userName);
+
+// The learner a typed name stands for: the name itself when its record
+// exists; otherwise the name of an existing record that is the same text in
+// another Unicode normal form (NFD "か" + U+3099 and NFC "が" are one
+// learner); otherwise the name in composed form (NFC) for a new record.
+QString learnerName(const QString& appDir, const QString& typed);
+
+// What refuses a typed name at registration: nameProblem for a learner who
+// has a record (every existing record stays reachable), newNameProblem for a
+// new one. Empty when the name is accepted.
+QString registrationProblem(const QString& appDir, const QString& typed);
+
+// Why the next save of this learner would be refused before it writes
+// anything (the record is incomplete and no copy of it can be kept: every
+// name up to .bak999 is taken, or a folder stands in its place); empty when
+// nothing stands in the way. Writes nothing.
+QString saveProblem(const QString& appDir, const QString& userName);
 
 // AppDir + name + ".dat".
 QString path(const QString& appDir, const QString& userName);
@@ -62,19 +87,26 @@ enum class LoadResult {
 // and Unreadable, problem tells in Japanese what is wrong with the file.
 LoadResult load(const QString& appDir, const QString& userName, std::array<int, 7>& kiroku, QString* problem = nullptr);
 
-// Replaces the record atomically: a temporary file in the same folder is
-// written, flushed and renamed over the old one, so a crash or a full disk
-// never leaves a truncated record. When the file it replaces is not a
-// complete record, a copy of it is kept first as name.dat.bak (or .bak2 ..
-// .bak99, never over an earlier copy). A symbolic link named name.dat is
-// followed and its target written. Returns false on failure, with the reason
-// in Japanese for the learner.
+// Replaces the record atomically: a temporary file name.dat.~XXXXX in the
+// same folder is written, flushed and renamed over the old one, so a crash
+// or a full disk never leaves a truncated record. When the file it replaces
+// is not a complete record, a copy of it is kept first as name.dat.bak (or
+// .bak2 .. .bak999, never over an earlier copy; none when a copy with the
+// same bytes is kept already). The record itself is never moved or deleted:
+// when no copy can be made, or the record is read-only, nothing is written.
+// A symbolic link named name.dat is followed and its target written (the
+// temporary file lies beside the target). Returns false on failure, with the
+// reason in Japanese for the learner.
 // beforeCommit runs once the temporary file is written (a hook for tests).
 bool save(const QString& appDir, const QString& userName, const std::array<int, 7>& kiroku, QString* error = nullptr,
           const std::function<void()>& beforeCommit = {});
 
-// Removes name.dat.XXXXXX files an interrupted save left behind; returns how
-// many. Only one copy of the program runs per folder, so none is in use.
+// Removes the temporary files an interrupted save left behind: files named
+// name.dat.~XXXXX (five letters or digits) that hold nothing but the start of
+// a record line, beside the record and beside the file its link leads to.
+// Any other file, a teacher's copy included, is left alone. Returns how
+// many were removed. Only one copy of the program runs per folder, so none
+// is in use.
 int removeStaleTemporaries(const QString& appDir, const QString& userName);
 
 }  // namespace recordfile

@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -18,8 +20,10 @@
 #include <QStyleFactory>
 #include <cerrno>
 #include <chrono>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "layout/layout.h"
 #include "startup/helpviewer.h"
@@ -64,30 +68,42 @@ QtPlatform::~QtPlatform() {
 
 QString QtPlatform::applicationDir() { return QCoreApplication::applicationDirPath(); }
 
-QString QtPlatform::lockFilePath(const QString& appDir) {
-  const QByteArray key =
-      QCryptographicHash::hash(QDir(appDir).absolutePath().toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-  return QDir::tempPath() + QStringLiteral("/kotobarion-") + QString::fromLatin1(key) + QStringLiteral(".lock");
+QByteArray QtPlatform::lockName(const QString& appDir) {
+  // The folder as the machine knows it: links and "." or ".." resolved, so
+  // one folder reached by two paths is one lock.
+  const QString canonical = QFileInfo(appDir).canonicalFilePath();
+  const QString folder = canonical.isEmpty() ? QDir(appDir).absolutePath() : canonical;
+  return "kotobarion-" + QCryptographicHash::hash(QFile::encodeName(folder), QCryptographicHash::Sha256).toHex();
 }
 
-bool QtPlatform::anotherCopyRunning() {
-  // One lock per program folder, kept in the temporary folder so that a
-  // read-only program folder works too. The lock is the kernel's flock on
-  // that file: it goes with the process however the process ends, so a
-  // crashed copy never locks the learner out, and taking it writes nothing
-  // (a lock file with contents costs a disk sync at every start).
-  const QByteArray path = QFile::encodeName(lockFilePath(applicationDir()));
-  const int fd = ::open(path.constData(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
-  // A lock file that cannot be opened tells nothing; the learner may start.
-  if (fd < 0) return false;
-  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+bool QtPlatform::takeLock(const QString& appDir) {
+  // One lock per program folder and machine: a name in the machine's
+  // abstract socket namespace, bound by the running copy. It depends on no
+  // environment (TMPDIR, the runtime folder), no user and no file, so it
+  // works with a read-only program folder too; the kernel frees it with the
+  // process however the process ends, so a crashed copy never locks the
+  // learner out. Copies on other machines sharing a network folder each
+  // have their own namespace and run.
+  const QByteArray name = lockName(appDir);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  // sun_path[0] stays NUL: an abstract name, never a file.
+  std::memcpy(address.sun_path + 1, name.constData(), static_cast<std::size_t>(name.size()));
+  const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  // No socket tells nothing; the learner may start.
+  if (fd < 0) return true;
+  if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0) {
+    if (lockFd_ >= 0) ::close(lockFd_);
     lockFd_ = fd;
-    return false;
+    return true;
   }
-  const bool held = errno == EWOULDBLOCK;
+  const bool held = errno == EADDRINUSE;
   ::close(fd);
-  return held;
+  return !held;
 }
+
+bool QtPlatform::anotherCopyRunning() { return !takeLock(applicationDir()); }
 
 void QtPlatform::playSound(const QString& path) {
   const QFileInfo info(path);

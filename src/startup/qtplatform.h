@@ -9,8 +9,8 @@
 class SoundPlayer;
 class HelpViewer;
 
-// The production platform: Qt windows and sounds, a lock file against a
-// second running copy, the Mersenne twister seeded from the clock.
+// The production platform: Qt windows and sounds, a lock against a second
+// running copy, the Mersenne twister seeded from the clock.
 class QtPlatform : public Platform {
  public:
   QtPlatform();
@@ -35,11 +35,15 @@ class QtPlatform : public Platform {
   // the style, the fonts, and no quitting when the last window is hidden.
   static void setUpApplication();
 
-  // The lock file that marks a running copy started from appDir.
-  static QString lockFilePath(const QString& appDir);
+  // The name of the lock that marks a running copy started from appDir (an
+  // abstract socket name, the same for every path to the folder).
+  static QByteArray lockName(const QString& appDir);
+  // Takes the lock of appDir for this copy; false when another copy on this
+  // machine holds it.
+  bool takeLock(const QString& appDir);
 
  private:
-  // The open lock file while this copy holds its lock, else -1.
+  // The bound lock socket while this copy holds its lock, else -1.
   int lockFd_ = -1;
   // Loaded at the first sound; none when the sound module is missing.
   SoundPlayer* player_ = nullptr;

@@ -66,10 +66,12 @@ void Shoki::Sound(const QString& name, int mode) {
 
 bool Shoki::DSave() {
   QString error;
-  if (recordfile::save(AppDir, UserName, Kiroku, &error)) return true;
+  unsavedProgress_ = !recordfile::save(AppDir, UserName, Kiroku, &error);
+  if (!unsavedProgress_) return true;
   messageBox(QStringLiteral("「") + UserName + QStringLiteral("」さんの成績を保存できませんでした。\n") +
                  QStringLiteral("保存先：") + QDir::toNativeSeparators(recordfile::path(AppDir, UserName)) +
-                 QStringLiteral("\n") + error + QStringLiteral("\n今回の成績は記録されていません。"),
+                 QStringLiteral("\n") + error +
+                 QStringLiteral("\n今回の成績は消さずに覚えておき、次に保存するときにもう一度保存します。"),
              QStringLiteral("コトバリオン"));
   return false;
 }
@@ -121,20 +123,15 @@ void Shoki::Hantei() {
   bool known = false;
   const QString grade = judgement::grade(Tokuten, Genzai[2], &known);
   if (known) MsgText = grade;
+  const progress::Progress::Outcome outcome = progress.judged(Tokuten == 10);
   if (Tokuten == 10) {
-    Genzai[2] = recordfile::countUp(Genzai[2]);
-    MsgText += judgement::perfectSuffix(Genzai[2]);
+    const int streak = outcome == progress::Progress::Outcome::Completed ? 3 : Genzai[2];
+    MsgText += judgement::perfectSuffix(streak);
     if (window) {
-      for (int i = 0; i < Genzai[2] && i < 3; ++i) window->setStar(i, true);
-      Kiroku[static_cast<std::size_t>(c - 1)] = Genzai[2];
-      Kiroku[static_cast<std::size_t>(c + 2)] = Kiroku[6];
+      for (int i = 0; i < streak && i < 3; ++i) window->setStar(i, true);
       window->hide();
-      if (Genzai[2] == 3) {
-        MsgText = judgement::completion(c);
-        Kiroku[static_cast<std::size_t>(c - 1)] = 999;
-        Genzai[2] = 0;
-      }
-      if (Kiroku[0] == 999 && Kiroku[1] == 999 && Kiroku[2] == 999) {
+      if (outcome == progress::Progress::Outcome::Completed) MsgText = judgement::completion(c);
+      if (progress.allCompleted()) {
         const ScreenMetrics m = platform_.screenMetrics();
         form5->showCertificate(judgement::certificate(UserName, Kiroku[3], Kiroku[4], Kiroku[5]),
                                layout::fontSize(TppX, 22), TppX, {m.width, m.height});
@@ -142,9 +139,6 @@ void Shoki::Hantei() {
       }
     }
   } else if (window) {
-    Kiroku[static_cast<std::size_t>(c - 1)] = 0;
-    Kiroku[static_cast<std::size_t>(c + 2)] = Kiroku[6];
-    Genzai[2] = 0;
     window->hide();
   }
   DSave();

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "questions/fieldreader.h"
+#include "records/progress.h"
 #include "startup/platform.h"
 
 class ChapterWindow;
@@ -35,6 +36,8 @@ class Shoki : public QuestionColumns {
   // 0..2 streak of chapters 1..3 (999 = completed), 3..5 quiz counts,
   // 6 working quiz count of the chapter in play.
   std::array<int, 7> Kiroku{};
+  // What each event of play does to Kiroku and Genzai.
+  progress::Progress progress{Kiroku, Genzai};
   std::int16_t Tokuten = 0;
   std::int16_t DoneFlag = 0;
   QString MsgText;
@@ -55,8 +58,12 @@ class Shoki : public QuestionColumns {
   // Plays AppDir + name in the background (mode 0) or to the end.
   void Sound(const QString& name, int mode);
   // Writes record slots 0..5 to UserName's file. Reports a failure to the
-  // learner and returns false; the program goes on.
+  // learner and returns false; the program goes on, and the progress stays
+  // in memory to be saved again by the next save.
   bool DSave();
+  // True while the last save failed: the disk does not hold the progress in
+  // memory, so the record is not read again until a save succeeds.
+  bool unsavedProgress() const { return unsavedProgress_; }
   void SeikaiMsg();
   void MissMsg();
   void Hantei();
@@ -85,4 +92,5 @@ class Shoki : public QuestionColumns {
   // TppX, TppY from the screen (the first step of Layout1).
   void readTwipsPerPixel();
   Platform& platform_;
+  bool unsavedProgress_ = false;
 };

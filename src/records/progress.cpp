@@ -1,0 +1,77 @@
+#include "records/progress.h"
+
+#include "records/recordfile.h"
+
+namespace progress {
+
+using recordfile::countUp;
+
+void Progress::newLearner() {
+  for (std::size_t i = 0; i < 6; ++i) Kiroku[i] = 0;
+  Genzai[2] = 0;
+}
+
+void Progress::chapterChosen(int c) {
+  // A completed chapter is not played again (the registration window says so).
+  if (!isChapter(c) || streakSlot(c) == 999) return;
+  Genzai[0] = c;
+  Genzai[2] = streakSlot(c);
+  Kiroku[6] = countSlot(c);
+  counted_ = false;
+}
+
+void Progress::quizEnded() {
+  if (counted_) return;
+  Kiroku[6] = countUp(Kiroku[6]);
+  counted_ = true;
+}
+
+Progress::Outcome Progress::judged(bool perfect) {
+  const int c = Genzai[0];
+  if (!isChapter(c) || streakSlot(c) == 999) return Outcome::None;
+  counted_ = true;
+  countSlot(c) = Kiroku[6];
+  if (!perfect) {
+    streakSlot(c) = 0;
+    Genzai[2] = 0;
+    return Outcome::Lost;
+  }
+  Genzai[2] = countUp(Genzai[2]);
+  if (Genzai[2] == 3) {
+    streakSlot(c) = 999;
+    Genzai[2] = 0;
+    return Outcome::Completed;
+  }
+  streakSlot(c) = Genzai[2];
+  return Outcome::Streak;
+}
+
+bool Progress::allCompleted() const { return Kiroku[0] == 999 && Kiroku[1] == 999 && Kiroku[2] == 999; }
+
+bool Progress::countLeftQuiz(int c) {
+  if (!isChapter(c) || streakSlot(c) == 999) return false;
+  if (!counted_) Kiroku[6] = countUp(Kiroku[6]);
+  counted_ = true;
+  countSlot(c) = Kiroku[6];
+  return true;
+}
+
+void Progress::quitFromMenu(int c) {
+  const bool unfinished = !counted_;
+  if (countLeftQuiz(c) && unfinished) {
+    streakSlot(c) = 0;
+    Genzai[2] = 0;
+  }
+}
+
+void Progress::chapterWindowClosed(int c, int question) {
+  const bool unfinished = !counted_;
+  if (countLeftQuiz(c) && unfinished && question < 10) {
+    streakSlot(c) = 0;
+    Genzai[2] = 0;
+  }
+}
+
+void Progress::messageWindowClosed() { countLeftQuiz(Genzai[0]); }
+
+}  // namespace progress

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+
+// The rules of a learner's progress: what each event of play does to the
+// record slots Kiroku 0..5 (streaks of chapters 1..3, or 999 once completed,
+// then their quiz counts), the working quiz count Kiroku(6) and the quiz
+// state Genzai (0 chapter in play, 1 question on screen, 2 streak in play).
+// Slot c - 1 is chapter c's streak, slot c + 2 its count.
+//
+// Rules every event keeps:
+// - a completed chapter (999) never changes again, neither its mark nor its
+//   count (the number printed on the certificate);
+// - a quiz is counted once: when it ends, or when the learner leaves it
+//   before it has ended;
+// - counts and streaks stop at recordfile::kCountCeiling, so a hand-edited
+//   record never makes them overflow.
+// The windows call one function per event and do no slot arithmetic.
+namespace progress {
+
+class Progress {
+ public:
+  Progress(std::array<int, 7>& kiroku, std::array<int, 3>& genzai) : Kiroku(kiroku), Genzai(genzai) {}
+
+  // A learner without a record: slots 0..5 and the streak in play at 0.
+  void newLearner();
+  // Chapter c (1..3) chosen at the registration window: it is the chapter in
+  // play, its streak the streak in play and its count the working count; a
+  // quiz is about to start and is not counted yet. A completed chapter
+  // changes nothing.
+  void chapterChosen(int c);
+  // The quiz in play has ended with its last answer: one more quiz in the
+  // working count. The judgement follows.
+  void quizEnded();
+
+  enum class Outcome { None, Streak, Completed, Lost };
+  // The judgement of the quiz just ended in the chapter in play. A perfect
+  // quiz raises the streak (the third in a row completes the chapter: 999,
+  // streak in play back to 0); any other quiz sets the streak to 0. Either
+  // way the chapter's count takes the working count. No chapter in play:
+  // no slot changes (None).
+  Outcome judged(bool perfect);
+  // All three chapters completed: the certificate is earned.
+  bool allCompleted() const;
+
+  // The learner ends the program from chapter c's menu 終了: the quiz in
+  // play is counted and the streak broken.
+  void quitFromMenu(int c);
+  // The learner closes chapter c's window with `question` (Genzai(1)) on
+  // screen: the quiz in play is counted, and the streak broken unless the
+  // tenth question is on screen.
+  void chapterWindowClosed(int c, int question);
+  // The learner closes the message window: a quiz of the chapter in play
+  // that is about to start or in progress, and not yet counted, is counted;
+  // the streak stays. After the judgement nothing changes.
+  void messageWindowClosed();
+
+  // True once the quiz in play has been counted.
+  bool counted() const { return counted_; }
+
+  std::array<int, 7>& Kiroku;
+  std::array<int, 3>& Genzai;
+
+ private:
+  static bool isChapter(int c) { return c >= 1 && c <= 3; }
+  int& streakSlot(int c) { return Kiroku[static_cast<std::size_t>(c - 1)]; }
+  int& countSlot(int c) { return Kiroku[static_cast<std::size_t>(c + 2)]; }
+  // Counts the quiz in play of chapter c once, into the working count and
+  // the chapter's count. False (nothing changes) for a completed chapter.
+  bool countLeftQuiz(int c);
+  bool counted_ = false;
+};
+
+}  // namespace progress

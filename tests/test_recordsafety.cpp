@@ -1,0 +1,185 @@
+// What a save may and may not do to the files beside the program: a
+// learner's record is never moved or deleted, only the program's own
+// temporary files are removed, and a name stands for one learner.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "records/form2.h"
+#include "records/recordfile.h"
+#include "testapp.h"
+
+namespace {
+
+using recordfile::LoadResult;
+
+std::array<int, 7> slots6(int a, int b, int c, int d, int e, int f) { return {a, b, c, d, e, f, 0}; }
+
+QByteArray readFile(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+QStringList filesIn(const QString& dir) {
+  QStringList names = QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+  names.sort();
+  return names;
+}
+
+}  // namespace
+
+// When no copy of an incomplete record can be made (a full disk, here a
+// file size limit of zero; a folder in the record's place), the save writes
+// nothing, moves nothing and says why.
+TEST(RecordSafetyDeathTest, ARecordIsNeverMovedWhenNoCopyCanBeMade) {
+  QTemporaryDir tmp;
+  const QString dir = tmp.path() + u'/';
+  writeFile(dir + QStringLiteral("a.dat"), "1,3");
+  auto fullDisk = [&] {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit none{0, 0};
+    if (::setrlimit(RLIMIT_FSIZE, &none) != 0) _exit(100);
+    QString error;
+    const bool saved = recordfile::save(dir, QStringLiteral("a"), slots6(1, 0, 0, 4, 0, 0), &error);
+    _exit(!saved && error.contains(QStringLiteral("そのまま")) ? 0 : 1);
+  };
+  EXPECT_EXIT(fullDisk(), ::testing::ExitedWithCode(0), "");
+  EXPECT_EQ(filesIn(dir), QStringList{QStringLiteral("a.dat")});
+  EXPECT_EQ(readFile(dir + QStringLiteral("a.dat")), QByteArray("1,3"));
+
+  QDir().mkpath(dir + QStringLiteral("b.dat"));
+  writeFile(dir + QStringLiteral("b.dat/inside"), "keep");
+  QString error;
+  EXPECT_FALSE(recordfile::save(dir, QStringLiteral("b"), slots6(0, 0, 0, 1, 0, 0), &error));
+  EXPECT_TRUE(error.contains(QStringLiteral("フォルダ"))) << error.toStdString();
+  EXPECT_EQ(readFile(dir + QStringLiteral("b.dat/inside")), QByteArray("keep"));
+  EXPECT_EQ(filesIn(dir), (QStringList{QStringLiteral("a.dat"), QStringLiteral("b.dat")}));
+}
+
+// A record a teacher made read-only, in a folder the learner may write: the
+// save says so instead of blaming the folder or the disk.
+TEST(RecordSafetyDeathTest, AReadOnlyRecordIsReportedAsSuch) {
+  QTemporaryDir tmp;
+  const QString dir = tmp.path() + u'/';
+  ::chmod(QFile::encodeName(tmp.path()).constData(), 0777);
+  writeFile(dir + QStringLiteral("r.dat"), "1,2,0,0,0,0\r\n");
+  ::chmod(QFile::encodeName(dir + QStringLiteral("r.dat")).constData(), 0444);
+  auto asLearner = [&] {
+    if (::geteuid() == 0 && ::setuid(65534) != 0) _exit(100);
+    QString error;
+    const bool saved = recordfile::save(dir, QStringLiteral("r"), slots6(1, 0, 0, 3, 0, 0), &error);
+    _exit(!saved && error.contains(QStringLiteral("読み取り専用")) ? 0 : 1);
+  };
+  EXPECT_EXIT(asLearner(), ::testing::ExitedWithCode(0), "");
+  EXPECT_EQ(readFile(dir + QStringLiteral("r.dat")), QByteArray("1,2,0,0,0,0\r\n"));
+}
+
+// Only the program's own temporary files go, beside the record and beside
+// the file a linked record leads to; a teacher's copies stay.
+TEST(RecordSafety, OnlyTheProgramsOwnTemporaryFilesAreRemoved) {
+  struct Case {
+    const char* name;
+    QByteArray bytes;
+    bool removed;
+  };
+  const std::vector<Case> cases = {
+      {"hana.dat.~Ab12C", "0,6,0,0,0,0\r\n", true},  // a save killed before its rename
+      {"hana.dat.~zz99Z", "", true},                 // killed before it wrote
+      {"hana.dat.~Qq1Qq", "my notes", false},
+      {"hana.dat.~Ab12", "0,6", false},
+      {"hana.dat.backup", "2,5,0,0,0,0\r\n", false},
+      {"hana.dat.201912", "2,5,0,0,0,0\r\n", false},
+      {"hana.dat.bak100", "2,5,0,0,0,0\r\n", false},
+      {"hana.dat.AbCdEf", "2,5,0,0,0,0\r\n", false},
+      {"hanako.dat.~Ab12C", "0,1,0,0,0,0\r\n", false},
+  };
+  QTemporaryDir tmp;
+  const QString app = tmp.path() + QStringLiteral("/app/");
+  const QString shared = tmp.path() + QStringLiteral("/shared/");
+  QDir().mkpath(app);
+  QDir().mkpath(shared);
+  writeFile(app + QStringLiteral("hana.dat"), "2,5,0,0,0,0\r\n");
+  writeFile(shared + QStringLiteral("ken.dat"), "1,2,0,0,0,0\r\n");
+  ASSERT_TRUE(QFile::link(shared + QStringLiteral("ken.dat"), app + QStringLiteral("ken.dat")));
+  for (int round = 0; round < 2; ++round) {
+    QStringList kept = {QStringLiteral("hana.dat"), QStringLiteral("ken.dat")};
+    for (const Case& c : cases) {
+      writeFile(app + QString::fromUtf8(c.name), c.bytes);
+      if (!c.removed) kept += QString::fromUtf8(c.name);
+    }
+    writeFile(shared + QStringLiteral("ken.dat.~Xy12Z"), "1,2,0");
+    kept.sort();
+    std::array<int, 7> kiroku{};
+    if (round == 0) {
+      EXPECT_EQ(recordfile::load(app, QStringLiteral("hana"), kiroku), LoadResult::Loaded);
+      EXPECT_EQ(recordfile::load(app, QStringLiteral("ken"), kiroku), LoadResult::Loaded);
+    } else {
+      ASSERT_TRUE(recordfile::save(app, QStringLiteral("hana"), slots6(2, 0, 0, 6, 0, 0)));
+      ASSERT_TRUE(recordfile::save(app, QStringLiteral("ken"), slots6(1, 0, 0, 3, 0, 0)));
+      EXPECT_TRUE(QFileInfo(app + QStringLiteral("ken.dat")).isSymLink());
+      EXPECT_EQ(readFile(shared + QStringLiteral("ken.dat")), QByteArray("1,3,0,0,0,0\r\n"));
+    }
+    EXPECT_EQ(filesIn(app), kept) << round;
+    EXPECT_EQ(filesIn(shared), QStringList{QStringLiteral("ken.dat")}) << round;
+  }
+}
+
+// Once every copy name up to .bak999 is taken, a copy with the same bytes
+// still lets the save go on; otherwise the learner hears it at registration.
+TEST(RecordSafety, UsedUpCopyNamesAreToldAtRegistration) {
+  TestApp app;
+  app.write(QStringLiteral("m.dat"), "1,3");
+  app.write(QStringLiteral("m.dat.bak"), "old");
+  for (int n = 2; n <= 999; ++n) app.write(QStringLiteral("m.dat.bak") + QString::number(n), "old");
+  app.registerName(QStringLiteral("m"));
+  ASSERT_EQ(app.fake.boxes.size(), 1u);
+  EXPECT_TRUE(app.fake.boxes[0].text.contains(QStringLiteral("m.dat.bak999"))) << app.fake.boxes[0].text.toStdString();
+  QString error;
+  EXPECT_FALSE(recordfile::save(app.dir(), QStringLiteral("m"), slots6(1, 0, 0, 4, 0, 0), &error));
+  EXPECT_TRUE(error.contains(QStringLiteral("m.dat.bak999")));
+  EXPECT_EQ(app.read(QStringLiteral("m.dat")), QByteArray("1,3"));
+  // The same bytes are kept already in one of them: nothing more to keep.
+  app.write(QStringLiteral("m.dat.bak500"), "1,3");
+  EXPECT_TRUE(recordfile::saveProblem(app.dir(), QStringLiteral("m")).isEmpty());
+  EXPECT_TRUE(recordfile::save(app.dir(), QStringLiteral("m"), slots6(1, 0, 0, 4, 0, 0)));
+  EXPECT_EQ(app.read(QStringLiteral("m.dat")), QByteArray("1,4,0,0,0,0\r\n"));
+}
+
+// "が" typed as one character or as "か" and a combining mark is one
+// learner; a record under either form stays reachable, and a record whose
+// name a new learner could no longer take is still let in.
+TEST(RecordNames, CanonicallyEquivalentNamesAreOneLearner) {
+  const QString nfc = QStringLiteral("が");
+  const QString nfd = QStringLiteral("か\u3099");
+  {
+    TestApp app;
+    app.write(nfd + QStringLiteral(".dat"), "1,3,0,0,0,0\r\n");
+    app.registerName(nfc);
+    EXPECT_TRUE(app.fake.modals.empty());  // not greeted as new
+    EXPECT_EQ(app.sh->UserName, nfd);
+    EXPECT_EQ(app.sh->Kiroku[0], 1);
+  }
+  QTemporaryDir tmp;
+  const QString dir = tmp.path() + u'/';
+  EXPECT_EQ(recordfile::learnerName(dir, nfd), nfc);  // a new learner: composed
+  writeFile(dir + nfc + QStringLiteral(".dat"), "0,1,0,0,0,0\r\n");
+  writeFile(dir + nfd + QStringLiteral(".dat"), "0,2,0,0,0,0\r\n");
+  EXPECT_EQ(recordfile::learnerName(dir, nfd), nfd);  // both exist: each as typed
+  EXPECT_EQ(recordfile::learnerName(dir, nfc), nfc);
+  writeFile(dir + QStringLiteral("a\u200B.dat"), "0,1,0,0,0,0\r\n");
+  EXPECT_TRUE(recordfile::registrationProblem(dir, QStringLiteral("a\u200B")).isEmpty());
+  EXPECT_FALSE(recordfile::registrationProblem(dir, QStringLiteral("b\u200B")).isEmpty());
+}
