@@ -1,6 +1,9 @@
 #include "records/classreport.h"
 
+#include <dirent.h>
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
@@ -10,8 +13,6 @@
 namespace classreport {
 
 namespace {
-
-const QString kDat = QStringLiteral(".dat");
 
 // Columns of one code point on a terminal (the East Asian wide and
 // full-width ranges take two).
@@ -61,21 +62,29 @@ QString folderProblem(const QString& folder) {
 
 std::vector<Row> read(const QString& folder) {
   const QString dir = folder.endsWith(u'/') ? folder : folder + u'/';
-  const QStringList names =
-      QDir(dir).entryList({QStringLiteral("*.dat")},
-                          QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot | QDir::CaseSensitive);
   std::vector<Row> rows;
-  rows.reserve(static_cast<std::size_t>(names.size()));
-  for (const QString& entry : names) {
+  // The folder's own listing, byte for byte: a name whose bytes are no
+  // UTF-8 (copied from another system) is listed too, not left out.
+  DIR* listing = ::opendir(QFile::encodeName(dir).constData());
+  if (!listing) return rows;
+  while (const dirent* entry = ::readdir(listing)) {
+    const QByteArray raw(entry->d_name);
+    if (!raw.endsWith(".dat")) continue;
     Row row;
-    row.name = entry.chopped(kDat.size());
-    row.result = recordfile::read(dir, row.name, row.kiroku, &row.problem);
+    row.name = QFile::decodeName(raw.chopped(4));
+    if (QFile::encodeName(row.name) != raw.chopped(4)) {
+      row.result = recordfile::LoadResult::Unreadable;
+      row.problem = QStringLiteral("ファイル名の文字が UTF-8 ではないため、開けません。");
+    } else {
+      row.result = recordfile::read(dir, row.name, row.kiroku, &row.problem);
+    }
     if (row.result == recordfile::LoadResult::Short)
       row.problem = QStringLiteral("成績の数字が6つそろっていません。");
     else if (row.result == recordfile::LoadResult::Missing)
-      row.problem = QStringLiteral("ファイルが見つかりません。");
+      row.problem = QStringLiteral("ファイルが見つかりません（読んでいる間に消されました）。");
     rows.push_back(std::move(row));
   }
+  ::closedir(listing);
   std::sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.name < b.name; });
   return rows;
 }

@@ -25,9 +25,10 @@ struct Row {
 // in Japanese, or an empty text when it can.
 QString folderProblem(const QString& folder);
 
-// Every entry named *.dat in the folder (also a folder or a file that cannot
-// be read under such a name), sorted by name in character code order. Reads
-// only: nothing in the folder is written, renamed, removed or created.
+// Every entry named *.dat in the folder (also a folder, a file that cannot be
+// read, or a name whose bytes are no UTF-8), sorted by name in character
+// code order. Reads only: nothing in the folder is written, renamed, removed
+// or created.
 std::vector<Row> read(const QString& folder);
 
 // The folder the program uses: its own folder, or, when that is the
