@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need.
+# Installs the Debian packages that building, running and testing need, with
+# apt-get: directly as root, through sudo for an ordinary user (who is asked
+# for a password only when a package is missing).
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic xvfb xauth imagemagick xdotool openbox libxcb1-dev libfontconfig-dev appstream dpkg-dev lintian)
@@ -8,7 +10,15 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if ((${#missing[@]})); then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update
-  apt-get install -y --no-install-recommends "${missing[@]}"
+  as_root=(env DEBIAN_FRONTEND=noninteractive)
+  if [ "$(id -u)" != 0 ]; then
+    command -v sudo >/dev/null || {
+      echo "deps.sh: these packages are missing: ${missing[*]}" >&2
+      echo "deps.sh: run this script as root, or install sudo, to install them" >&2
+      exit 1
+    }
+    as_root=(sudo "${as_root[@]}")
+  fi
+  "${as_root[@]}" apt-get update
+  "${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 fi

@@ -65,7 +65,7 @@ as_user() {  # as_user [VAR=VALUE...] COMMAND...: runs with a clean environment
 echo "running as $user with the temporary home $home"
 
 # --- Contents
-required=(kotobarion kotobarion-check kotobarion-sound.so 体.txt star.gif starn.gif cut11.jpg cut22.JPG seikai.wav miss.wav
+required=(kotobarion kotobarion-check kotobarion-report kotobarion-sound.so 体.txt star.gif starn.gif cut11.jpg cut22.JPG seikai.wav miss.wav
   "コトバリオンV.1.3.hlp")
 archive=$(tar -tzf "$tgz")
 debfiles=$(dpkg-deb -c "$deb" | awk '{print $6}')
@@ -76,9 +76,11 @@ done
 check "archive and package hold the same program folder" test \
   "$(sed -n 's|^kotobarion-1.3/\(.\)|\1|p' <<<"$archive" | sort)" = \
   "$(sed -n 's|^\./usr/lib/kotobarion/\(.\)|\1|p' <<<"$debfiles" | sort)"
-for f in ./usr/bin/kotobarion ./usr/bin/kotobarion-check ./usr/share/applications/kotobarion.desktop \
+for f in ./usr/bin/kotobarion ./usr/bin/kotobarion-check ./usr/bin/kotobarion-report \
+  ./usr/share/applications/kotobarion.desktop \
   ./usr/share/icons/hicolor/scalable/apps/kotobarion.svg ./usr/share/metainfo/io.github.kotobarion.Kotobarion.metainfo.xml \
   ./usr/share/man/man1/kotobarion.1.gz ./usr/share/man/man1/kotobarion-check.1.gz \
+  ./usr/share/man/man1/kotobarion-report.1.gz \
   ./usr/share/doc/kotobarion/copyright ./usr/share/doc/kotobarion/changelog.gz \
   ./usr/share/lintian/overrides/kotobarion; do
   check "package holds $f" grep -qx "$f" <<<"$debfiles"
@@ -104,6 +106,7 @@ for f in "${required[@]}"; do
   check "unpacked $f" test -f "$installed/$f"
 done
 check "kotobarion-check is reachable from bin" test -x "$root/usr/bin/kotobarion-check"
+check "kotobarion-report is reachable from bin" test -x "$root/usr/bin/kotobarion-report"
 check "metainfo validates" appstreamcli validate --no-net "$root/usr/share/metainfo/io.github.kotobarion.Kotobarion.metainfo.xml"
 snapshot() {
   (cd "$root" && find . -printf '%M %u %s %T@ %p\n' | sort && find . -type f -exec sha256sum {} + | sort)
@@ -140,6 +143,9 @@ check "the launcher recorded every file it copied" test \
   "$(find "$installed" -mindepth 1 -printf '%f\n' | sort)" = "$(cut -c67- "$own/.kotobarion-package.sha256" 2>/dev/null | sort)"
 check "the launcher left no temporary file" test -z \
   "$(find "$own" -name '.kotobarion-copy.*' -o -name '*.sha256.*')"
+# With no folder, the class report reads the user's copy the launcher runs.
+check "kotobarion-report lists the learner of the user's copy" grep -qx $'tester,0,1,0,0,0,0,\r' \
+  <<<"$(as_user kotobarion-report --csv 2>&1)"
 
 # --- Upgrade: a teacher edits 体.txt and adds a file; the new package ships
 # a new 体.txt, a new star.gif, a new program and a new file.
@@ -200,6 +206,8 @@ folder=$tmp/portable/kotobarion-1.3
 check "archive: its checker runs" as_user "$folder/kotobarion-check" "$folder/体.txt"
 drive "$folder/kotobarion"
 check "archive: the learner's record is saved in its folder" test "$(cat "$folder/tester.dat" 2>/dev/null)" = "$record"
+check "archive: its class report lists the learner of its folder" grep -qx $'tester,0,1,0,0,0,0,\r' \
+  <<<"$(as_user "$folder/kotobarion-report" --csv 2>&1)"
 
 echo "packages: $passed passed, $fail failed"
 [ "$fail" -eq 0 ]

@@ -80,7 +80,7 @@ TEST(Delivered, SoundsAreShortSixteenBitPcm) {
 }
 
 TEST(Delivered, QuestionAndHelpFilesLieBesideTheProgram) {
-  for (const char* name : {"体.txt", "コトバリオンV.1.3.hlp", "kotobarion", "kotobarion-check"})
+  for (const char* name : {"体.txt", "コトバリオンV.1.3.hlp", "kotobarion", "kotobarion-check", "kotobarion-report"})
     EXPECT_TRUE(QFile::exists(kDir + QString::fromUtf8(name))) << name;
 }
 

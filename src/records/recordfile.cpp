@@ -354,14 +354,13 @@ int removeStaleTemporaries(const QString& appDir, const QString& userName) {
   return removed;
 }
 
-LoadResult load(const QString& appDir, const QString& userName, std::array<int, 7>& kiroku, QString* problem) {
+LoadResult read(const QString& appDir, const QString& userName, std::array<int, 7>& kiroku, QString* problem) {
   auto fail = [problem](LoadResult result, const QString& why) {
     if (problem) *problem = why;
     return result;
   };
   const QString bad = nameProblem(userName);
   if (!bad.isEmpty()) return fail(LoadResult::Unreadable, bad);
-  removeStaleTemporaries(appDir, userName);
   const QFileInfo info(path(appDir, userName));
   if (!info.exists()) return LoadResult::Missing;
   if (info.isDir()) return fail(LoadResult::Unreadable, QStringLiteral("ファイルではなくフォルダになっています。"));
@@ -382,6 +381,11 @@ LoadResult load(const QString& appDir, const QString& userName, std::array<int, 
   if (damaged)
     return fail(LoadResult::Damaged, QString::number(read + 1) + QStringLiteral("番目の項目が数字として読めません。"));
   return LoadResult::Short;
+}
+
+LoadResult load(const QString& appDir, const QString& userName, std::array<int, 7>& kiroku, QString* problem) {
+  removeStaleTemporaries(appDir, userName);
+  return read(appDir, userName, kiroku, problem);
 }
 
 bool save(const QString& appDir, const QString& userName, const std::array<int, 7>& kiroku, QString* error,

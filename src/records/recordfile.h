@@ -82,6 +82,12 @@ enum class LoadResult {
   Unreadable,  // the file is there but cannot be opened (a folder, no permission, a bad name)
 };
 
+// Reads the record of a name into kiroku 0..5 and changes nothing in the
+// folder: no file is written, removed or created, and no lock is taken, so a
+// teacher's tool can read while learners play. For Damaged, Empty and
+// Unreadable, problem tells in Japanese what is wrong with the file.
+LoadResult read(const QString& appDir, const QString& userName, std::array<int, 7>& kiroku, QString* problem = nullptr);
+
 // Opens and reads the record of a name into kiroku 0..5. Removes the
 // learner's temporary files left by an interrupted save. For Damaged, Empty
 // and Unreadable, problem tells in Japanese what is wrong with the file.

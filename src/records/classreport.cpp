@@ -1,0 +1,163 @@
+#include "records/classreport.h"
+
+#include <dirent.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <algorithm>
+
+#include "questions/questionfile.h"
+
+namespace classreport {
+
+namespace {
+
+// Columns of one code point on a terminal (the East Asian wide and
+// full-width ranges take two).
+int columns(char32_t u) {
+  const QChar::Category c = QChar::category(u);
+  if (c == QChar::Mark_NonSpacing || c == QChar::Mark_Enclosing || c == QChar::Other_Format) return 0;
+  const bool wide = (u >= 0x1100 && u <= 0x115F) || (u >= 0x2E80 && u <= 0x303E) || (u >= 0x3041 && u <= 0x33FF) ||
+                    (u >= 0x3400 && u <= 0x4DBF) || (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0xA000 && u <= 0xA4CF) ||
+                    (u >= 0xAC00 && u <= 0xD7A3) || (u >= 0xF900 && u <= 0xFAFF) || (u >= 0xFE30 && u <= 0xFE4F) ||
+                    (u >= 0xFF00 && u <= 0xFF60) || (u >= 0xFFE0 && u <= 0xFFE6) || (u >= 0x1F300 && u <= 0x1F64F) ||
+                    (u >= 0x1F900 && u <= 0x1F9FF) || (u >= 0x20000 && u <= 0x3FFFD);
+  return wide ? 2 : 1;
+}
+
+bool complete(const Row& r) { return r.result == recordfile::LoadResult::Loaded; }
+
+// Chapter c's streak (修了 for a completed chapter) and quiz count.
+QString streak(const Row& r, int c) {
+  const int v = r.kiroku[static_cast<std::size_t>(c)];
+  return v == 999 ? QStringLiteral("修了") : QString::number(v);
+}
+QString count(const Row& r, int c) { return QString::number(r.kiroku[static_cast<std::size_t>(c + 3)]); }
+
+QString padded(const QString& text, int width, bool right) {
+  const QString fill(std::max(0, width - displayWidth(text)), u' ');
+  return right ? fill + text : text + fill;
+}
+
+QString csvField(const QString& text) {
+  if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r')) return text;
+  QString quoted = text;
+  quoted.replace(u'"', QStringLiteral("\"\""));
+  return u'"' + quoted + u'"';
+}
+
+}  // namespace
+
+QString folderProblem(const QString& folder) {
+  const QFileInfo info(folder);
+  if (!info.exists()) return QStringLiteral("フォルダ「") + folder + QStringLiteral("」が見つかりません。");
+  if (!info.isDir()) return QStringLiteral("「") + folder + QStringLiteral("」はフォルダではありません。");
+  if (!info.isReadable() || !info.isExecutable())
+    return QStringLiteral("フォルダ「") + folder +
+           QStringLiteral("」の中を読めません（読み取りが許可されていません）。");
+  return {};
+}
+
+std::vector<Row> read(const QString& folder) {
+  const QString dir = folder.endsWith(u'/') ? folder : folder + u'/';
+  std::vector<Row> rows;
+  // The folder's own listing, byte for byte: a name whose bytes are no
+  // UTF-8 (copied from another system) is listed too, not left out.
+  DIR* listing = ::opendir(QFile::encodeName(dir).constData());
+  if (!listing) return rows;
+  while (const dirent* entry = ::readdir(listing)) {
+    const QByteArray raw(entry->d_name);
+    if (!raw.endsWith(".dat")) continue;
+    Row row;
+    row.name = QFile::decodeName(raw.chopped(4));
+    if (QFile::encodeName(row.name) != raw.chopped(4)) {
+      row.result = recordfile::LoadResult::Unreadable;
+      row.problem = QStringLiteral("ファイル名の文字が UTF-8 ではないため、開けません。");
+    } else {
+      row.result = recordfile::read(dir, row.name, row.kiroku, &row.problem);
+    }
+    if (row.result == recordfile::LoadResult::Short)
+      row.problem = QStringLiteral("成績の数字が6つそろっていません。");
+    else if (row.result == recordfile::LoadResult::Missing)
+      row.problem = QStringLiteral("ファイルが見つかりません（読んでいる間に消されました）。");
+    rows.push_back(std::move(row));
+  }
+  ::closedir(listing);
+  std::sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.name < b.name; });
+  return rows;
+}
+
+QString programFolder(const QString& programDir, const QString& xdgDataHome, const QString& home) {
+  const QDir dir(programDir);
+  QDir parent(programDir);
+  const bool installed = dir.dirName() == QStringLiteral("kotobarion") && parent.cdUp() &&
+                         parent.dirName() == QStringLiteral("lib") &&
+                         QFileInfo(parent.filePath(QStringLiteral("../bin/kotobarion"))).isFile();
+  if (!installed) return programDir;
+  const QString dataHome = xdgDataHome.isEmpty() ? home + QStringLiteral("/.local/share") : xdgDataHome;
+  return dataHome + QStringLiteral("/kotobarion");
+}
+
+int displayWidth(const QString& text) {
+  int width = 0;
+  for (char32_t u : text.toUcs4()) width += columns(u);
+  return width;
+}
+
+QString table(const std::vector<Row>& rows) {
+  const QStringList header = {QStringLiteral("名前"),   QStringLiteral("第１章"),  QStringLiteral("回数"),
+                              QStringLiteral("第２章"), QStringLiteral("回数"),    QStringLiteral("第３章"),
+                              QStringLiteral("回数"),   QStringLiteral("免許皆伝")};
+  std::vector<QStringList> cells;
+  cells.reserve(rows.size());
+  for (const Row& r : rows) {
+    QStringList line{showControls(r.name)};
+    if (!complete(r)) {
+      line << showControls(r.problem);
+    } else {
+      for (int c = 0; c < 3; ++c) line << streak(r, c) << count(r, c);
+      const bool all = r.kiroku[0] == 999 && r.kiroku[1] == 999 && r.kiroku[2] == 999;
+      line << (all ? QStringLiteral("○") : QString());
+    }
+    cells.push_back(line);
+  }
+  // Every column but the last is as wide as its widest cell; a message
+  // runs from the second column to the end of the line.
+  std::vector<int> width(static_cast<std::size_t>(header.size()) - 1);
+  for (std::size_t i = 0; i < width.size(); ++i) width[i] = displayWidth(header[static_cast<qsizetype>(i)]);
+  for (std::size_t k = 0; k < cells.size(); ++k)
+    for (std::size_t i = 0; i < width.size(); ++i)
+      if (i == 0 || complete(rows[k])) width[i] = std::max(width[i], displayWidth(cells[k][static_cast<qsizetype>(i)]));
+  auto lineOf = [&width](const QStringList& line) {
+    QString text;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+      if (i > 0) text += QStringLiteral("  ");
+      const bool last = i + 1 == line.size();
+      text += last ? line[i] : padded(line[i], width[static_cast<std::size_t>(i)], i > 0);
+    }
+    while (text.endsWith(u' ')) text.chop(1);
+    return text + u'\n';
+  };
+  QString out = lineOf(header);
+  for (const QStringList& line : cells) out += lineOf(line);
+  return out;
+}
+
+QString csv(const std::vector<Row>& rows) {
+  QString out = QStringLiteral("名前,第１章,第１章の回数,第２章,第２章の回数,第３章,第３章の回数,備考\r\n");
+  for (const Row& r : rows) {
+    out += csvField(r.name);
+    if (complete(r)) {
+      for (int c = 0; c < 3; ++c) out += u',' + streak(r, c) + u',' + count(r, c);
+      out += u',';
+    } else {
+      out += QStringLiteral(",,,,,,,") + csvField(r.problem);
+    }
+    out += QStringLiteral("\r\n");
+  }
+  return out;
+}
+
+}  // namespace classreport
