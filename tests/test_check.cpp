@@ -49,15 +49,9 @@ TEST(CheckTool, TheDeliveredQuestionFilesPassWithoutAWarning) {
     ASSERT_TRUE(p.waitForFinished(60000));
     const QString out = QString::fromUtf8(p.readAllStandardOutput());
     EXPECT_EQ(p.exitCode(), 0) << out.toStdString();
-    // The OK line, and no warning but those of hints and sentences that give
-    // the answer away, which the files are being mended to pass.
-    // TODO: the OK line alone once the mended files are in.
-    for (const QString& line : out.split(u'\n', Qt::SkipEmptyParts))
-      EXPECT_TRUE(line.contains(QStringLiteral(": OK（")) ||
-                  line.contains(QStringLiteral(": 注意：意味（ヒント）に")) ||
-                  line.contains(QStringLiteral(": 注意：問題文に答え")))
-          << line.toStdString();
-    EXPECT_TRUE(out.contains(QStringLiteral(": OK（"))) << out.toStdString();
+    // The OK line alone: no problem and no warning.
+    EXPECT_TRUE(out.contains(QString::fromUtf8(name) + QStringLiteral(": OK（"))) << out.toStdString();
+    EXPECT_EQ(out.count(u'\n'), 1) << out.toStdString();
     EXPECT_EQ(p.readAllStandardError(), QByteArray()) << name;
   }
 }
