@@ -59,6 +59,7 @@ class FakePlatform : public Platform {
   void randomize() override { ++reseeds; }
   ScreenMetrics screenMetrics() override { return metrics; }
   QMargins frameMargins(QWidget*) override { return frame; }
+  bool isFramed(QWidget*) override { return !frame.isNull(); }
 
  private:
   void afterEnd() {

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 
 #include "layout/layout.h"
+#include "layout/placer.h"
 #include "records/recordfile.h"
 #include "startup/shoki.h"
 
@@ -62,7 +63,8 @@ void Form5::showCertificate(const QStringList& lines, int fontPoints, int twipsP
   certificate_ = true;
   setWindowState(Qt::WindowNoState);
   setFixedSize(640, 400);
-  setGeometry(layout::windowGeometry(size(), sh_.platform().frameMargins(this), screen, layout::Position::UpperThird));
+  (void)screen;  // the placement reads the screen from the platform
+  layout::WindowPlacer::place(this, size(), layout::Position::UpperThird, sh_.platform());
   Text1->hide();
   Pic2->show();
   QFont f = Pic2->printFont();

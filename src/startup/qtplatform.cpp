@@ -164,6 +164,7 @@ ScreenMetrics QtPlatform::screenMetrics() {
     if (dpiY > 0) m.twipsPerPixelY = 1440.0 / dpiY;
     m.width = s->geometry().width();
     m.height = s->geometry().height();
+    m.available = s->availableGeometry().translated(-s->geometry().topLeft());
   }
   return m;
 }
@@ -176,6 +177,8 @@ QMargins ownFrame(const QWidget* w) {
           outer.bottom() - inner.bottom()};
 }
 }  // namespace
+
+bool QtPlatform::isFramed(QWidget* window) { return window && !ownFrame(window).isNull(); }
 
 QMargins QtPlatform::frameMargins(QWidget* window) {
   // The window manager frames a window only once it is shown (and keeps

@@ -1,0 +1,71 @@
+#include "layout/placer.h"
+
+#include <QEvent>
+#include <QWidget>
+
+#include "startup/platform.h"
+
+namespace layout {
+
+namespace {
+// A window manager that keeps moving a window is not fought for ever.
+constexpr int kMaxCorrections = 4;
+}  // namespace
+
+WindowPlacer* WindowPlacer::place(QWidget* window, QSize size, Position position, Platform& platform) {
+  for (WindowPlacer* old : window->findChildren<WindowPlacer*>(Qt::FindDirectChildrenOnly)) {
+    window->removeEventFilter(old);
+    old->deleteLater();
+  }
+  auto* placer = new WindowPlacer(window, size, position, platform);
+  placer->shown_ = window->isVisible();
+  return placer;
+}
+
+WindowPlacer::WindowPlacer(QWidget* window, QSize size, Position position, Platform& platform)
+    : QObject(window), window_(window), size_(size), position_(position), platform_(platform) {
+  apply();
+  window->installEventFilter(this);
+}
+
+QRect WindowPlacer::target() const {
+  const ScreenMetrics m = platform_.screenMetrics();
+  return windowGeometry(size_, frame_, {m.width, m.height}, m.available, position_);
+}
+
+void WindowPlacer::apply() {
+  frame_ = platform_.frameMargins(window_);
+  window_->setGeometry(target());
+}
+
+bool WindowPlacer::eventFilter(QObject*, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::Show:
+      if (!shown_) {
+        shown_ = true;
+        apply();
+      }
+      break;
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::WindowActivate: {
+      if (!shown_) break;
+      // Not framed yet: the window system has more to do.
+      if (!platform_.isFramed(window_)) break;
+      const QMargins frame = platform_.frameMargins(window_);
+      if (frame != frame_ || window_->geometry() != target()) {
+        if (++corrections_ <= kMaxCorrections) apply();
+        if (corrections_ < kMaxCorrections) break;
+      }
+      // Framed and where the rule wants it: the place is final.
+      window_->removeEventFilter(this);
+      deleteLater();
+      break;
+    }
+    default:
+      break;
+  }
+  return false;
+}
+
+}  // namespace layout
