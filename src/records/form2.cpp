@@ -198,16 +198,15 @@ int chapterInPlay(const Shoki& sh) { return sh.Genzai[0] == 0 ? 1 : sh.Genzai[0]
 bool Form2::Shut() {
   ChapterWindow* w = sh_.chapterWindow(chapterInPlay(sh_));
   w->Pic1->Cls();
-  w->show();
-  hide();
+  // The question file is read before the chapter window appears: a refused
+  // file is reported over this window, and no half-set-up chapter is seen.
   if (!w->setUp()) {
-    // The question file was refused: the learner stays at the chapter choice.
-    w->hide();
     sh_.Genzai[0] = 0;
-    show();
     Opt1.select(3);
     return false;
   }
+  w->show();
+  hide();
   return true;
 }
 

@@ -1,6 +1,8 @@
 #include "records/form5.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
+#include <QScrollBar>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -18,6 +20,11 @@ static void initResources() { Q_INIT_RESOURCE(records); }
 Form5::Form5(Shoki& sh) : sh_(sh) {
   initResources();
   setWindowTitle(QStringLiteral("メッセージ　　(コトバリオンVer.1.3)"));
+  // A screen reader presents the window as an alert and reads its message
+  // when it appears. It cannot be minimised: a minimised message would
+  // still hold every other window of the program.
+  ui::setAccessibleRole(this, QAccessible::AlertMessage);
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   ui::setBack(this, colour::green);
   // Created bottom first: later siblings lie on top of earlier ones.
   Pic1 = new PictureBox(this);
@@ -53,6 +60,15 @@ void Form5::Main5() {
   QString shown = text_;
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   Text1->setPlainText(shown);
+  setSpokenMessage(shown);
+}
+
+void Form5::setSpokenMessage(const QString& text) {
+  // Read in full, however much of it the text box shows: as the window's
+  // description and with the button that has the focus.
+  setAccessibleDescription(text);
+  Cmd1->setAccessibleDescription(text);
+  cmd2->setAccessibleDescription(text);
 }
 
 void Form5::setBackColor(const QColor& c) { ui::setBack(this, c); }
@@ -81,6 +97,7 @@ void Form5::showCertificate(const QStringList& lines, int fontPoints, int twipsP
   Pic2->setTwipUnit(twipsPerPixel);
   Pic2->setPrintPos(20, 30);
   for (const QString& line : lines) Pic2->Print(line);
+  setSpokenMessage(lines.join(u'\n'));
 }
 
 void Form5::Cmd1_Click() {
@@ -123,6 +140,27 @@ void Form5::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
+  // The keys that scroll a text scroll the message, wherever the focus is:
+  // a long message is read to its end without leaving the button.
+  if (!certificate_ && event->modifiers() == Qt::NoModifier) {
+    QScrollBar* bar = Text1->verticalScrollBar();
+    switch (event->key()) {
+      case Qt::Key_Up:
+        bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        return;
+      case Qt::Key_Down:
+        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        return;
+      case Qt::Key_PageUp:
+        bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+        return;
+      case Qt::Key_PageDown:
+        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        return;
+      default:
+        break;
+    }
+  }
   QWidget::keyPressEvent(event);
 }
 
@@ -138,6 +176,8 @@ void Form5::closeEvent(QCloseEvent* event) {
 
 void Form5::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  QAccessibleEvent shown(this, QAccessible::Alert);
+  QAccessible::updateAccessibility(&shown);
   if (certificate_)
     cmd2->setFocus();
   else

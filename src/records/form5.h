@@ -50,6 +50,7 @@ class Form5 : public QWidget {
   void showEvent(QShowEvent* event) override;
 
  private:
+  void setSpokenMessage(const QString& text);
   Shoki& sh_;
   QString text_;
   bool certificate_ = false;

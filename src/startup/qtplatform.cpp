@@ -22,17 +22,20 @@
 #include <cstdlib>
 
 #include "layout/layout.h"
+#include "layout/widgets.h"
 #include "startup/helpviewer.h"
 #include "startup/soundplayer.h"
 
 namespace {
 
-// Quits a nested event loop once the watched window has been hidden.
+// Quits a nested event loop once the program has hidden the watched window.
 class HideWatcher : public QObject {
  public:
   HideWatcher(QWidget* w, QEventLoop* loop) : loop_(loop) { w->installEventFilter(this); }
   bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == QEvent::Hide) loop_->quit();
+    // Only the program hides a message (its button, a click on it); the
+    // window system hiding it as it is minimised ends no wait.
+    if (e->type() == QEvent::Hide && !e->spontaneous()) loop_->quit();
     return false;
   }
 
@@ -53,7 +56,7 @@ void QtPlatform::setUpApplication() {
   // The program ends only through its end operation, never because its last
   // visible window was closed.
   QApplication::setQuitOnLastWindowClosed(false);
-  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  QApplication::setStyle(ui::makeStyle());
   layout::installFontSubstitutes();
   QApplication::setFont(layout::designFont(11, false));
 }
