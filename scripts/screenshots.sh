@@ -55,7 +55,9 @@ read -r SW SH < <(xdpyinfo | awk '/dimensions:/ {split($2, d, "x"); print d[1], 
 find_win() { for _ in $(seq 50); do w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1); [ -n "$w" ] && { echo "$w"; return; }; sleep 0.1; done; }
 check() {  # run, window id, what, divisor of the free height (2 centred, 3 upper third)
   local X Y WIDTH HEIGHT l r t b
-  eval "$(xdotool getwindowgeometry --shell "$2")"
+  # xwininfo gives the window's own (client) place; xdotool adds the frame.
+  read -r X Y WIDTH HEIGHT < <(xwininfo -id "$2" |
+    awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}')
   read -r l r t b < <(xprop -id "$2" _NET_FRAME_EXTENTS | grep -o '[0-9][0-9, ]*$' | tr -d ,)
   local ow=$((WIDTH + l + r)) oh=$((HEIGHT + t + b))
   local ex=$(((SW - ow) / 2)) ey=$(((SH - oh) / $4))

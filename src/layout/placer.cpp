@@ -13,9 +13,11 @@ constexpr int kMaxCorrections = 4;
 }  // namespace
 
 WindowPlacer* WindowPlacer::place(QWidget* window, QSize size, Position position, Platform& platform) {
-  for (WindowPlacer* old : window->findChildren<WindowPlacer*>(Qt::FindDirectChildrenOnly)) {
-    window->removeEventFilter(old);
-    old->deleteLater();
+  for (QObject* child : window->children()) {
+    if (auto* old = dynamic_cast<WindowPlacer*>(child)) {
+      window->removeEventFilter(old);
+      old->deleteLater();
+    }
   }
   auto* placer = new WindowPlacer(window, size, position, platform);
   placer->shown_ = window->isVisible();

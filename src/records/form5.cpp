@@ -140,32 +140,39 @@ void Form5::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
-  // The keys that scroll a text scroll the message, wherever the focus is:
-  // a long message is read to its end without leaving the button.
-  if (!certificate_ && event->modifiers() == Qt::NoModifier) {
-    QScrollBar* bar = Text1->verticalScrollBar();
-    switch (event->key()) {
-      case Qt::Key_Up:
-        bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
-        return;
-      case Qt::Key_Down:
-        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        return;
-      case Qt::Key_PageUp:
-        bar->triggerAction(QAbstractSlider::SliderPageStepSub);
-        return;
-      case Qt::Key_PageDown:
-        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
-        return;
-      default:
-        break;
-    }
-  }
+  if (event->modifiers() == Qt::NoModifier && scrollMessage(event->key())) return;
   QWidget::keyPressEvent(event);
 }
 
+bool Form5::scrollMessage(int key) {
+  // The keys that scroll a text scroll the message, wherever the focus is:
+  // a long message is read to its end without leaving the button.
+  if (certificate_) return false;
+  QScrollBar* bar = Text1->verticalScrollBar();
+  switch (key) {
+    case Qt::Key_Up:
+      bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+      return true;
+    case Qt::Key_Down:
+      bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+      return true;
+    case Qt::Key_PageUp:
+      bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+      return true;
+    case Qt::Key_PageDown:
+      bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool Form5::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->isAutoRepeat()) return true;
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->isAutoRepeat()) return true;
+    if (key->modifiers() == Qt::NoModifier && scrollMessage(key->key())) return true;
+  }
   return QWidget::eventFilter(watched, event);
 }
 

@@ -51,6 +51,8 @@ class Form5 : public QWidget {
 
  private:
   void setSpokenMessage(const QString& text);
+  // Scrolls the message for a key that scrolls text; false for other keys.
+  bool scrollMessage(int key);
   Shoki& sh_;
   QString text_;
   bool certificate_ = false;
