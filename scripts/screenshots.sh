@@ -55,6 +55,7 @@ read -r SW SH < <(xdpyinfo | awk '/dimensions:/ {split($2, d, "x"); print d[1], 
 find_win() { for _ in $(seq 50); do w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1); [ -n "$w" ] && { echo "$w"; return; }; sleep 0.1; done; }
 check() {  # run, window id, what, divisor of the free height (2 centred, 3 upper third)
   local X Y WIDTH HEIGHT l r t b
+  if [ -z "$2" ]; then echo "start $1: $3 did not appear" | tee -a "$report"; return; fi
   # xwininfo gives the window's own (client) place; xdotool adds the frame.
   read -r X Y WIDTH HEIGHT < <(xwininfo -id "$2" |
     awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}')
@@ -71,12 +72,14 @@ check() {  # run, window id, what, divisor of the free height (2 centred, 3 uppe
 }
 for run in $(seq "$3"); do
   rm -f ./*.dat
-  ./kotobarion >>"$2/program.log" 2>&1 &
+  ./kotobarion >>"$2/placement-program.log" 2>&1 &
   pid=$!
-  reg=$(find_win "名前登録"); check "$run" "$reg" registration 2
+  # Each window is looked at once the window manager has had time to frame
+  # it and the program to correct its place.
+  reg=$(find_win "名前登録"); sleep 0.5; check "$run" "$reg" registration 2
   if [ $((run % 2)) = 1 ]; then xdotool type --delay 30 "はなこ"; else xdotool type --delay 30 hana; fi
   xdotool key Return; sleep 0.2; xdotool key Return
-  msg=$(find_win "メッセージ"); sleep 0.3; check "$run" "$msg" message 3; xdotool key Return
+  msg=$(find_win "メッセージ"); sleep 0.5; check "$run" "$msg" message 3; xdotool key Return
   sleep 0.3
   if [ $((run % 4)) -lt 2 ]; then y=196; name="第１章"; else y=260; name="第３章"; fi
   xdotool mousemove --window "$reg" 372 $y click 1

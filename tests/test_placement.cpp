@@ -61,8 +61,11 @@ TEST(Placement, AWindowSizedAndFramedLateEndsWhereTheRulePutsIt) {
   layout::WindowPlacer::place(&w, known, layout::Position::Centred, fake);
   w.resize(0, 0);  // no size of its own yet
   w.show();
-  fake.frame = QMargins(1, 20, 1, 1);  // the frame arrives after the show
   QMoveEvent moved(w.pos(), w.pos());
+  // Before framing it the window system reports a frame of 1 x 1 pixels.
+  fake.frame = QMargins(0, 0, -1023, -784);
+  QApplication::sendEvent(&w, &moved);
+  fake.frame = QMargins(1, 20, 1, 1);  // the real frame arrives later
   QApplication::sendEvent(&w, &moved);
   EXPECT_EQ(w.geometry(), QRect((1280 - 1026) / 2 + 1, (1024 - 806) / 2 + 20, 1024, 785));
   // Once framed the place is final: the learner may move it.

@@ -42,6 +42,13 @@ QRect windowGeometry(QSize window, QMargins frame, QSize screen, Position positi
   return windowGeometry(window, frame, screen, QRect(), position);
 }
 
+QMargins plausibleFrame(QMargins frame) {
+  constexpr int kMost = 200;
+  for (int m : {frame.left(), frame.top(), frame.right(), frame.bottom()})
+    if (m < 0 || m > kMost) return {};
+  return frame;
+}
+
 QPoint keepInside(QPoint at, QSize outer, QRect available) {
   if (available.isEmpty() || available.contains(QRect(at, outer))) return at;
   const int x = std::clamp(at.x(), available.left(), std::max(available.left(), available.right() + 1 - outer.width()));

@@ -36,7 +36,7 @@ QRect WindowPlacer::target() const {
 }
 
 void WindowPlacer::apply() {
-  frame_ = platform_.frameMargins(window_);
+  frame_ = plausibleFrame(platform_.frameMargins(window_));
   window_->setGeometry(target());
 }
 
@@ -53,8 +53,8 @@ bool WindowPlacer::eventFilter(QObject*, QEvent* event) {
     case QEvent::WindowActivate: {
       if (!shown_) break;
       // Not framed yet: the window system has more to do.
-      if (!platform_.isFramed(window_)) break;
-      const QMargins frame = platform_.frameMargins(window_);
+      const QMargins frame = plausibleFrame(platform_.frameMargins(window_));
+      if (!platform_.isFramed(window_) || frame.isNull()) break;
       if (frame != frame_ || window_->geometry() != target()) {
         if (++corrections_ <= kMaxCorrections) apply();
         if (corrections_ < kMaxCorrections) break;

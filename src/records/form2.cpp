@@ -1,5 +1,6 @@
 #include "records/form2.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QGroupBox>
 
@@ -43,6 +44,8 @@ QString recordSummary(const std::array<int, 7>& kiroku) {
 
 Form2::Form2(Shoki& sh) : sh_(sh) {
   setWindowTitle(QStringLiteral("名前登録  (コトバリオンVer.1.3)"));
+  // A screen reader names it as a window (a plain widget reads as filler).
+  ui::setAccessibleRole(this, QAccessible::Window);
   ui::setBack(this, colour::green);
   Label1 = ui::label(this, QStringLiteral("あなたの名前は"), {96, 8, 153, 25}, designFont(12), colour::black,
                      colour::lightGreen);
