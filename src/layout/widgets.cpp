@@ -10,8 +10,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProxyStyle>
-#include <QStyleOption>
 #include <QStyleFactory>
+#include <QStyleOption>
 
 namespace {
 // A label designed without a size: it sizes itself to its text. Measuring

@@ -2,10 +2,10 @@
 
 #include <QAccessible>
 #include <QCloseEvent>
-#include <QScrollBar>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 
 #include "layout/layout.h"
 #include "layout/placer.h"
@@ -24,7 +24,8 @@ Form5::Form5(Shoki& sh) : sh_(sh) {
   // when it appears. It cannot be minimised: a minimised message would
   // still hold every other window of the program.
   ui::setAccessibleRole(this, QAccessible::AlertMessage);
-  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowCloseButtonHint);
   ui::setBack(this, colour::green);
   // Created bottom first: later siblings lie on top of earlier ones.
   Pic1 = new PictureBox(this);

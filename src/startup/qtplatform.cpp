@@ -176,8 +176,8 @@ namespace {
 QMargins ownFrame(const QWidget* w) {
   const QRect inner = w->geometry();
   const QRect outer = w->frameGeometry();
-  return layout::plausibleFrame({inner.left() - outer.left(), inner.top() - outer.top(),
-                                 outer.right() - inner.right(), outer.bottom() - inner.bottom()});
+  return layout::plausibleFrame({inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                                 outer.bottom() - inner.bottom()});
 }
 }  // namespace
 
