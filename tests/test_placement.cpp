@@ -67,6 +67,8 @@ TEST(Placement, AWindowSizedAndFramedLateEndsWhereTheRulePutsIt) {
   QApplication::sendEvent(&w, &moved);
   fake.frame = QMargins(1, 20, 1, 1);  // the real frame arrives later
   QApplication::sendEvent(&w, &moved);
+  QEvent activated(QEvent::WindowActivate);
+  QApplication::sendEvent(&w, &activated);
   EXPECT_EQ(w.geometry(), QRect((1280 - 1026) / 2 + 1, (1024 - 806) / 2 + 20, 1024, 785));
   // Once framed the place is final: the learner may move it.
   w.move(10, 10);

@@ -59,7 +59,10 @@ bool WindowPlacer::eventFilter(QObject*, QEvent* event) {
         if (++corrections_ <= kMaxCorrections) apply();
         if (corrections_ < kMaxCorrections) break;
       }
-      // Framed and where the rule wants it: the place is final.
+      // The frame may still change (a border added) until the window
+      // manager hands the window to the learner.
+      if (event->type() != QEvent::WindowActivate && corrections_ < kMaxCorrections) break;
+      // Framed, active and where the rule wants it: the place is final.
       window_->removeEventFilter(this);
       deleteLater();
       break;

@@ -17,8 +17,8 @@ namespace layout {
 // the real frame. The window system frames a window only once it is shown,
 // and may move it while it does, so the window is placed when set up, again
 // when first shown, and corrected once it has been framed, until its frame
-// sits where the rule wants it. After that the learner's own moves are left
-// alone.
+// sits where the rule wants it when the window becomes active. After that
+// the learner's own moves are left alone.
 class WindowPlacer : public QObject {
  public:
   // Places window (size: its known size) and follows it until it is framed.
