@@ -112,8 +112,9 @@ shot 03-summary "$2"
 xdotool mousemove --window "$reg" 372 196 click 1
 find_win "メッセージ" >/dev/null; xdotool key Return
 ch=$(find_win "第１章"); shot 04-instructions "$2"
-xdotool key Return; shot 05-question "$2"
-xdotool mousemove --window "$ch" 202 365 click 1; shot 06-right "$2"; xdotool key Return
+xdotool key Return; sleep 0.3; shot 05-question "$2"
+# A new question takes no answer for half a second: each click waits.
+xdotool mousemove --window "$ch" 202 365 click 1; shot 06-right "$2"; xdotool key Return; sleep 0.8
 xdotool mousemove --window "$ch" 298 365 click 1; shot 07-wrong "$2"; xdotool key Return
 shot 08-judgement "$2"; xdotool key Return
 shot 09-back "$2"
@@ -137,7 +138,7 @@ play() {  # chapter-digit, y of its choice in the registration window, option x,
     find_win "メッセージ" >/dev/null; xdotool key Return
     local ch; ch=$(find_win "$1"); sleep 0.5
     [ $tries = 1 ] && shot "$5-1-instructions" "$OUT"
-    xdotool key Return; sleep 0.5
+    xdotool key Return; sleep 0.8
     [ $tries = 1 ] && shot "$5-2-question" "$OUT"
     for _ in $(seq 10); do
       xdotool mousemove --window "$ch" "$3" "$4" click 1
@@ -149,7 +150,7 @@ play() {  # chapter-digit, y of its choice in the registration window, option x,
         wrong=1; sleep 0.5; break
       fi
       [ $right = 0 ] && shot "$5-3-right" "$OUT"
-      right=1; xdotool key Return; sleep 0.3
+      right=1; xdotool key Return; sleep 0.8
     done
   done
 }
@@ -165,8 +166,8 @@ reg=$(find_win "名前登録")
 xdotool type --delay 50 hana; xdotool key Return; sleep 0.3; xdotool key Return; sleep 0.5
 xdotool mousemove --window "$reg" 372 196 click 1
 find_win "メッセージ" >/dev/null; xdotool key Return
-ch=$(find_win "第１章"); sleep 0.5; xdotool key Return; sleep 0.5
-for _ in $(seq 10); do xdotool mousemove --window "$ch" 202 365 click 1; sleep 0.4; xdotool key Return; sleep 0.3; done
+ch=$(find_win "第１章"); sleep 0.5; xdotool key Return; sleep 0.8
+for _ in $(seq 10); do xdotool mousemove --window "$ch" 202 365 click 1; sleep 0.4; xdotool key Return; sleep 0.8; done
 shot 11-certificate "$2"
 kill "$pid" || true
 kill "$wm" || true

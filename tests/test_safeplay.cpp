@@ -117,10 +117,12 @@ TEST(SafePlay, AMinimisedMessageIsStillWaiting) {
   QtPlatform platform;
   bool returned = false;
   bool waitingWhenRestored = false;
+  bool restoredByItself = false;
   QTimer::singleShot(0, f, [&] {
     f->setWindowState(Qt::WindowMinimized);
     QTimer::singleShot(0, f, [&] {
       waitingWhenRestored = !returned;
+      restoredByItself = !f->isMinimized();
       f->setWindowState(Qt::WindowNoState);
       f->Cmd1->click();
     });
@@ -129,6 +131,7 @@ TEST(SafePlay, AMinimisedMessageIsStillWaiting) {
   returned = true;
   QCoreApplication::processEvents();
   EXPECT_TRUE(waitingWhenRestored);
+  EXPECT_TRUE(restoredByItself);
   EXPECT_FALSE(f->isVisible());
 }
 

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTimer>
 
 #include "layout/layout.h"
 #include "layout/placer.h"
@@ -180,6 +181,20 @@ bool Form5::eventFilter(QObject* watched, QEvent* event) {
 void Form5::closeEvent(QCloseEvent* event) {
   closeHandling();
   event->accept();
+}
+
+void Form5::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  // A message minimised all the same (window managers that offer it on the
+  // title bar or by a key) comes straight back: without a task bar the
+  // learner could not find it, and it still holds the other windows.
+  if (event->type() == QEvent::WindowStateChange && isMinimized() && isVisible())
+    QTimer::singleShot(0, this, [this] {
+      if (!isMinimized()) return;
+      setWindowState(windowState() & ~Qt::WindowMinimized);
+      raise();
+      activateWindow();
+    });
 }
 
 void Form5::showEvent(QShowEvent* event) {

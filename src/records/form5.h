@@ -48,6 +48,7 @@ class Form5 : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void setSpokenMessage(const QString& text);
