@@ -357,13 +357,18 @@ namespace {
 class FocusStyle : public QProxyStyle {
  public:
   FocusStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+  // Fusion marks a focused button only by a thin outline, and the others
+  // only after a Tab: the frame goes round every focused button instead.
   void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override {
-    if (element == PE_FrameFocusRect) {
-      drawFocusFrame(painter, widget ? widget->rect() : option->rect);
-      return;
-    }
+    if (element == PE_FrameFocusRect) return;
     QProxyStyle::drawPrimitive(element, option, painter, widget);
+  }
+  void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                   const QWidget* widget) const override {
+    QProxyStyle::drawControl(element, option, painter, widget);
+    const bool button = element == CE_PushButton || element == CE_RadioButton || element == CE_CheckBox;
+    if (button && (option->state & State_HasFocus)) drawFocusFrame(painter, widget ? widget->rect() : option->rect);
   }
 };
 }  // namespace
