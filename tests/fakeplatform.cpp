@@ -1,5 +1,6 @@
 #include "fakeplatform.h"
 
+#include <QApplication>
 #include <QWidget>
 
 #include "records/form5.h"
@@ -30,7 +31,10 @@ void FakePlatform::showModal(QWidget* window) {
 
 void FakePlatform::messageBox(const QString& text, const QString& caption) {
   afterEnd();
-  boxes.push_back({text, caption});
+  QStringList shown;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible()) shown.append(w->windowTitle());
+  boxes.push_back({text, caption, shown});
 }
 
 void FakePlatform::endProgram() {

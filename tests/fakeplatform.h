@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <deque>
 #include <functional>
 #include <random>
@@ -23,6 +24,7 @@ class FakePlatform : public Platform {
   struct Box {
     QString text;
     QString caption;
+    QStringList shownWindows;  // captions of the windows visible meanwhile
   };
 
   QString appDir;
@@ -40,6 +42,10 @@ class FakePlatform : public Platform {
   int callsAfterEnd = 0;
   int reseeds = 0;
   int randomsDrawn = 0;
+  // The clock: each reading moves it on by clockStep (a second unless a
+  // test steps it by hand).
+  long long clockMs = 0;
+  long long clockStep = 1000;
 
   // Scripted random values, used first; then a fixed pseudo-random sequence.
   std::deque<float> randoms;
@@ -59,6 +65,8 @@ class FakePlatform : public Platform {
   void randomize() override { ++reseeds; }
   ScreenMetrics screenMetrics() override { return metrics; }
   QMargins frameMargins(QWidget*) override { return frame; }
+  bool isFramed(QWidget*) override { return !frame.isNull(); }
+  long long elapsedMs() override { return clockMs += clockStep; }
 
  private:
   void afterEnd() {

@@ -18,7 +18,7 @@ Form3::Form3(Shoki& sh)
   QWidget* c = client();
   Lbl1 = ui::label(c, QStringLiteral("Label1"), {384, 112, 0, 0}, designFont(18), colour::black);
   Lbl4 = ui::label(c, QStringLiteral("連続満点記録"), {552, 56, 137, 27}, designFont(15.75, true, true), colour::black);
-  makeStars({704, 752, 800}, 48, {49, 49});
+  makeStars({704, 752, 800}, 48, {49, 49}, Lbl4);
   Lbl2 = ui::label(c, QStringLiteral("Label2"), {344, 160, 0, 0}, designFont(26), colour::black);
   Pic1 = new PictureBox(c);
   Pic1->setGeometry(168, 208, 697, 89);
@@ -121,7 +121,8 @@ void Form3::Syutu3() {
   Option1.select(12);
   ui::caption(Lbl1, QStringLiteral("第") + num(q) + QStringLiteral("問"));
   Lbl3->hide();
-  Option1[0]->setFocus();
+  questionDealt(Option1, QString(Lbl2->text()).replace(QStringLiteral("＊"), QStringLiteral("〇〇")) +
+                             QStringLiteral("　") + Lbl1->text());
 }
 
 void Form3::Option1_Click(int index) {

@@ -18,7 +18,7 @@ Form1::Form1(Shoki& sh)
   Lbl1 = ui::label(c, QStringLiteral("Label1"), {384, 112, 0, 0}, designFont(18), colour::black);
   Label1 =
       ui::label(c, QStringLiteral("連続満点記録"), {552, 56, 137, 27}, designFont(15.75, true, true), colour::black);
-  makeStars({696, 744, 792}, 48, {49, 49});
+  makeStars({696, 744, 792}, 48, {49, 49}, Label1);
   Pic1 = new PictureBox(c);
   Pic1->setGeometry(168, 208, 665, 81);
   Pic1->setBackColor(colour::white);
@@ -32,9 +32,13 @@ Form1::Form1(Shoki& sh)
     ui::place(b, {lefts[i], tops[i], 145, 37}, designFont(28), colour::black);
   }
   ui::place(Opt1.add(Frm1, QStringLiteral("一つ選ぶ")), {376, 72, 177, 37}, designFont(22), colour::black);
-  Lbl2 = ui::label(c, QStringLiteral("Label2"), {296, 528, 0, 0}, designFont(28), colour::blue);
+  // Opaque like the score of chapters 1 and 3: its red text stays readable
+  // when the window turns red.
+  Lbl2 = ui::label(c, QStringLiteral("Label2"), {296, 528, 0, 0}, designFont(28), colour::blue, colour::white);
   Cmd1 = ui::commandButton(c, QStringLiteral("Command1"), {696, 536, 169, 65}, designFont(14));
 
+  he = hp;
+  he->setObjectName(QStringLiteral("he"));
   connect(Cmd1, &QPushButton::clicked, this, [this] { Cmd1_Click(); });
   Opt1.setNeutral(5);
   Opt1.onClick = [this](int i) { Opt1_Click(i); };
@@ -126,6 +130,9 @@ void Form1::Syutu1() {
   Pic1->Print(sh_.Mon5[static_cast<std::size_t>(bank.CurRec)].asText(), false);
   Pic1->setForeColor(colour::blue);
   Pic1->Print(parts[1]);
+  // The red word cannot be heard: it is read in quotation marks.
+  Pic1->setSpokenText(parts[0] + QStringLiteral("「") + sh_.Mon5[static_cast<std::size_t>(bank.CurRec)].asText() +
+                      QStringLiteral("」") + parts[1]);
   showOptions(4, false);
   showOptions(bank.LastChoice, true);
   Bank2::shuffle(bank.Sentaku, bank.LastChoice, [this] { return sh_.platform().rnd(); });
@@ -136,7 +143,7 @@ void Form1::Syutu1() {
     if (bank.Sentaku[static_cast<std::size_t>(i)] == answer) bank.SeikaiNo = static_cast<std::int16_t>(i);
   }
   Kaitou = 0;
-  Opt1[0]->setFocus();
+  questionDealt(Opt1, Lbl1->text());
 }
 
 void Form1::Opt1_Click(int index) {

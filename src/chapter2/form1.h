@@ -22,6 +22,8 @@ class Form1 : public ChapterWindow {
   OptionArray Opt1;
   QLabel* Lbl2;
   QPushButton* Cmd1;
+  // The help menu (the window's own name for it; the same action as hp).
+  QAction* he = nullptr;
 
   // Window fields: the bank with its marks, the current question and the
   // clicks since it was dealt.
@@ -41,6 +43,7 @@ class Form1 : public ChapterWindow {
   void Atari1();
   void Miss1();
   void Owari();
+  void he_Click() { hp_Click(); }
 
  private:
   void showOptions(int last, bool shown);

@@ -39,7 +39,7 @@ Form4::Form4(Shoki& sh)
   Cmd1 = ui::commandButton(c, QStringLiteral("問題開始"), {696, 536, 169, 65}, designFont(15));
   Lbl4 = ui::label(c, QStringLiteral("連続満点記録"), {552, 56, 137, 33}, designFont(15.75, true, true), colour::black,
                    colour::lightYellow);
-  makeStars({696, 744, 792}, 48, {49, 45});
+  makeStars({696, 744, 792}, 48, {49, 45}, Lbl4);
 
   connect(Cmd1, &QPushButton::clicked, this, [this] { Cmd1_Click(); });
   Opt1.setNeutral(8);
@@ -131,7 +131,7 @@ void Form4::Syutu4() {
   Opt1.select(8);
   Frm1->show();
   Kaitou = 0;
-  Opt1[0]->setFocus();
+  questionDealt(Opt1, lbl2->text() + QStringLiteral("　") + Lbl1->text().trimmed());
 }
 
 void Form4::Opt1_Click(int index) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <algorithm>
 
 #include "layout/layout.h"
 #include "records/form5.h"
@@ -17,6 +18,8 @@ ChapterWindow::ChapterWindow(Shoki& sh, int chapter, const QString& caption, QSi
   setCentralWidget(client_);
   en = menuBar()->addAction(QStringLiteral("終了"));
   hp = menuBar()->addAction(helpCaption);
+  en->setObjectName(QStringLiteral("en"));
+  hp->setObjectName(QStringLiteral("hp"));
   connect(en, &QAction::triggered, this, [this] { en_Click(); });
   connect(hp, &QAction::triggered, this, [this] { hp_Click(); });
   setBackColor(layout::colour::green);
@@ -41,12 +44,14 @@ void ChapterWindow::setBackColors(const QColor& c) {
 
 bool ChapterWindow::showFeedback(bool right) {
   sh_.form5->Pic1->loadPicture(sh_.AppDir + (right ? QStringLiteral("cut11.jpg") : QStringLiteral("cut22.JPG")));
+  sh_.form5->Pic1->setPictureName(right ? QStringLiteral("正解") : QStringLiteral("不正解"));
   return sh_.showMessage();
 }
 
 QColor ChapterWindow::backColor() const { return client_->palette().color(QPalette::Window); }
 
-void ChapterWindow::makeStars(std::array<int, 3> lefts, int top, QSize size) {
+void ChapterWindow::makeStars(std::array<int, 3> lefts, int top, QSize size, QLabel* streakLabel) {
+  streakLabel_ = streakLabel;
   for (std::size_t i = 0; i < 3; ++i) {
     Pic2[i] = new PictureBox(client_);
     Pic2[i]->setGeometry(QRect(QPoint(lefts[i], top), size));
@@ -54,10 +59,26 @@ void ChapterWindow::makeStars(std::array<int, 3> lefts, int top, QSize size) {
   }
 }
 
+QString ChapterWindow::streakText(int lit) {
+  return QStringLiteral("連続満点記録 3回中") + QString::number(lit) + QStringLiteral("回");
+}
+
 void ChapterWindow::setStar(int index, bool lit) {
   if (index < 0 || index > 2) return;
   Pic2[static_cast<std::size_t>(index)]->loadPicture(sh_.AppDir +
                                                      (lit ? QStringLiteral("star.gif") : QStringLiteral("starn.gif")));
+  lit_[static_cast<std::size_t>(index)] = lit;
+  const QString streak = streakText(static_cast<int>(std::count(lit_.begin(), lit_.end(), true)));
+  for (PictureBox* star : Pic2) star->setPictureName(streak);
+  if (streakLabel_) streakLabel_->setAccessibleName(streak);
+}
+
+void ChapterWindow::questionDealt(OptionArray& options, const QString& spokenQuestion) {
+  Platform& platform = sh_.platform();
+  options.holdInput([&platform] { return platform.elapsedMs(); });
+  Pic1->setAccessibleDescription(spokenQuestion);
+  Pic1->setFocusPolicy(Qt::TabFocus);
+  Pic1->setFocus();
 }
 
 void ChapterWindow::setStars(int lit) {

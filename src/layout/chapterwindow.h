@@ -38,6 +38,14 @@ class ChapterWindow : public QMainWindow {
   void setStars(int lit);
   void setStar(int index, bool lit);
 
+  // A question has just been dealt: for a moment no input aimed at the
+  // screen before answers it, and the focus goes to the question box, which
+  // a screen reader then reads (its printed text, then spokenQuestion).
+  // Tab or an arrow key goes on to the answers.
+  void questionDealt(OptionArray& options, const QString& spokenQuestion);
+  // The words a screen reader hears for the stars: the streak.
+  static QString streakText(int lit);
+
   // Menu 終了: count the quiz, break the streak unless completed, save, end.
   void en_Click();
   // Menu help: the help file at its contents page, not modal.
@@ -50,12 +58,15 @@ class ChapterWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   // The message box the close box shows before the program ends.
   void setClosingMessage(const QString& text, const QString& caption);
-  // Creates the three star boxes at the given lefts and top.
-  void makeStars(std::array<int, 3> lefts, int top, QSize size);
+  // Creates the three star boxes at the given lefts and top; the label
+  // beside them reads the streak too.
+  void makeStars(std::array<int, 3> lefts, int top, QSize size, QLabel* streakLabel);
 
   Shoki& sh_;
   const int chapter_;
   QWidget* client_;
+  QLabel* streakLabel_ = nullptr;
+  std::array<bool, 3> lit_{};
   QString closeText_ = QStringLiteral("コトバリオンを終了します。");
   QString closeCaption_ = QStringLiteral("コトバリオン");
 };

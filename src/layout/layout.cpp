@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QRect>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 
 namespace layout {
@@ -38,7 +39,27 @@ QPoint place(QSize window, QMargins frame, QSize screen, Position position) {
 }
 
 QRect windowGeometry(QSize window, QMargins frame, QSize screen, Position position) {
-  return {place(window, frame, screen, position) + QPoint(frame.left(), frame.top()), window};
+  return windowGeometry(window, frame, screen, QRect(), position);
+}
+
+QMargins plausibleFrame(QMargins frame) {
+  constexpr int kMost = 200;
+  for (int m : {frame.left(), frame.top(), frame.right(), frame.bottom()})
+    if (m < 0 || m > kMost) return {};
+  return frame;
+}
+
+QPoint keepInside(QPoint at, QSize outer, QRect available) {
+  if (available.isEmpty() || available.contains(QRect(at, outer))) return at;
+  const int x = std::clamp(at.x(), available.left(), std::max(available.left(), available.right() + 1 - outer.width()));
+  const int y = std::clamp(at.y(), available.top(), std::max(available.top(), available.bottom() + 1 - outer.height()));
+  return {x, y};
+}
+
+QRect windowGeometry(QSize window, QMargins frame, QSize screen, QRect available, Position position) {
+  const QSize outer = window.grownBy(frame);
+  const QPoint at = keepInside(place(outer, screen, position), outer, available);
+  return {at + QPoint(frame.left(), frame.top()), window};
 }
 
 QFont designFont(double points, bool bold, bool italic) {

@@ -38,6 +38,18 @@ QPoint place(QSize window, QMargins frame, QSize screen, Position position);
 // place(): the window system keeps a window given by its own geometry there,
 // whether or not it has framed it yet.
 QRect windowGeometry(QSize window, QMargins frame, QSize screen, Position position);
+// The same on a screen whose desktop panels leave only the available area
+// (empty: the whole screen) to windows. A window whose frame lies inside that
+// area stays exactly where the rule puts it; otherwise it moves the least
+// that brings it inside, and a window larger than the area keeps its title
+// bar and its upper left part inside (the area's top and left edges).
+QRect windowGeometry(QSize window, QMargins frame, QSize screen, QRect available, Position position);
+// A frame as the window system may report it: a window not framed yet can
+// report its frame as a 1 x 1 rectangle, and so margins below zero. Such a
+// frame, or one wider than any title bar, is no frame (zero margins).
+QMargins plausibleFrame(QMargins frame);
+// The top-left corner of an outer window moved into the available area.
+QPoint keepInside(QPoint at, QSize outer, QRect available);
 
 // A font of the design face.
 QFont designFont(double points, bool bold = true, bool italic = false);

@@ -1,12 +1,17 @@
 #include "layout/widgets.h"
 
 #include <QAbstractScrollArea>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QStyleOption>
 
 namespace {
 // A label designed without a size: it sizes itself to its text. Measuring
@@ -45,7 +50,79 @@ QString shownPart(QString text) {
 }
 }  // namespace
 
-PictureBox::PictureBox(QWidget* parent) : QWidget(parent) { setAutoFillBackground(true); }
+namespace {
+// A picture box reads as text once something is printed on it, else as a
+// picture; a window given a role reads as that.
+class PictureBoxAccessible : public QAccessibleWidget {
+ public:
+  explicit PictureBoxAccessible(PictureBox* box) : QAccessibleWidget(box, QAccessible::StaticText) {}
+  QAccessible::Role role() const override {
+    const auto* box = static_cast<const PictureBox*>(widget());
+    return box->printedLines().isEmpty() && box->hasPicture() ? QAccessible::Graphic : QAccessible::StaticText;
+  }
+};
+
+const char kRoleProperty[] = "kotobarionAccessibleRole";
+
+QAccessibleInterface* accessibleFactory(const QString& className, QObject* object) {
+  if (className == QLatin1String("PictureBox")) return new PictureBoxAccessible(static_cast<PictureBox*>(object));
+  auto* w = qobject_cast<QWidget*>(object);
+  const QVariant role = object ? object->property(kRoleProperty) : QVariant();
+  if (w && role.isValid() && className == QLatin1String(object->metaObject()->className()))
+    return new QAccessibleWidget(w, static_cast<QAccessible::Role>(role.toInt()));
+  return nullptr;
+}
+
+void installAccessibleFactory() {
+  static const bool installed = [] {
+    QAccessible::installFactory(accessibleFactory);
+    return true;
+  }();
+  (void)installed;
+}
+}  // namespace
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
+  installAccessibleFactory();
+  setAutoFillBackground(true);
+}
+
+void PictureBox::setSpokenText(const QString& text) {
+  spoken_ = text;
+  updateAccessibleName();
+}
+
+void PictureBox::setPictureName(const QString& name) {
+  pictureName_ = name;
+  updateAccessibleName();
+}
+
+void PictureBox::updateAccessibleName() {
+  QString text = spoken_;
+  if (text.isEmpty()) {
+    QStringList lines;
+    for (const QString& l : printedLines()) lines.append(shownPart(l));
+    text = lines.join(u'\n');
+  }
+  if (text.isEmpty()) text = pictureName_;
+  // Setting the name tells a screen reader that it changed.
+  if (text != accessibleName()) setAccessibleName(text);
+}
+
+void PictureBox::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+      focusNextChild();
+      return;
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+      focusPreviousChild();
+      return;
+    default:
+      QWidget::keyPressEvent(event);
+  }
+}
 
 bool PictureBox::loadPicture(const QString& path) {
   QImage image;
@@ -62,6 +139,8 @@ bool PictureBox::loadPicture(const QString& path) {
 void PictureBox::clearPicture() {
   picture_ = QImage();
   pictureFile_.clear();
+  pictureName_.clear();
+  updateAccessibleName();
   update();
 }
 
@@ -71,6 +150,8 @@ void PictureBox::Cls() {
   runs_.clear();
   cur_ = QPointF();
   line_ = 0;
+  spoken_.clear();
+  updateAccessibleName();
   update();
 }
 
@@ -85,6 +166,7 @@ void PictureBox::Print(const QString& text, bool endLine) {
   } else {
     cur_.rx() += fm.horizontalAdvance(shownPart(text));
   }
+  updateAccessibleName();
   update();
 }
 
@@ -115,6 +197,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
     const QFontMetricsF fm(r.font);
     p.drawText(QPointF(r.pos.x(), r.pos.y() + fm.ascent()), shownPart(r.text));
   }
+  if (hasFocus()) ui::drawFocusFrame(&p, rect());
 }
 
 OptionArray::OptionArray(QObject* parent) : QObject(parent) { group_.setExclusive(true); }
@@ -138,7 +221,25 @@ void OptionArray::setNeutral(int i) {
   buttons_[static_cast<std::size_t>(i)]->setFocusPolicy(Qt::NoFocus);
 }
 
+void OptionArray::holdInput(std::function<long long()> clock) {
+  clock_ = std::move(clock);
+  heldSince_ = clock_ ? clock_() : 0;
+}
+
 bool OptionArray::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+      // A second press of a key or a double click meant for the screen
+      // before lands here just after the question was dealt: swallowed.
+      if (clock_ && clock_() - heldSince_ < kHoldMs) return true;
+      break;
+    default:
+      break;
+  }
   if (event->type() == QEvent::FocusIn) {
     // Qt leaves only the focused button of a group as a stop of the Tab
     // key. Every button stays one here: from the selected neutral entry of
@@ -245,6 +346,45 @@ QGroupBox* frame(QWidget* parent, const QString& title, QRect geometry, const QF
 void caption(QLabel* l, const QString& text) {
   l->setText(text);
   if (auto* a = dynamic_cast<AutoSizeLabel*>(l)) a->fit();
+}
+
+void setAccessibleRole(QWidget* w, int role) {
+  installAccessibleFactory();
+  w->setProperty(kRoleProperty, role);
+}
+
+namespace {
+class FocusStyle : public QProxyStyle {
+ public:
+  FocusStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+  // Fusion marks a focused button only by a thin outline, and the others
+  // only after a Tab: the frame goes round every focused button instead.
+  void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+    if (element == PE_FrameFocusRect) return;
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
+  }
+  void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                   const QWidget* widget) const override {
+    QProxyStyle::drawControl(element, option, painter, widget);
+    const bool button = element == CE_PushButton || element == CE_RadioButton || element == CE_CheckBox;
+    if (button && (option->state & State_HasFocus)) drawFocusFrame(painter, widget ? widget->rect() : option->rect);
+  }
+};
+}  // namespace
+
+QStyle* makeStyle() { return new FocusStyle; }
+
+void drawFocusFrame(QPainter* p, const QRect& r) {
+  // Black outside, white inside: one of the two stands out on green, red,
+  // grey, white and yellow alike.
+  p->save();
+  p->setBrush(Qt::NoBrush);
+  p->setPen(QPen(Qt::black, 2));
+  p->drawRect(QRectF(r).adjusted(1, 1, -1, -1));
+  p->setPen(QPen(Qt::white, 2));
+  p->drawRect(QRectF(r).adjusted(3, 3, -3, -3));
+  p->restore();
 }
 
 }  // namespace ui

@@ -14,6 +14,8 @@
 #include <vector>
 
 class QGroupBox;
+class QPainter;
+class QStyle;
 
 // A picture box: shows a picture at its top-left corner and is a surface that
 // text is printed on, line by line, at a print position. Its own unit is the
@@ -50,8 +52,17 @@ class PictureBox : public QWidget {
   // Colours of the printed runs on one line, in order.
   std::vector<QColor> lineColours(int line) const;
 
+  // What a screen reader reads for the box: its printed lines, or instead
+  // the words set here until the next Cls (a sentence read with its marked
+  // word), or, with nothing printed, the name of its picture.
+  void setSpokenText(const QString& text);
+  void setPictureName(const QString& name);
+
  protected:
   void paintEvent(QPaintEvent* event) override;
+  // A box that takes the focus (a question) passes the arrow keys on to the
+  // controls after it and before it.
+  void keyPressEvent(QKeyEvent* event) override;
   // A click on a picture box is its own, never its window's background.
   void mousePressEvent(QMouseEvent* event) override;
 
@@ -72,6 +83,9 @@ class PictureBox : public QWidget {
   QPointF cur_;  // pixels
   int line_ = 0;
   std::vector<Run> runs_;
+  QString spoken_;
+  QString pictureName_;
+  void updateAccessibleName();
 };
 
 // An array of option buttons that behaves as one control: selecting a button,
@@ -95,6 +109,11 @@ class OptionArray : public QObject {
   // chooses. Call once all buttons are added.
   void setNeutral(int i);
   std::function<void(int)> onClick;
+  // Input aimed at the screen before: for a short time after a question
+  // has been dealt (now, on the given clock) no key or mouse button on the
+  // buttons answers it. Selecting from code is not held.
+  static constexpr long long kHoldMs = 500;
+  void holdInput(std::function<long long()> clock);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -103,6 +122,8 @@ class OptionArray : public QObject {
   QButtonGroup group_;
   std::vector<QRadioButton*> buttons_;
   int neutral_ = -1;
+  std::function<long long()> clock_;
+  long long heldSince_ = 0;
 };
 
 namespace ui {
@@ -121,5 +142,14 @@ QGroupBox* frame(QWidget* parent, const QString& title, QRect geometry, const QF
 void place(QWidget* w, QRect geometry, const QFont& font, const QColor& fore, const QColor& back = QColor());
 // Sets a label's caption; labels designed to size themselves to their text do.
 void caption(QLabel* l, const QString& text);
+// Gives a window the role a screen reader presents it by (a message as an
+// alert); call before it is first shown.
+void setAccessibleRole(QWidget* w, int role);
+// Draws the keyboard focus frame: plain on every background the program uses.
+void drawFocusFrame(QPainter* p, const QRect& r);
+// The program's style: the Fusion look, with the focus frame above drawn
+// around the focused control whenever it has the focus, not only after the
+// first Tab.
+QStyle* makeStyle();
 
 }  // namespace ui

@@ -1,5 +1,6 @@
 #include "records/form2.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QGroupBox>
 
@@ -43,6 +44,8 @@ QString recordSummary(const std::array<int, 7>& kiroku) {
 
 Form2::Form2(Shoki& sh) : sh_(sh) {
   setWindowTitle(QStringLiteral("名前登録  (コトバリオンVer.1.3)"));
+  // A screen reader names it as a window (a plain widget reads as filler).
+  ui::setAccessibleRole(this, QAccessible::Window);
   ui::setBack(this, colour::green);
   Label1 = ui::label(this, QStringLiteral("あなたの名前は"), {96, 8, 153, 25}, designFont(12), colour::black,
                      colour::lightGreen);
@@ -209,16 +212,15 @@ int chapterInPlay(const Shoki& sh) { return sh.Genzai[0] == 0 ? 1 : sh.Genzai[0]
 bool Form2::Shut() {
   ChapterWindow* w = sh_.chapterWindow(chapterInPlay(sh_));
   w->Pic1->Cls();
-  w->show();
-  hide();
+  // The question file is read before the chapter window appears: a refused
+  // file is reported over this window, and no half-set-up chapter is seen.
   if (!w->setUp()) {
-    // The question file was refused: the learner stays at the chapter choice.
-    w->hide();
     sh_.Genzai[0] = 0;
-    show();
     Opt1.select(3);
     return false;
   }
+  w->show();
+  hide();
   return true;
 }
 

@@ -1,11 +1,15 @@
 #include "records/form5.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTimer>
 
 #include "layout/layout.h"
+#include "layout/placer.h"
 #include "records/recordfile.h"
 #include "startup/shoki.h"
 
@@ -17,6 +21,12 @@ static void initResources() { Q_INIT_RESOURCE(records); }
 Form5::Form5(Shoki& sh) : sh_(sh) {
   initResources();
   setWindowTitle(QStringLiteral("メッセージ　　(コトバリオンVer.1.3)"));
+  // A screen reader presents the window as an alert and reads its message
+  // when it appears. It cannot be minimised: a minimised message would
+  // still hold every other window of the program.
+  ui::setAccessibleRole(this, QAccessible::AlertMessage);
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowCloseButtonHint);
   ui::setBack(this, colour::green);
   // Created bottom first: later siblings lie on top of earlier ones.
   Pic1 = new PictureBox(this);
@@ -52,6 +62,15 @@ void Form5::Main5() {
   QString shown = text_;
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   Text1->setPlainText(shown);
+  setSpokenMessage(shown);
+}
+
+void Form5::setSpokenMessage(const QString& text) {
+  // Read in full, however much of it the text box shows: as the window's
+  // description and with the button that has the focus.
+  setAccessibleDescription(text);
+  Cmd1->setAccessibleDescription(text);
+  cmd2->setAccessibleDescription(text);
 }
 
 void Form5::setBackColor(const QColor& c) { ui::setBack(this, c); }
@@ -62,7 +81,8 @@ void Form5::showCertificate(const QStringList& lines, int fontPoints, int twipsP
   certificate_ = true;
   setWindowState(Qt::WindowNoState);
   setFixedSize(640, 400);
-  setGeometry(layout::windowGeometry(size(), sh_.platform().frameMargins(this), screen, layout::Position::UpperThird));
+  (void)screen;  // the placement reads the screen from the platform
+  layout::WindowPlacer::place(this, size(), layout::Position::UpperThird, sh_.platform());
   Text1->hide();
   Pic2->show();
   QFont f = Pic2->printFont();
@@ -79,6 +99,7 @@ void Form5::showCertificate(const QStringList& lines, int fontPoints, int twipsP
   Pic2->setTwipUnit(twipsPerPixel);
   Pic2->setPrintPos(20, 30);
   for (const QString& line : lines) Pic2->Print(line);
+  setSpokenMessage(lines.join(u'\n'));
 }
 
 void Form5::Cmd1_Click() {
@@ -119,11 +140,39 @@ void Form5::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
+  if (event->modifiers() == Qt::NoModifier && scrollMessage(event->key())) return;
   QWidget::keyPressEvent(event);
 }
 
+bool Form5::scrollMessage(int key) {
+  // The keys that scroll a text scroll the message, wherever the focus is:
+  // a long message is read to its end without leaving the button.
+  if (certificate_) return false;
+  QScrollBar* bar = Text1->verticalScrollBar();
+  switch (key) {
+    case Qt::Key_Up:
+      bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+      return true;
+    case Qt::Key_Down:
+      bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+      return true;
+    case Qt::Key_PageUp:
+      bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+      return true;
+    case Qt::Key_PageDown:
+      bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool Form5::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->isAutoRepeat()) return true;
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->isAutoRepeat()) return true;
+    if (key->modifiers() == Qt::NoModifier && scrollMessage(key->key())) return true;
+  }
   return QWidget::eventFilter(watched, event);
 }
 
@@ -132,8 +181,24 @@ void Form5::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+void Form5::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  // A message minimised all the same (window managers that offer it on the
+  // title bar or by a key) comes straight back: without a task bar the
+  // learner could not find it, and it still holds the other windows.
+  if (event->type() == QEvent::WindowStateChange && isMinimized() && isVisible())
+    QTimer::singleShot(0, this, [this] {
+      if (!isMinimized()) return;
+      setWindowState(windowState() & ~Qt::WindowMinimized);
+      raise();
+      activateWindow();
+    });
+}
+
 void Form5::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  QAccessibleEvent shown(this, QAccessible::Alert);
+  QAccessible::updateAccessibility(&shown);
   if (certificate_)
     cmd2->setFocus();
   else

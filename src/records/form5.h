@@ -48,8 +48,12 @@ class Form5 : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
+  void setSpokenMessage(const QString& text);
+  // Scrolls the message for a key that scrolls text; false for other keys.
+  bool scrollMessage(int key);
   Shoki& sh_;
   QString text_;
   bool certificate_ = false;

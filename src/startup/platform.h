@@ -1,17 +1,21 @@
 #pragma once
 
 #include <QMargins>
+#include <QRect>
 #include <QString>
+#include <chrono>
 
 class QWidget;
 
 // What the screen reports: its twips per pixel (1440 / logical DPI, not yet
-// rounded) and its size in pixels.
+// rounded), its size in pixels and the part of it that windows may use (the
+// screen less the desktop's panels; empty when it is the whole screen).
 struct ScreenMetrics {
   double twipsPerPixelX = 15.0;
   double twipsPerPixelY = 15.0;
   int width = 1920;
   int height = 1080;
+  QRect available;
 };
 
 // Everything the program needs from the platform sits behind this seam.
@@ -54,6 +58,17 @@ class Platform {
   virtual QMargins frameMargins(QWidget* window) {
     (void)window;
     return {};
+  }
+  // True once the window system has framed this window itself (until then
+  // frameMargins() may only stand in with the frame of another window).
+  virtual bool isFramed(QWidget* window) {
+    (void)window;
+    return false;
+  }
+  // Milliseconds on a clock that only goes forward.
+  virtual long long elapsedMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
   }
   // Hands the windows just shown to the window system at once, so they
   // appear while the program goes on with work the learner does not see.

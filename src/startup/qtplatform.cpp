@@ -26,17 +26,20 @@
 #include <cstring>
 
 #include "layout/layout.h"
+#include "layout/widgets.h"
 #include "startup/helpviewer.h"
 #include "startup/soundplayer.h"
 
 namespace {
 
-// Quits a nested event loop once the watched window has been hidden.
+// Quits a nested event loop once the program has hidden the watched window.
 class HideWatcher : public QObject {
  public:
   HideWatcher(QWidget* w, QEventLoop* loop) : loop_(loop) { w->installEventFilter(this); }
   bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == QEvent::Hide) loop_->quit();
+    // Only the program hides a message (its button, a click on it); the
+    // window system hiding it as it is minimised ends no wait.
+    if (e->type() == QEvent::Hide && !e->spontaneous()) loop_->quit();
     return false;
   }
 
@@ -57,7 +60,7 @@ void QtPlatform::setUpApplication() {
   // The program ends only through its end operation, never because its last
   // visible window was closed.
   QApplication::setQuitOnLastWindowClosed(false);
-  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  QApplication::setStyle(ui::makeStyle());
   layout::installFontSubstitutes();
   QApplication::setFont(layout::designFont(11, false));
 }
@@ -180,6 +183,7 @@ ScreenMetrics QtPlatform::screenMetrics() {
     if (dpiY > 0) m.twipsPerPixelY = 1440.0 / dpiY;
     m.width = s->geometry().width();
     m.height = s->geometry().height();
+    m.available = s->availableGeometry().translated(-s->geometry().topLeft());
   }
   return m;
 }
@@ -188,10 +192,12 @@ namespace {
 QMargins ownFrame(const QWidget* w) {
   const QRect inner = w->geometry();
   const QRect outer = w->frameGeometry();
-  return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-          outer.bottom() - inner.bottom()};
+  return layout::plausibleFrame({inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                                 outer.bottom() - inner.bottom()});
 }
 }  // namespace
+
+bool QtPlatform::isFramed(QWidget* window) { return window && !ownFrame(window).isNull(); }
 
 QMargins QtPlatform::frameMargins(QWidget* window) {
   // The window manager frames a window only once it is shown (and keeps

@@ -28,6 +28,7 @@ class QtPlatform : public Platform {
   void randomize() override;
   ScreenMetrics screenMetrics() override;
   QMargins frameMargins(QWidget* window) override;
+  bool isFramed(QWidget* window) override;
   void flushWindows() override;
 
   // Application-wide settings made once, right after the QApplication is

@@ -13,6 +13,7 @@
 #include "chapter2/form1.h"
 #include "chapter3/form4.h"
 #include "layout/layout.h"
+#include "layout/placer.h"
 #include "records/form2.h"
 #include "records/form5.h"
 #include "records/recordfile.h"
@@ -154,64 +155,13 @@ void Shoki::Hantei() {
 
 namespace {
 
-// Places a window by the layout rule from its real outer size: its own size
-// (client area and, for a chapter window, the menu bar) grown by the frame
-// of the window system. A window is framed only once it is shown, so it is
-// placed again when first shown (by then the frame of the registration
-// window is known and stands for it) and once more if its own frame turns
-// out different. After that the learner's own moves are left alone.
-class Placer : public QObject {
- public:
-  Placer(QWidget* window, layout::Position position, Platform& platform, QSize screen)
-      : QObject(window), window_(window), position_(position), platform_(platform), screen_(screen) {
-    place();
-    window->installEventFilter(this);
-  }
-
-  bool eventFilter(QObject*, QEvent* event) override {
-    switch (event->type()) {
-      case QEvent::Show:
-        if (!shown_) {
-          shown_ = true;
-          place();
-        }
-        break;
-      case QEvent::Move:
-      case QEvent::Resize:
-      case QEvent::WindowActivate:
-        if (shown_ && platform_.frameMargins(window_) != frame_) place();
-        // Once the window system has framed the window its place is final.
-        if (shown_ && window_->frameGeometry() != window_->geometry()) {
-          window_->removeEventFilter(this);
-          deleteLater();
-        }
-        break;
-      default:
-        break;
-    }
-    return false;
-  }
-
- private:
-  void place() {
-    frame_ = platform_.frameMargins(window_);
-    window_->setGeometry(layout::windowGeometry(window_->size(), frame_, screen_, position_));
-  }
-
-  QWidget* window_;
-  layout::Position position_;
-  Platform& platform_;
-  QSize screen_;
-  QMargins frame_;
-  bool shown_ = false;
-};
-
 // The layout rule for one window: exact client size, placed on the screen.
-void applyLayout(QWidget* window, layout::Position position, const ScreenMetrics& m, Platform& platform) {
+// The placement reads the screen's metrics from the platform itself.
+void applyLayout(QWidget* window, layout::Position position, const ScreenMetrics&, Platform& platform) {
   window->setWindowState(Qt::WindowNoState);
   // A chapter window's size is its client area and its menu bar.
   if (qobject_cast<QMainWindow*>(window)) window->adjustSize();
-  new Placer(window, position, platform, {m.width, m.height});
+  layout::WindowPlacer::place(window, window->size(), position, platform);
 }
 
 void setFontSize(QWidget* w, std::int16_t tpp, int k) {

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QMargins>
+#include <QObject>
+#include <QSize>
+
+#include "layout/layout.h"
+
+class Platform;
+class QWidget;
+
+namespace layout {
+
+// Keeps a window where the layout rule puts it. The place is computed from
+// the window's known size (its client area and menu bar, never the size it
+// happens to have while the window system is still setting it up) grown by
+// the real frame. The window system frames a window only once it is shown,
+// and may move it while it does, so the window is placed when set up, again
+// when first shown, and corrected once it has been framed, until its frame
+// sits where the rule wants it when the window becomes active. After that
+// the learner's own moves are left alone.
+class WindowPlacer : public QObject {
+ public:
+  // Places window (size: its known size) and follows it until it is framed.
+  // A window placed again (the certificate) gets a new placer.
+  static WindowPlacer* place(QWidget* window, QSize size, Position position, Platform& platform);
+
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  WindowPlacer(QWidget* window, QSize size, Position position, Platform& platform);
+  void apply();
+  QRect target() const;
+
+  QWidget* window_;
+  QSize size_;
+  Position position_;
+  Platform& platform_;
+  QMargins frame_;
+  bool shown_ = false;
+  int corrections_ = 0;
+};
+
+}  // namespace layout

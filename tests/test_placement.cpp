@@ -1,0 +1,77 @@
+// Where the windows go on screens that are small or have panels, and a
+// window system that sizes and frames a window only after it is shown.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QMoveEvent>
+
+#include "chapter1/form3.h"
+#include "chapter2/form1.h"
+#include "chapter3/form4.h"
+#include "layout/placer.h"
+#include "records/form2.h"
+#include "records/form5.h"
+#include "testapp.h"
+
+TEST(Placement, TitleBarsAndControlsStayInsideSmallScreens) {
+  struct Case {
+    QSize screen;
+    QRect available;
+  };
+  const QMargins frame(4, 30, 4, 4);
+  // A laptop with a 32-pixel panel at the top, and a 1280 x 720 one.
+  for (const Case& c : {Case{{1366, 768}, {0, 32, 1366, 736}}, Case{{1280, 720}, {0, 0, 1280, 720}}}) {
+    FakePlatform fake;
+    QTemporaryDir tmp;
+    fake.appDir = tmp.path();
+    fake.frame = frame;
+    fake.metrics.width = c.screen.width();
+    fake.metrics.height = c.screen.height();
+    fake.metrics.available = c.available;
+    Shoki sh(fake);
+    sh.Main();
+    sh.form5->showCertificate({QStringLiteral("免許皆伝状")}, 22, 15, c.screen);
+    sh.form5->hide();
+    for (QWidget* w : std::initializer_list<QWidget*>{sh.form1, sh.form2, sh.form3, sh.form4, sh.form5}) {
+      const QRect outer = w->geometry().marginsAdded(frame);
+      const QRect titleBar(outer.topLeft(), QSize(outer.width(), frame.top()));
+      EXPECT_TRUE(c.available.contains(titleBar)) << w->windowTitle().toStdString() << " " << c.screen.width();
+      // Every control a learner uses in a chapter lies in the upper 620
+      // pixels of its client area.
+      if (auto* ch = qobject_cast<ChapterWindow*>(w)) {
+        const QRect used(w->geometry().topLeft() + QPoint(0, ch->menuBar()->sizeHint().height()), QSize(1024, 620));
+        EXPECT_TRUE(c.available.contains(used)) << w->windowTitle().toStdString() << " " << c.screen.width();
+      }
+    }
+    // Windows that fit keep the rule: centred on the whole screen.
+    EXPECT_EQ(sh.form2->geometry().topLeft(),
+              QPoint((c.screen.width() - 648) / 2 + 4, (c.screen.height() - 434) / 2 + 30));
+  }
+}
+
+// The window system gives the window its size and its frame only after it
+// has been shown; the place must still come out right, and stay.
+TEST(Placement, AWindowSizedAndFramedLateEndsWhereTheRulePutsIt) {
+  FakePlatform fake;
+  fake.metrics.width = 1280;
+  fake.metrics.height = 1024;
+  QWidget w;
+  const QSize known(1024, 785);
+  layout::WindowPlacer::place(&w, known, layout::Position::Centred, fake);
+  w.resize(0, 0);  // no size of its own yet
+  w.show();
+  QMoveEvent moved(w.pos(), w.pos());
+  // Before framing it the window system reports a frame of 1 x 1 pixels.
+  fake.frame = QMargins(0, 0, -1023, -784);
+  QApplication::sendEvent(&w, &moved);
+  fake.frame = QMargins(1, 20, 1, 1);  // the real frame arrives later
+  QApplication::sendEvent(&w, &moved);
+  QEvent activated(QEvent::WindowActivate);
+  QApplication::sendEvent(&w, &activated);
+  EXPECT_EQ(w.geometry(), QRect((1280 - 1026) / 2 + 1, (1024 - 806) / 2 + 20, 1024, 785));
+  // Once framed the place is final: the learner may move it.
+  w.move(10, 10);
+  QApplication::sendEvent(&w, &moved);
+  EXPECT_EQ(w.pos(), QPoint(10, 10));
+}
