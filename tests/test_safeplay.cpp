@@ -34,8 +34,8 @@ OptionArray& optionsOf(TestApp& app, int chapter) {
 }
 
 int rightOption(TestApp& app, int chapter) {
-  if (chapter == 2) return app.sh->form1->bank.SeikaiNo.toInt();
-  if (chapter == 3) return static_cast<int>(app.sh->form4->bank.SeikaiNo);
+  if (chapter == 2) return app.sh->form1->bank.SeikaiNo;
+  if (chapter == 3) return app.sh->form4->bank.SeikaiNo;
   return app.sh->form3->bank.SeikaiNo;
 }
 
