@@ -15,6 +15,7 @@
 #include "questions/questionfile.h"
 #include "records/recordfile.h"
 #include "testapp.h"
+#include "testfiles.h"
 
 namespace {
 
@@ -23,13 +24,6 @@ const QString kAppDir = QStringLiteral(KOTOBARION_APP_DIR "/");
 QByteArray readAll(const QString& path) {
   QFile f(path);
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-  QDir().mkpath(QFileInfo(path).path());
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
 }
 
 // The number of records a bank's parse stores, or -1 when it refuses.

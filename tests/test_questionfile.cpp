@@ -11,14 +11,9 @@
 #include "chapter1/bank1.h"
 #include "questions/questionfile.h"
 #include "testapp.h"
+#include "testfiles.h"
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
 
 struct CheckRun {
   int exitCode;

@@ -6,17 +6,8 @@
 #include <QTemporaryDir>
 
 #include "records/recordfile.h"
-
-namespace {
-
-std::array<int, 7> slots6(int a, int b, int c, int d, int e, int f) { return {a, b, c, d, e, f, 0}; }
-
-QByteArray readFile(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-}  // namespace
+#include "testapp.h"
+#include "testfiles.h"
 
 TEST(RecordFile, WritesOneCrLfLineChapterByChapter) {
   EXPECT_EQ(recordfile::encode(slots6(0, 0, 0, 0, 0, 0)), QByteArray("0,0,0,0,0,0\r\n"));

@@ -3,10 +3,10 @@
 #include <QDir>
 #include <QFile>
 
-#include "questions/fieldreader.h"
 #include "chapter1/form3.h"
 #include "chapter2/form1.h"
 #include "chapter3/form4.h"
+#include "questions/fieldreader.h"
 #include "records/form2.h"
 
 TestApp::TestApp(bool withDelivered) {
