@@ -10,10 +10,11 @@
 #include <cstdio>
 
 #include "chapter1/bank1.h"
-#include "questions/questionfile.h"
 #include "chapter2/bank2.h"
 #include "chapter3/bank3.h"
 #include "layout/layout.h"
+#include "questions/questionfile.h"
+#include "startup/qtnotes.h"
 
 namespace {
 
@@ -53,18 +54,10 @@ std::vector<FileProblem> check(const QString& name, const QByteArray& bytes, std
   return {{0, QStringLiteral("この名前の問題ファイルは調べられません（対応：体.txt、同音.txt、慣用句２.txt）。")}};
 }
 
-// Qt's own notes about the session it runs in (no runtime folder, no audio,
-// a font setting) are no problems of a question file: the checker's output
-// is its report alone. Qt's critical and fatal messages still reach stderr.
-void quietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type != QtCriticalMsg && type != QtFatalMsg) return;
-  std::fputs((message + u'\n').toLocal8Bit().constData(), stderr);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  qInstallMessageHandler(quietQtNotes);
+  quietQtNotes();
   // Texts are measured with the program's fonts; no display is needed.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);

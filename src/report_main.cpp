@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "records/classreport.h"
+#include "startup/qtnotes.h"
 
 namespace {
 
@@ -15,13 +16,6 @@ const char kUsage[] =
     "使い方: kotobarion-report [--csv] [フォルダ]\n"
     "フォルダにある成績のファイル（名前.dat）を一覧にします。フォルダを省くと、\n"
     "コトバリオンが使うフォルダを読みます。--csv で CSV（UTF-8）にします。\n";
-
-// Qt's own notes about the session it runs in are no part of the report.
-// Its critical and fatal messages still reach stderr.
-void quietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type != QtCriticalMsg && type != QtFatalMsg) return;
-  std::fputs((message + u'\n').toUtf8().constData(), stderr);
-}
 
 void print(const QString& text, std::FILE* to) {
   const QByteArray bytes = text.toUtf8();
@@ -31,7 +25,7 @@ void print(const QString& text, std::FILE* to) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  qInstallMessageHandler(quietQtNotes);
+  quietQtNotes();
   QCoreApplication app(argc, argv);
   bool csv = false;
   QStringList folders;

@@ -72,7 +72,7 @@ TEST(Access, EverythingDrawnIsReadAloud) {
   // The certificate's lines.
   TestApp app;
   const QStringList lines = {QStringLiteral("免許皆伝状"), QStringLiteral("ゆい殿")};
-  app.sh->form5->showCertificate(lines, 22, 15, {1920, 1080});
+  app.sh->form5->showCertificate(lines, 22, 15);
   EXPECT_EQ(read(app.sh->form5->Pic2), lines.join(u'\n'));
   EXPECT_EQ(read(app.sh->form5, QAccessible::Description), lines.join(u'\n'));
   app.sh->form5->hide();

@@ -31,7 +31,7 @@ TEST(Placement, TitleBarsAndControlsStayInsideSmallScreens) {
     fake.metrics.available = c.available;
     Shoki sh(fake);
     sh.Main();
-    sh.form5->showCertificate({QStringLiteral("免許皆伝状")}, 22, 15, c.screen);
+    sh.form5->showCertificate({QStringLiteral("免許皆伝状")}, 22, 15);
     sh.form5->hide();
     for (QWidget* w : std::initializer_list<QWidget*>{sh.form1, sh.form2, sh.form3, sh.form4, sh.form5}) {
       const QRect outer = w->geometry().marginsAdded(frame);

@@ -110,7 +110,7 @@ TEST(Windows, ArePlacedByTheirOuterSizeWithFrameAndMenuBar) {
 TEST(Windows, TheCertificateIsPlacedByItsOuterSize) {
   TestApp app;
   app.fake.frame = QMargins(3, 25, 3, 3);
-  app.sh->form5->showCertificate({QStringLiteral("免許皆伝状")}, 22, 15, {1920, 1080});
+  app.sh->form5->showCertificate({QStringLiteral("免許皆伝状")}, 22, 15);
   EXPECT_EQ(app.sh->form5->geometry(), QRect((1920 - 646) / 2 + 3, (1080 - 428) / 3 + 25, 640, 400));
   app.sh->form5->hide();
 }
@@ -183,7 +183,7 @@ TEST(Windows, OnTheCertificateOnlyItsButtonAndBackgroundAct) {
     TestApp app;
     app.sh->UserName = QStringLiteral("ゆい");
     Form5* f = app.sh->form5;
-    f->showCertificate({QStringLiteral("免許皆伝状")}, 22, 15, {1920, 1080});
+    f->showCertificate({QStringLiteral("免許皆伝状")}, 22, 15);
     activate(f);
     EXPECT_FALSE(f->Cmd1->isVisibleTo(f));
     std::vector<QWidget*> chain = tabChain(f, false);

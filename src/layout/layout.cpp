@@ -34,14 +34,6 @@ QPoint place(QSize outer, QSize screen, Position position) {
   return {0, 0};
 }
 
-QPoint place(QSize window, QMargins frame, QSize screen, Position position) {
-  return place(window.grownBy(frame), screen, position);
-}
-
-QRect windowGeometry(QSize window, QMargins frame, QSize screen, Position position) {
-  return windowGeometry(window, frame, screen, QRect(), position);
-}
-
 QMargins plausibleFrame(QMargins frame) {
   constexpr int kMost = 200;
   for (int m : {frame.left(), frame.top(), frame.right(), frame.bottom()})

@@ -31,18 +31,15 @@ enum class Position { Centred, UpperThird, Corner };
 
 // The top-left corner of an outer window of the given size on the screen.
 QPoint place(QSize outer, QSize screen, Position position);
-// The top-left corner of a window's frame: its outer size is the window's
-// own size (client area and menu bar) grown by the window system's frame.
-QPoint place(QSize window, QMargins frame, QSize screen, Position position);
-// Where the window itself (inside its frame) goes so that its frame lies at
-// place(): the window system keeps a window given by its own geometry there,
-// whether or not it has framed it yet.
-QRect windowGeometry(QSize window, QMargins frame, QSize screen, Position position);
-// The same on a screen whose desktop panels leave only the available area
-// (empty: the whole screen) to windows. A window whose frame lies inside that
-// area stays exactly where the rule puts it; otherwise it moves the least
-// that brings it inside, and a window larger than the area keeps its title
-// bar and its upper left part inside (the area's top and left edges).
+// Where the window itself (inside its frame) goes so that its frame, the
+// window's own size (client area and menu bar) grown by the window system's
+// frame, lies at place(): the window system keeps a window given by its own
+// geometry there, whether or not it has framed it yet. The desktop's panels
+// leave only the available area (empty: the whole screen) to windows. A
+// window whose frame lies inside that area stays exactly where the rule puts
+// it; otherwise it moves the least that brings it inside, and a window larger
+// than the area keeps its title bar and its upper left part inside (the
+// area's top and left edges).
 QRect windowGeometry(QSize window, QMargins frame, QSize screen, QRect available, Position position);
 // A frame as the window system may report it: a window not framed yet can
 // report its frame as a 1 x 1 rectangle, and so margins below zero. Such a

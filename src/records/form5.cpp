@@ -77,11 +77,10 @@ void Form5::setBackColor(const QColor& c) { ui::setBack(this, c); }
 
 QColor Form5::backColor() const { return palette().color(QPalette::Window); }
 
-void Form5::showCertificate(const QStringList& lines, int fontPoints, int twipsPerPixel, QSize screen) {
+void Form5::showCertificate(const QStringList& lines, int fontPoints, int twipsPerPixel) {
   certificate_ = true;
   setWindowState(Qt::WindowNoState);
   setFixedSize(640, 400);
-  (void)screen;  // the placement reads the screen from the platform
   layout::WindowPlacer::place(this, size(), layout::Position::UpperThird, sh_.platform());
   Text1->hide();
   Pic2->show();

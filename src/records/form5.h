@@ -32,7 +32,7 @@ class Form5 : public QWidget {
   // upper third of the screen, Text1 hidden, Pic2 shown with a bold font of
   // the given size and the lines printed from 20, 30 twips, cmd2 shown; the
   // window is shown, not modally.
-  void showCertificate(const QStringList& lines, int fontPoints, int twipsPerPixel, QSize screen);
+  void showCertificate(const QStringList& lines, int fontPoints, int twipsPerPixel);
 
   // Handlers.
   void Cmd1_Click();

@@ -133,9 +133,8 @@ void Shoki::Hantei() {
       window->hide();
       if (outcome == progress::Progress::Outcome::Completed) MsgText = judgement::completion(c);
       if (progress.allCompleted()) {
-        const ScreenMetrics m = platform_.screenMetrics();
         form5->showCertificate(judgement::certificate(UserName, Kiroku[3], Kiroku[4], Kiroku[5]),
-                               layout::fontSize(TppX, 22), TppX, {m.width, m.height});
+                               layout::fontSize(TppX, 22), TppX);
         DoneFlag = 999;
       }
     }
@@ -157,7 +156,7 @@ namespace {
 
 // The layout rule for one window: exact client size, placed on the screen.
 // The placement reads the screen's metrics from the platform itself.
-void applyLayout(QWidget* window, layout::Position position, const ScreenMetrics&, Platform& platform) {
+void applyLayout(QWidget* window, layout::Position position, Platform& platform) {
   window->setWindowState(Qt::WindowNoState);
   // A chapter window's size is its client area and its menu bar.
   if (qobject_cast<QMainWindow*>(window)) window->adjustSize();
@@ -192,11 +191,10 @@ void Shoki::createWindows() {
 }
 
 void Shoki::Layout1() {
-  const ScreenMetrics m = platform_.screenMetrics();
   readTwipsPerPixel();
   createWindows();
   Form1* f = form1;
-  applyLayout(f, layout::Position::Corner, m, platform_);
+  applyLayout(f, layout::Position::Corner, platform_);
   setFontSizes(TppX, {{f->Lbl1, 18}, {f->Lbl2, 28}});
   QFont pic = f->Pic1->printFont();
   pic.setPointSize(layout::fontSize(TppX, 28));
@@ -212,10 +210,9 @@ void Shoki::Layout1() {
 }
 
 void Shoki::Layout2() {
-  const ScreenMetrics m = platform_.screenMetrics();
   Form2* f = form2;
   f->setFixedSize(640, 400);
-  applyLayout(f, layout::Position::Centred, m, platform_);
+  applyLayout(f, layout::Position::Centred, platform_);
   f->Txt1->show();
   setFontSize(f->Txt1, TppX, 12);
   f->Label1->show();
@@ -225,9 +222,8 @@ void Shoki::Layout2() {
 }
 
 void Shoki::Layout3() {
-  const ScreenMetrics m = platform_.screenMetrics();
   Form3* f = form3;
-  applyLayout(f, layout::Position::Centred, m, platform_);
+  applyLayout(f, layout::Position::Centred, platform_);
   setFontSizes(TppX, {{f->Lbl1, 18}, {f->Lbl2, 26}, {f->Lbl3, 28}, {f->Frm1, 12}, {f->Cmd1, 15}});
   f->Frm1->hide();
   for (int i = 0; i < 12; ++i) setFontSize(f->Option1[i], TppX, 22);
@@ -235,18 +231,16 @@ void Shoki::Layout3() {
 }
 
 void Shoki::Layout4() {
-  const ScreenMetrics m = platform_.screenMetrics();
   Form4* f = form4;
-  applyLayout(f, layout::Position::Centred, m, platform_);
+  applyLayout(f, layout::Position::Centred, platform_);
   setFontSizes(TppX, {{f->Lbl1, 18}, {f->lbl2, 26}, {f->Lbl3, 28}, {f->Frm1, 12}, {f->Cmd1, 15}});
   f->Frm1->hide();
   for (int i = 0; i <= 8; ++i) setFontSize(f->Opt1[i], TppX, 16);
 }
 
 void Shoki::Layout5() {
-  const ScreenMetrics m = platform_.screenMetrics();
   Form5* f = form5;
   f->setFixedSize(320, 240);
-  applyLayout(f, layout::Position::UpperThird, m, platform_);
+  applyLayout(f, layout::Position::UpperThird, platform_);
   f->Pic2->hide();
 }
