@@ -57,6 +57,9 @@ class FakePlatform : public Platform {
   bool anotherCopyRunning() override { return otherCopy; }
   void playSound(const QString& path) override;
   void showModal(QWidget* window) override;
+  // The window system grants every activation asked for at once, and gives
+  // it back to the window that had it when a modal window is dismissed.
+  void activateWindow(QWidget* window) override;
   void messageBox(const QString& text, const QString& caption) override;
   void endProgram() override;
   bool hasEnded() const override { return endCount > 0; }

@@ -35,6 +35,9 @@ class Platform {
   virtual void playSound(const QString& path) = 0;
   // Shows a window modally and returns once it has been hidden again.
   virtual void showModal(QWidget* window) = 0;
+  // Asks the window system to raise a shown window and give it the
+  // keyboard; the window system may grant it later, or not at all.
+  virtual void activateWindow(QWidget* window) = 0;
   // A modal message box with one OK button.
   virtual void messageBox(const QString& text, const QString& caption) = 0;
   // Ends the program at once: no close handling runs, nothing is saved.

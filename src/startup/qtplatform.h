@@ -20,6 +20,7 @@ class QtPlatform : public Platform {
   bool anotherCopyRunning() override;
   void playSound(const QString& path) override;
   void showModal(QWidget* window) override;
+  void activateWindow(QWidget* window) override;
   void messageBox(const QString& text, const QString& caption) override;
   [[noreturn]] void endProgram() override;
   bool hasEnded() const override { return false; }
