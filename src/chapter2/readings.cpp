@@ -12,6 +12,7 @@ struct Entry {
   char32_t c;
   const char* on;
   const char* kun;
+  const char* examples;
 };
 
 const Entry kTable[] = {
@@ -120,8 +121,15 @@ QString heardKun(const Kanji& k, const QString& stemHeard, const QString& after)
 
 // An example word from outside the group that holds the kanji, said as
 // screen readers do (ほうりつのリツ): its kana, の, and the kanji's reading
-// in it. Empty when the words hold none.
+// in it; the dictionary's first, else one of the given words. Empty when
+// there is none.
 QString example(char32_t c, const QStringList& group, const QString& kana, const std::vector<Word>& examples) {
+  Kanji k;
+  if (lookup(c, &k))
+    for (const QString& e : k.examples) {
+      const QString said = e.section(u'=', 1);
+      if (!group.contains(e.section(u'=', 0, 0)) && !sound(said).contains(sound(kana))) return said;
+    }
   std::vector<Heard> heard;
   for (const auto& [word, wordKana] : examples) {
     if (group.contains(word) || sound(wordKana).contains(sound(kana))) continue;
@@ -196,6 +204,7 @@ bool lookup(char32_t c, Kanji* kanji) {
   if (it == std::end(kTable) || it->c != c) return false;
   kanji->on = QString::fromUtf8(it->on).split(u' ', Qt::SkipEmptyParts);
   kanji->kun = QString::fromUtf8(it->kun).split(u' ', Qt::SkipEmptyParts);
+  kanji->examples = QString::fromUtf8(it->examples).split(u' ', Qt::SkipEmptyParts);
   return true;
 }
 

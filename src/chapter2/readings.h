@@ -14,6 +14,8 @@ namespace readings {
 // hiragana with a dot before the okurigana (たか.い).
 struct Kanji {
   QStringList on, kun;
+  // Example words as screen readers use them, word=said (議会=ぎかいのギ).
+  QStringList examples;
 };
 // False when the dictionary does not hold the character.
 bool lookup(char32_t c, Kanji* kanji);
@@ -25,10 +27,10 @@ using Word = std::pair<QString, QString>;
 // kana: for each kanji a reading other than the one the word is heard by
 // (a kun reading for a kanji heard by its on reading, an on reading for one
 // heard by its kun reading), joined by "・" (高価 read こうか: たかい・あたい).
-// A kanji with no other reading is told by an example word, where two
-// words would otherwise sound alike (ほうりつのリツ), taken from the given
-// words outside the group. Nothing but the words and their reading goes in,
-// so no description tells which word a sentence wants.
+// Words that would still sound alike are told by one more reading, and a
+// kanji with no other reading by an example word (ほうりつのリツ): a common
+// word from the dictionary, else one of the given words outside the group. Nothing but the words and their reading goes
+// in, so no description tells which word a sentence wants.
 QStringList describe(const QStringList& group, const QString& kana, const std::vector<Word>& examples);
 
 // Folds katakana to hiragana and drops the dots and blanks of a reading:
