@@ -52,12 +52,16 @@ class FakePlatform : public Platform {
   // How the next modal windows are dismissed; by default they are hidden as
   // the learner's OK button does.
   std::deque<std::function<void(QWidget*)>> dismissals;
+  // How the next questions are answered (true: yes); then no.
+  std::deque<bool> answers;
 
   QString applicationDir() override { return appDir; }
   bool anotherCopyRunning() override { return otherCopy; }
   void playSound(const QString& path) override;
   void showModal(QWidget* window) override;
   void messageBox(const QString& text, const QString& caption) override;
+  // Answered from `answers`, then `no`; recorded in boxes.
+  bool question(const QString& text, const QString& caption, const QString& yes, const QString& no) override;
   void endProgram() override;
   bool hasEnded() const override { return endCount > 0; }
   void showHelp(const QString& helpFile, int command) override;

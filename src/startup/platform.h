@@ -37,6 +37,9 @@ class Platform {
   virtual void showModal(QWidget* window) = 0;
   // A modal message box with one OK button.
   virtual void messageBox(const QString& text, const QString& caption) = 0;
+  // A modal question with two buttons: true for `yes`, false for `no`
+  // (also when the box is closed or Escape pressed).
+  virtual bool question(const QString& text, const QString& caption, const QString& yes, const QString& no) = 0;
   // Ends the program at once: no close handling runs, nothing is saved.
   // In production this never returns.
   virtual void endProgram() = 0;

@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QLibrary>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStyleFactory>
@@ -143,6 +144,16 @@ void QtPlatform::showModal(QWidget* window) {
 void QtPlatform::messageBox(const QString& text, const QString& caption) {
   QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
   box.exec();
+}
+
+bool QtPlatform::question(const QString& text, const QString& caption, const QString& yes, const QString& no) {
+  QMessageBox box(QMessageBox::NoIcon, caption, text);
+  QPushButton* yesButton = box.addButton(yes, QMessageBox::AcceptRole);
+  QPushButton* noButton = box.addButton(no, QMessageBox::RejectRole);
+  box.setDefaultButton(yesButton);
+  box.setEscapeButton(noButton);
+  box.exec();
+  return box.clickedButton() == yesButton;
 }
 
 void QtPlatform::endProgram() {
