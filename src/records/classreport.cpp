@@ -41,11 +41,40 @@ QString padded(const QString& text, int width, bool right) {
   return right ? fill + text : text + fill;
 }
 
-QString csvField(const QString& text) {
+// A field as a spreadsheet reads it: control characters shown visibly (an
+// escape sequence never reaches a terminal), and a text a spreadsheet would
+// run as a formula (starting with =, +, -, @, TAB or CR) behind a leading '.
+QString csvField(const QString& raw) {
+  QString text = showControls(raw);
+  const QChar first = raw.isEmpty() ? QChar() : raw.front();
+  if (first == u'=' || first == u'+' || first == u'-' || first == u'@' || first == u'\t' || first == u'\r')
+    text.prepend(u'\'');
   if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r')) return text;
   QString quoted = text;
   quoted.replace(u'"', QStringLiteral("\"\""));
   return u'"' + quoted + u'"';
+}
+
+// A file name's bytes as text: UTF-8 where they are UTF-8, every other byte
+// as \xHH, so two names that differ only in such bytes stay apart.
+QString shownFileName(const QByteArray& raw) {
+  QString shown;
+  for (qsizetype i = 0; i < raw.size();) {
+    const auto lead = static_cast<unsigned char>(raw[i]);
+    const qsizetype length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (length > 0 && i + length <= raw.size()) {
+      const QByteArray sequence = raw.mid(i, length);
+      const QString decoded = QString::fromUtf8(sequence);
+      if (decoded.toUtf8() == sequence && !decoded.contains(QChar::ReplacementCharacter)) {
+        shown += decoded;
+        i += length;
+        continue;
+      }
+    }
+    shown += QStringLiteral("\\x") + QString::number(lead, 16).toUpper().rightJustified(2, u'0');
+    ++i;
+  }
+  return shown;
 }
 
 }  // namespace
@@ -73,6 +102,7 @@ std::vector<Row> read(const QString& folder) {
     Row row;
     row.name = QFile::decodeName(raw.chopped(4));
     if (QFile::encodeName(row.name) != raw.chopped(4)) {
+      row.name = shownFileName(raw.chopped(4));
       row.result = recordfile::LoadResult::Unreadable;
       row.problem = QStringLiteral("ファイル名の文字が UTF-8 ではないため、開けません。");
     } else {
