@@ -8,37 +8,56 @@
 #include <algorithm>
 #include <cerrno>
 
+namespace {
+
+// What a path that stat or open refused names.
+PlainFile::Kind refused(int error, const QByteArray& name) {
+  struct stat link {};
+  if (error == ELOOP) return PlainFile::Kind::LinkLoop;
+  if (error == ENOENT || error == ENOTDIR)
+    return ::lstat(name.constData(), &link) == 0 && S_ISLNK(link.st_mode) ? PlainFile::Kind::LinkNowhere
+                                                                          : PlainFile::Kind::Missing;
+  return PlainFile::Kind::Unopenable;
+}
+
+PlainFile::Kind kindOf(const struct stat& st) {
+  if (S_ISDIR(st.st_mode)) return PlainFile::Kind::Folder;
+  return S_ISREG(st.st_mode) ? PlainFile::Kind::File : PlainFile::Kind::NotAFile;
+}
+
+}  // namespace
+
 PlainFile::PlainFile(const QString& path) {
   const QByteArray name = QFile::encodeName(path);
-  // O_NONBLOCK: a pipe opens at once instead of waiting for a writer; it
-  // changes nothing for a plain file. O_NOCTTY: a terminal never becomes the
-  // program's own.
+  // Anything but a plain file is not even opened (opening a device can
+  // start it)...
+  struct stat st {};
+  if (::stat(name.constData(), &st) != 0) {
+    error_ = errno;
+    kind_ = refused(error_, name);
+    return;
+  }
+  kind_ = kindOf(st);
+  if (kind_ != Kind::File) return;
+  // ... and what is opened is checked again on the open descriptor, as it
+  // may have been swapped meanwhile. O_NONBLOCK: a pipe opens at once
+  // instead of waiting for a writer; it changes nothing for a plain file.
+  // O_NOCTTY: a terminal never becomes the program's own.
   fd_ = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd_ < 0) {
     error_ = errno;
-    struct stat link {};
-    if (error_ == ELOOP)
-      kind_ = Kind::LinkLoop;
-    else if (error_ == ENOENT || error_ == ENOTDIR)
-      kind_ = ::lstat(name.constData(), &link) == 0 && S_ISLNK(link.st_mode) ? Kind::LinkNowhere : Kind::Missing;
-    else
-      kind_ = Kind::Unopenable;
+    kind_ = refused(error_, name);
     return;
   }
-  struct stat st {};
   if (::fstat(fd_, &st) != 0) {
     error_ = errno;
     kind_ = Kind::Unopenable;
-  } else if (S_ISDIR(st.st_mode)) {
-    kind_ = Kind::Folder;
-  } else if (!S_ISREG(st.st_mode)) {
-    kind_ = Kind::NotAFile;
   } else {
-    kind_ = Kind::File;
+    kind_ = kindOf(st);
     size_ = st.st_size;
     mode_ = st.st_mode & 07777;
-    return;
   }
+  if (kind_ == Kind::File) return;
   ::close(fd_);
   fd_ = -1;
 }

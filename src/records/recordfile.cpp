@@ -118,6 +118,7 @@ enum class Copy {
   AlreadyKept,
   NamesUsedUp,
   Failed,
+  Unreadable,
   IsFolder,
   NotAFile,
   TooLarge,
@@ -170,7 +171,7 @@ Copy keepIncompleteRecord(const QString& record, const QString& target, bool mak
       return Copy::LinkNowhere;
     case PlainFile::Kind::Unopenable:
       *error = file.error();
-      return Copy::Failed;
+      return Copy::Unreadable;
     case PlainFile::Kind::File:
       break;
   }
@@ -179,7 +180,7 @@ Copy keepIncompleteRecord(const QString& record, const QString& target, bool mak
   const QByteArray bytes = file.read(kMaxCopyBytes + 1, &ok);
   if (!ok) {
     *error = file.error();
-    return Copy::Failed;
+    return Copy::Unreadable;
   }
   if (bytes.size() > kMaxCopyBytes) return Copy::TooLarge;
   if (holdsWholeRecord(bytes)) return Copy::NotNeeded;
@@ -236,6 +237,9 @@ QString copyProblem(Copy result, const QString& fileName, int error) {
       return file + QStringLiteral("は成績のファイルにしては大きすぎる（") + QString::number(kMaxCopyBytes / 1024) +
              QStringLiteral(" KiB を超える）ため、写しを作らず、そのままにして保存しませんでした。") +
              QStringLiteral("先生にファイルを確かめてもらってください。");
+    case Copy::Unreadable:
+      return file + QStringLiteral("を読み取れないため（") + QString::fromLocal8Bit(std::strerror(error)) +
+             QStringLiteral("）、写しを作れず、そのままにして保存しませんでした。");
     case Copy::NamesUsedUp:
       return copiesFullProblem(fileName);
     case Copy::Failed:
