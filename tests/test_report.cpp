@@ -114,10 +114,12 @@ TEST(ClassReport, ListsEveryRecordAndChangesNothing) {
 }
 
 // No field of the CSV runs as a spreadsheet formula or as a terminal's
-// escape sequence, and names whose bytes are no UTF-8 stay apart.
+// escape sequence, and names that look alike (a character that shows
+// nothing, a blank at an end, bytes that are no UTF-8) stay apart.
 TEST(ClassReport, NoFieldRunsInASpreadsheetOrATerminal) {
   std::vector<classreport::Row> rows;
-  for (const char* name : {"=cmd|' -c calc'!A0", "+1+1", "-2+3", "@SUM(1+1)", "\tx", "e\x1B[31m", "a-b"})
+  for (const char* name :
+       {"=cmd|' -c calc'!A0", "+1+1", "-2+3", "@SUM(1+1)", "\tx", "e\x1B[31m", "a-b", "taro\u200D", "\u00A0taro"})
     rows.push_back({QString::fromUtf8(name), recordfile::LoadResult::Loaded, {}, {}});
   rows.push_back({QStringLiteral("f"), recordfile::LoadResult::Damaged, {}, QStringLiteral("=1+1\x1B")});
   EXPECT_EQ(classreport::csv(rows).toStdString(),
@@ -129,6 +131,8 @@ TEST(ClassReport, NoFieldRunsInASpreadsheetOrATerminal) {
             "'\\tx,0,0,0,0,0,0,\r\n"
             "e\\u{001B}[31m,0,0,0,0,0,0,\r\n"
             "a-b,0,0,0,0,0,0,\r\n"
+            "taro\\u{200D},0,0,0,0,0,0,\r\n"
+            "\\u{00A0}taro,0,0,0,0,0,0,\r\n"
             "f,,,,,,,'=1+1\\u{001B}\r\n");
   QTemporaryDir tmp;
   for (const char* raw : {"/bad\xFF\xFE.dat", "/bad\xFF\xFD.dat"})

@@ -47,7 +47,9 @@ int displayWidth(const QString& text);
 // the streak or 修了 and the number of quizzes, 免許皆伝 (○ when all three
 // chapters are complete). A record that did not read completely shows its
 // message instead of the numbers. Control characters in a name are shown
-// visibly (\n, \t ...), so each learner stays on one line.
+// visibly (\n, \t ...), so each learner stays on one line, and so are
+// characters that show nothing and blanks at either end (\u{200D},
+// \u{00A0}), so names that look alike stay apart.
 QString table(const std::vector<Row>& rows);
 
 // The same as CSV (RFC 4180: fields with a comma or a double quote are

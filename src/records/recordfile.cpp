@@ -52,6 +52,8 @@ bool isAsciiAlnum(QChar c) {
   return (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z');
 }
 
+}  // namespace
+
 // Characters that show nothing, or that split or join a name unseen: a name
 // holding one looks like another name, or like no name at all. By Unicode's
 // properties: every format character (zero-width spaces and joiners, the
@@ -76,6 +78,8 @@ bool isHiddenInName(char32_t c) {
                                      (c >= 0xE0000 && c <= 0xE0FFF);
   return variationSelector || otherDefaultIgnorable;
 }
+
+namespace {
 
 // A character that shows as empty space: every space separator (U+0020,
 // U+00A0, U+2003, U+3000 ...) and the blank Braille pattern.

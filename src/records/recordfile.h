@@ -47,6 +47,11 @@ int decode(const QByteArray& bytes, std::array<int, 7>& kiroku, bool* damaged = 
 // fine as well ("..dat", "...dat").
 QString nameProblem(const QString& userName);
 
+// True for a character that shows nothing or splits or joins a name unseen:
+// a format character, a line or paragraph separator, or another
+// default-ignorable code point (a variation selector, a Hangul filler).
+bool isHiddenInName(char32_t c);
+
 // Why a name cannot become a new learner's record, beyond nameProblem: it
 // shows no character at all, holds a character that shows nothing or splits
 // the line unseen (a format character such as U+200B, U+200D or U+00AD, a
