@@ -116,8 +116,8 @@ void eachHighLine(QByteArrayView bytes, Each each) {
   }
 }
 
-// UTF-16 text without its byte order mark: NUL bytes in a good part of the
-// text, nearly all of them in the same half of the two-byte units (the high
+// UTF-16 text without its byte order mark: NUL bytes in at least one
+// two-byte unit in sixteen, nearly all in the same half of the units (the high
 // byte of every ASCII character). Text in code page 932 or UTF-8 holds none.
 TextEncoding utf16WithoutMark(const QByteArray& bytes) {
   qsizetype even = 0;
