@@ -29,6 +29,8 @@ class FakePlatform : public Platform {
 
   QString appDir;
   bool otherCopy = false;
+  // What holds the folder when it is not a copy of the program.
+  QString holder;
   ScreenMetrics metrics;
   // The frame every window gets from the window system.
   QMargins frame;
@@ -57,6 +59,7 @@ class FakePlatform : public Platform {
 
   QString applicationDir() override { return appDir; }
   bool anotherCopyRunning() override { return otherCopy; }
+  QString lockHolder() override { return holder; }
   void playSound(const QString& path) override;
   void showModal(QWidget* window) override;
   void messageBox(const QString& text, const QString& caption) override;

@@ -1,11 +1,16 @@
 #include "startup/helpviewer.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
 #include "questions/fieldreader.h"
+#include "questions/plainfile.h"
+
+namespace {
+// Far more than any help text; a larger file is not read past this.
+constexpr qint64 kMaxHelpBytes = 8 * 1024 * 1024;
+}  // namespace
 
 HelpViewer::HelpViewer() {
   setWindowTitle(QStringLiteral("コトバリオン　ヘルプ"));
@@ -23,15 +28,18 @@ HelpViewer::HelpViewer() {
 bool HelpViewer::open(const QString& helpFile, int command) {
   // Command 15 opens the contents: the top of the file.
   (void)command;
-  QFile file(helpFile);
+  // Opened without blocking and read only so far: a pipe or a device in its
+  // place, even one swapped in at the last moment, never holds the program.
+  PlainFile file(helpFile);
   const QString name = QFileInfo(helpFile).fileName();
-  if (!QFileInfo(helpFile).isFile() || !file.open(QIODevice::ReadOnly)) {
+  bool read = file.kind() == PlainFile::Kind::File;
+  const QByteArray bytes = read ? file.read(kMaxHelpBytes, &read) : QByteArray();
+  if (!read) {
     browser_->setPlainText(
         QStringLiteral("ヘルプファイル「") + name +
         QStringLiteral("」が見つからないか、読み込めません。\nプログラムと同じフォルダにあるか確かめてください。"));
     return false;
   }
-  const QByteArray bytes = file.readAll();
   QString text = QString::fromUtf8(bytes);
   if (text.contains(QChar::ReplacementCharacter)) text = decodeCp932(bytes);
   browser_->setSearchPaths({QFileInfo(helpFile).absolutePath()});

@@ -29,6 +29,10 @@ class Platform {
   virtual QString applicationDir() = 0;
   // True when another copy of the program already runs from this folder.
   virtual bool anotherCopyRunning() = 0;
+  // Once anotherCopyRunning() was true: what holds the folder when it is not
+  // this user's copy of this program ("「sleep」（プロセス番号 812、ユーザー
+  // ken）"), or an empty text when it is one or cannot be told.
+  virtual QString lockHolder() { return {}; }
 
   // Plays a .wav file in the background; a new sound cuts off one still
   // playing. A path that names no readable sound gives the default sound.

@@ -33,7 +33,18 @@ Shoki::~Shoki() {
 void Shoki::Main() {
   platform_.randomize();
   if (platform_.anotherCopyRunning()) {
-    platform_.messageBox(QStringLiteral("ナゴミアの勉強は起動しています。"), QStringLiteral("ナゴミア"));
+    // Something that is no copy of the program is named, so that the
+    // learner is never locked out unheard.
+    const QString holder = platform_.lockHolder();
+    if (holder.isEmpty())
+      platform_.messageBox(QStringLiteral("ナゴミアの勉強は起動しています。"), QStringLiteral("ナゴミア"));
+    else
+      platform_.messageBox(QStringLiteral("このプログラムのフォルダ「") +
+                               QDir::toNativeSeparators(platform_.applicationDir()) +
+                               QStringLiteral("」を、ほかのプログラム") + holder +
+                               QStringLiteral("が使用中にしているため、起動できません。\n") +
+                               QStringLiteral("そのプログラムを終わらせてから、もう一度起動してください。"),
+                           QStringLiteral("コトバリオン"));
     endProgram();
     return;
   }
