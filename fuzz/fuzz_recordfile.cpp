@@ -1,6 +1,9 @@
 // Fuzz target: the learner record reader and the name check on any bytes.
-// Checks that a record read whole is written back to the same numbers and
-// that an accepted name can never leave the folder.
+// Checks that a record read whole is written back to the same numbers, that
+// an accepted name can never leave the folder, and that a name accepted for
+// a new learner is, in the composed form (NFC) that names its file, short
+// enough to save again and again, free of characters that show nothing and
+// of blanks at its ends, and shows something.
 #include <QFile>
 #include <cstddef>
 #include <cstdint>
@@ -27,6 +30,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (name.contains(u'/') || name.contains(u'\\') || name.contains(QChar(0))) std::abort();
     if (QFile::encodeName(name + QStringLiteral(".dat")).size() + recordfile::kSaveSuffixBytes >
         recordfile::kMaxFileNameBytes)
+      std::abort();
+    if (!recordfile::newNameProblem(name).isEmpty()) continue;
+    const QString stored = name.normalized(QString::NormalizationForm_C);
+    if (!recordfile::nameProblem(stored).isEmpty()) std::abort();
+    if (QFile::encodeName(stored + QStringLiteral(".dat")).size() + recordfile::kSaveSuffixBytes >
+        recordfile::kMaxFileNameBytes)
+      std::abort();
+    const auto code = stored.toUcs4();
+    bool shows = false;
+    for (char32_t c : code) {
+      const QChar::Category category = QChar::category(c);
+      if (category == QChar::Other_Format || category == QChar::Other_Control || c == 0x3164 || c == 0x115F ||
+          c == 0x1160 || c == 0xFFA0 || (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0xE0000 && c <= 0xE0FFF))
+        std::abort();
+      shows = shows || (category != QChar::Separator_Space && category != QChar::Mark_NonSpacing && c != 0x2800);
+    }
+    if (!code.isEmpty() && (!shows || QChar::category(code.front()) == QChar::Separator_Space ||
+                            QChar::category(code.back()) == QChar::Separator_Space))
       std::abort();
   }
   return 0;

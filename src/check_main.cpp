@@ -3,10 +3,13 @@
 // limits and fonts. Every problem that would refuse a file is printed as
 // file:line: message; every warning (the program plays the file, but badly)
 // as file:line: 注意：message; a file without problems as
-// file: OK（count問、encoding[、注意n件]）. Exits 1 when any file has a problem.
+// file: OK（count問、encoding[、注意n件]）. Exits 1 when any file has a problem,
+// 2 on a wrong command line, 3 when the report cannot be written (a full
+// disk), saying why on standard error.
 #include <QApplication>
 #include <QFileInfo>
 #include <QStyleFactory>
+#include <csignal>
 #include <cstdio>
 
 #include "chapter1/bank1.h"
@@ -58,6 +61,9 @@ std::vector<FileProblem> check(const QString& name, const QByteArray& bytes, std
 
 int main(int argc, char** argv) {
   quietQtNotes();
+  // A file-size limit on the output fails the write instead of ending the
+  // program unheard.
+  std::signal(SIGXFSZ, SIG_IGN);
   // Texts are measured with the program's fonts; no display is needed.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
@@ -86,6 +92,11 @@ int main(int argc, char** argv) {
                                : QStringLiteral("、注意") + QString::number(warnings.size()) + QStringLiteral("件）\n");
       std::fputs((ok + tail).toLocal8Bit().constData(), stdout);
     }
+  }
+  const QString failed = outputProblem();
+  if (!failed.isEmpty()) {
+    std::fputs((QStringLiteral("kotobarion-check: ") + failed + u'\n').toLocal8Bit().constData(), stderr);
+    return 3;
   }
   return found == 0 ? 0 : 1;
 }

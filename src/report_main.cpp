@@ -3,8 +3,10 @@
 // with the program's own record reader and changes nothing: no file is
 // written, renamed or created and no lock is taken, so it can run while
 // learners play. Prints an aligned table, or CSV with --csv. Exits 1 when
-// the folder cannot be read, 2 on a wrong command line.
+// the folder cannot be read, 2 on a wrong command line, 3 when the report
+// cannot be written (a full disk), saying why on standard error.
 #include <QCoreApplication>
+#include <csignal>
 #include <cstdio>
 
 #include "records/classreport.h"
@@ -26,6 +28,9 @@ void print(const QString& text, std::FILE* to) {
 
 int main(int argc, char** argv) {
   quietQtNotes();
+  // A file-size limit on the output fails the write instead of ending the
+  // program unheard.
+  std::signal(SIGXFSZ, SIG_IGN);
   QCoreApplication app(argc, argv);
   bool csv = false;
   QStringList folders;
@@ -66,5 +71,8 @@ int main(int argc, char** argv) {
     print(QStringLiteral("（このフォルダには成績のファイル「名前.dat」がまだありません：") + folder +
               QStringLiteral("）\n"),
           stdout);
-  return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+  const QString failed = outputProblem();
+  if (failed.isEmpty()) return 0;
+  print(QStringLiteral("kotobarion-report: ") + failed + u'\n', stderr);
+  return 3;
 }

@@ -45,6 +45,14 @@ void FakePlatform::messageBox(const QString& text, const QString& caption) {
   boxes.push_back({text, caption, shown});
 }
 
+bool FakePlatform::question(const QString& text, const QString& caption, const QString&, const QString&) {
+  messageBox(text, caption);
+  if (answers.empty()) return false;
+  const bool yes = answers.front();
+  answers.pop_front();
+  return yes;
+}
+
 void FakePlatform::endProgram() {
   afterEnd();
   ++endCount;

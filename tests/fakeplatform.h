@@ -29,6 +29,8 @@ class FakePlatform : public Platform {
 
   QString appDir;
   bool otherCopy = false;
+  // What holds the folder when it is not a copy of the program.
+  QString holder;
   ScreenMetrics metrics;
   // The frame every window gets from the window system.
   QMargins frame;
@@ -52,15 +54,20 @@ class FakePlatform : public Platform {
   // How the next modal windows are dismissed; by default they are hidden as
   // the learner's OK button does.
   std::deque<std::function<void(QWidget*)>> dismissals;
+  // How the next questions are answered (true: yes); then no.
+  std::deque<bool> answers;
 
   QString applicationDir() override { return appDir; }
   bool anotherCopyRunning() override { return otherCopy; }
+  QString lockHolder() override { return holder; }
   void playSound(const QString& path) override;
   void showModal(QWidget* window) override;
   // The window system grants every activation asked for at once, and gives
   // it back to the window that had it when a modal window is dismissed.
   void activateWindow(QWidget* window) override;
   void messageBox(const QString& text, const QString& caption) override;
+  // Answered from `answers`, then `no`; recorded in boxes.
+  bool question(const QString& text, const QString& caption, const QString& yes, const QString& no) override;
   void endProgram() override;
   bool hasEnded() const override { return endCount > 0; }
   void showHelp(const QString& helpFile, int command) override;

@@ -79,3 +79,23 @@ TEST(CheckTool, KnowsTheHomonymAndIdiomFilesAndWarnsATeacher) {
   EXPECT_TRUE(out.contains(idioms + QStringLiteral(":11: 注意：問題文が「。」で終わって"))) << out.toStdString();
   EXPECT_TRUE(out.contains(idioms + QStringLiteral(": OK（11問、Shift_JIS、注意1件）"))) << out.toStdString();
 }
+
+// A report that cannot be written (a full disk) is never taken for done:
+// both commands fail and say why in one line.
+TEST(CheckTool, OutputThatCannotBeWrittenFailsWithItsReason) {
+  QTemporaryDir tmp;
+  const std::vector<std::pair<QString, QStringList>> runs = {
+      {QStringLiteral(KOTOBARION_CHECK), {QStringLiteral(KOTOBARION_APP_DIR "/体.txt")}},
+      {QStringLiteral(KOTOBARION_REPORT), {tmp.path()}},
+  };
+  for (const auto& [program, args] : runs) {
+    QProcess p;
+    p.setStandardOutputFile(QStringLiteral("/dev/full"));
+    p.start(program, args);
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 3) << program.toStdString();
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_TRUE(err.contains(QStringLiteral("書き込めませんでした"))) << err.toStdString();
+    EXPECT_EQ(err.count(u'\n'), 1) << err.toStdString();
+  }
+}

@@ -1,4 +1,4 @@
-// The checker's warnings of hints and sentences that give the answer away,
+// The checker's warnings of hints and sentences that give an answer away,
 // and of records an empty first field leaves unread.
 #include <gtest/gtest.h>
 
@@ -50,6 +50,11 @@ TEST(CheckWarnings, HintsAndSentencesThatGiveTheAnswerAway) {
       // 追 is in every candidate of the group: it tells nothing.
       {2, QStringLiteral("2,\"ついきゅう\",\"ついきゅう\",\"追及\",\"追いつめて責任を＊する。\"\r\n") + seeks,
        QString()},
+      // Another question's whole answer printed: a spoiler when both fall in
+      // one quiz; the first record is never asked, so its answer is none.
+      {2, QStringLiteral("1,\"きく\",\"きく\",\"効く\",\"写真に写す前に目薬が＊。\"\r\n") + moves,
+       QStringLiteral("行目の問題の答え「写す」が入っています")},
+      {2, QStringLiteral("1,\"きく\",\"きく\",\"効く\",\"漢0の薬が＊。\"\r\n") + moves, QString()},
       {3, QStringLiteral("1,\"知らない人だ\",\"赤の他人\",\"赤の他人\",\"まったくの他人。\"\r\n"),
        QStringLiteral("意味（ヒント）に慣用句の言葉「他人」")},
       {3, QStringLiteral("1,\"値段は\",\"ピンからキリまで\",\"ピン\",\"ピンは最上のもの。\"\r\n"),
@@ -62,13 +67,13 @@ TEST(CheckWarnings, HintsAndSentencesThatGiveTheAnswerAway) {
     QStringList found;
     for (const FileProblem& w : warningsOf(c.chapter, c.records))
       if (w.line == line &&
-          (w.message.contains(QStringLiteral("ヒント）に")) || w.message.startsWith(QStringLiteral("問題文に答え"))))
+          (w.message.contains(QStringLiteral("ヒント）に")) || w.message.startsWith(QStringLiteral("問題文に"))))
         found << w.message;
     if (c.warning.isEmpty()) {
       EXPECT_TRUE(found.isEmpty()) << c.records.toStdString() << found.join(u'|').toStdString();
     } else {
       ASSERT_EQ(found.size(), 1) << c.records.toStdString() << found.join(u'|').toStdString();
-      EXPECT_TRUE(found[0].startsWith(c.warning)) << found[0].toStdString();
+      EXPECT_TRUE(found[0].contains(c.warning)) << found[0].toStdString();
     }
   }
 }

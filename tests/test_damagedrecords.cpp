@@ -252,6 +252,28 @@ TEST(RecordNames, RefusesWhatCannotBeSavedAgainAndAgain) {
       {QStringLiteral(" たろう"), true},
       {QStringLiteral("たろう "), true},
       {QStringLiteral("たろう\u3000"), true},
+      // The rules hold for the composed name that becomes the file: each
+      // U+0958 U+0959 composes to four code points, 420 bytes in all.
+      {QString::fromUcs4(U"\u0958\u0959").repeated(35), true},
+      {QString::fromUcs4(U"\u0958\u0959").repeated(20), false},
+      // Default-ignorable code points, Hangul fillers and space separators,
+      // by their Unicode properties.
+      {QStringLiteral("\u3164"), true},
+      {QStringLiteral("\u115F"), true},
+      {QStringLiteral("\uFFA0"), true},
+      {QStringLiteral("\u2800"), true},
+      {QStringLiteral("taro\u200D"), true},
+      {QStringLiteral("taro\uFE0F"), true},
+      {QStringLiteral("taro") + QString::fromUcs4(U"\U000E0100"), true},
+      {QStringLiteral("taro\u180B"), true},
+      {QStringLiteral("taro\uFFF9"), true},
+      {QStringLiteral("taro") + QString::fromUcs4(U"\U0001D173"), true},
+      {QStringLiteral("taro\u17B4"), true},
+      {QStringLiteral("\u00A0taro"), true},
+      {QStringLiteral("taro\u00A0"), true},
+      {QStringLiteral("\u2003taro"), true},
+      {QStringLiteral("taro\u2003"), true},
+      {QStringLiteral("ta ro"), false},
   };
   // A new learner in an empty folder.
   QTemporaryDir tmp;

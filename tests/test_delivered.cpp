@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAccessible>
 #include <QFile>
@@ -113,6 +114,9 @@ TEST(HelpViewer, OpensTheContentsAndReportsAMissingFile) {
   QTemporaryDir tmp;
   EXPECT_FALSE(viewer.open(tmp.path() + QStringLiteral("/コトバリオンV.1.3.hlp"), 15));
   EXPECT_TRUE(viewer.shownText().contains(QStringLiteral("「コトバリオンV.1.3.hlp」が見つからない")));
+  // A pipe in its place is never waited on.
+  ASSERT_EQ(::mkfifo(QFile::encodeName(tmp.path() + QStringLiteral("/pipe.hlp")).constData(), 0644), 0);
+  EXPECT_FALSE(viewer.open(tmp.path() + QStringLiteral("/pipe.hlp"), 15));
 }
 
 // Chapter 2's options all sound alike: heard with their descriptions no two

@@ -16,7 +16,7 @@
 
 namespace {
 
-enum class Step { End, Perfect, Imperfect, Menu, CloseAt0, CloseAt9, CloseAt10, Message };
+enum class Step { End, Perfect, Imperfect, Menu, CloseAt0, CloseAt9, CloseAt10, Message, Wrong, TenthRight };
 
 struct Row {
   const char* what;
@@ -47,6 +47,10 @@ void run(progress::Progress& p, Step step, int chapter) {
     case Step::Message:
       p.messageWindowClosed();
       break;
+    case Step::Wrong:
+    case Step::TenthRight:
+      p.quizDecided(step == Step::TenthRight);
+      break;
   }
 }
 
@@ -74,6 +78,18 @@ TEST(ProgressRules, EveryEventFromEveryState) {
       {"grade message closed", "0,0,0,3,0,7", 3, {S::End, S::Imperfect, S::Message}, "0,0,0,3,0,8", 0},
       {"certificate closed", "999,3,999,4,2,3", 3, {S::End, S::Perfect, S::Message}, "999,3,999,4,999,4", 0},
       {"message closed with no chapter in play", "1,3,0,0,0,0", 0, {S::Message}, "1,3,0,0,0,0", 0},
+      // Closing the feedback of the answer that decided the quiz: judged as decided.
+      {"wrong answer's feedback closed", "2,5,0,0,0,0", 1, {S::Wrong, S::Message}, "0,6,0,0,0,0", 0},
+      {"tenth right answer's feedback closed", "2,4,0,0,0,0", 1, {S::TenthRight, S::Message}, "999,5,0,0,0,0", 0},
+      {"judged quiz: its feedback decides nothing more",
+       "1,4,0,0,0,0",
+       1,
+       {S::Wrong, S::End, S::Imperfect, S::Message},
+       "0,5,0,0,0,0",
+       0},
+      // Hand-edited streaks: above three completes, below zero counts as none.
+      {"streak of 3 completes", "3,5,0,0,0,0", 1, {S::End, S::Perfect}, "999,6,0,0,0,0", 0},
+      {"negative streak", "-5,5,0,0,0,0", 1, {S::End, S::Perfect}, "1,6,0,0,0,0", 1},
       // A completed chapter never changes.
       {"menu in a completed chapter", "999,3,0,0,0,0", 1, {S::Menu}, "999,3,0,0,0,0", 0},
       {"close box in a completed chapter", "999,3,0,0,0,0", 1, {S::CloseAt9}, "999,3,0,0,0,0", 0},
@@ -84,7 +100,7 @@ TEST(ProgressRules, EveryEventFromEveryState) {
       {"count at the ceiling, menu", "0,0,0," + top + ",0,0", 2, {S::Menu}, "0,0,0," + top + ",0,0", 0},
       {"count at the ceiling, close", "0,0,0," + top + ",0,0", 2, {S::CloseAt9}, "0,0,0," + top + ",0,0", 0},
       {"count at the ceiling, message", "0,0,0,0,0," + top, 3, {S::Message}, "0,0,0,0,0," + top, 0},
-      {"streak at the ceiling", top + ",0,0,0,0,0", 1, {S::End, S::Perfect}, top + ",1,0,0,0,0", INT_MAX},
+      {"streak at the ceiling completes", top + ",0,0,0,0,0", 1, {S::End, S::Perfect}, "999,1,0,0,0,0", 0},
   };
   for (const Row& row : rows) {
     std::array<int, 7> kiroku{};
@@ -100,23 +116,26 @@ TEST(ProgressRules, EveryEventFromEveryState) {
 
 // The message window after a judged quiz: closing the grade message keeps
 // the count the judgement saved (it used to count the quiz again); closing
-// the chapter-start message counts the quiz about to start.
+// the chapter-start message counts the quiz about to start; closing the
+// feedback of a wrong answer judges the quiz it lost.
 TEST(ProgressRules, ClosingTheMessageWindowCountsOnlyAQuizNotYetJudged) {
-  for (bool afterQuiz : {false, true}) {
+  enum class Closed { StartMessage, Grade, WrongFeedback };
+  for (Closed closed : {Closed::StartMessage, Closed::Grade, Closed::WrongFeedback}) {
     TestApp app;
-    app.write(QStringLiteral("ゆき.dat"), "0,0,0,3,0,7\r\n");
+    app.write(QStringLiteral("ゆき.dat"), "1,0,0,3,0,7\r\n");
     app.registerName(QStringLiteral("ゆき"));
-    if (afterQuiz) {
+    const auto close = [](QWidget* w) { w->close(); };
+    if (closed == Closed::StartMessage) {
+      app.fake.dismissals.push_back(close);
+      app.choose(3);
+      EXPECT_EQ(app.read(QStringLiteral("ゆき.dat")), QByteArray("1,0,0,3,0,8\r\n"));
+    } else {
       app.choose(1);
       app.start();
-      app.fake.dismissals.push_back([](QWidget* w) { w->hide(); });  // the feedback
-      app.fake.dismissals.push_back([](QWidget* w) { w->close(); });
+      if (closed == Closed::Grade) app.fake.dismissals.push_back([](QWidget* w) { w->hide(); });
+      app.fake.dismissals.push_back(close);
       app.answer(false);
       EXPECT_EQ(app.read(QStringLiteral("ゆき.dat")), QByteArray("0,1,0,3,0,7\r\n"));
-    } else {
-      app.fake.dismissals.push_back([](QWidget* w) { w->close(); });
-      app.choose(3);
-      EXPECT_EQ(app.read(QStringLiteral("ゆき.dat")), QByteArray("0,0,0,3,0,8\r\n"));
     }
     ASSERT_EQ(app.fake.boxes.size(), 1u);
     EXPECT_EQ(app.fake.boxes[0].text, QStringLiteral("コトバリオンを終了します。"));
@@ -156,4 +175,44 @@ TEST(ProgressRules, AFailedSaveKeepsTheProgressForTheNextSave) {
   app.sh->form1->en->trigger();
   EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), QByteArray("999,6,0,1,0,0\r\n"));
   EXPECT_FALSE(app.sh->unsavedProgress());
+}
+
+// The certificate's save fails. Before the program ends the save is tried
+// again: it succeeds once the folder is back; while it keeps failing the
+// learner may retry or end, and ending says what was not saved.
+TEST(ProgressRules, ProgressNotYetSavedIsSavedBeforeTheProgramEnds) {
+  for (bool folderBack : {true, false}) {
+    TestApp app;
+    app.writeSmallBanks();
+    app.write(QStringLiteral("ゆい.dat"), "999,3,999,4,2,5\r\n");
+    app.registerName(QStringLiteral("ゆい"));
+    app.choose(3);
+    app.start();
+    app.write(QStringLiteral("file"), "x");
+    const QString good = app.fake.appDir;
+    app.fake.appDir = app.dir() + QStringLiteral("file");
+    app.sh->refreshAppDir();
+    for (int q = 1; q <= 10; ++q) app.answer(true);
+    ASSERT_EQ(app.fake.boxes.size(), 1u);
+    ASSERT_TRUE(app.sh->form5->cmd2->isVisible());
+    if (folderBack) {
+      app.fake.appDir = good;
+      app.sh->refreshAppDir();
+    } else {
+      app.fake.answers = {true};  // try again once, then end
+    }
+    app.sh->form5->cmd2->click();
+    EXPECT_EQ(app.fake.endCount, 1);
+    if (folderBack) {
+      EXPECT_EQ(app.fake.boxes.size(), 1u);
+      EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), QByteArray("999,3,999,4,999,6\r\n"));
+      continue;
+    }
+    ASSERT_EQ(app.fake.boxes.size(), 4u);
+    EXPECT_TRUE(app.fake.boxes[2].text.contains(QStringLiteral("保存できませんでした")));
+    EXPECT_TRUE(app.fake.boxes[3].text.contains(QStringLiteral("保存されていません")));
+    EXPECT_TRUE(app.fake.boxes[3].text.contains(QStringLiteral("第３章　 修了")));
+    EXPECT_TRUE(app.fake.boxes[3].text.endsWith(QStringLiteral("「ゆい.dat」の内容：999,3,999,4,999,6")));
+    EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), QByteArray("999,3,999,4,2,5\r\n"));
+  }
 }

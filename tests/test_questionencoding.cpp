@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include "chapter1/bank1.h"
@@ -138,6 +139,36 @@ TEST(QuestionEncoding, Utf8FilesWithAndWithoutTheMarkPlayAndAreCheckedWithTrueLi
                              QStringLiteral("問、UTF-8（BOM付き）")))
         << out.toStdString();
     EXPECT_TRUE(out.contains(args[i + 1] + QStringLiteral(":5: 1番目の項目"))) << out.toStdString();
+  }
+}
+
+// A line saved in code page 932 inside a UTF-8 file is named alone, and
+// UTF-16 saved without its mark is told in one line, blaming nothing else.
+TEST(QuestionEncoding, ALineOrAFileInAnotherEncodingIsToldAlone) {
+  const QByteArray cp932 = readAll(kAppDir + Bank1::kFileName);
+  const QString text = decodeCp932(cp932);
+  QList<QByteArray> lines = text.toUtf8().split('\n');
+  lines[6] = cp932.split('\n')[6];
+  struct Case {
+    const char* name;
+    QByteArray bytes;
+    int line;
+    const char* says;
+  };
+  const std::vector<Case> cases = {
+      {"one line in code page 932", lines.join('\n'), 7, "UTF-8 ではありません"},
+      {"UTF-16 LE without its mark", QStringEncoder(QStringEncoder::Utf16LE)(text), 0, "BOM"},
+      {"UTF-16 BE without its mark", QStringEncoder(QStringEncoder::Utf16BE)(text), 0, "BOM"},
+  };
+  for (const Case& c : cases) {
+    QuestionColumns columns;
+    const std::vector<FileProblem> problems = Bank1::parse(c.bytes, columns, nullptr);
+    ASSERT_FALSE(problems.empty()) << c.name;
+    EXPECT_TRUE(problems[0].message.contains(QString::fromUtf8(c.says))) << problems[0].message.toStdString();
+    for (const FileProblem& p : problems) EXPECT_EQ(p.line, c.line) << c.name << " " << p.message.toStdString();
+    if (c.line == 0) {
+      EXPECT_EQ(problems.size(), 1u) << c.name;
+    }
   }
 }
 

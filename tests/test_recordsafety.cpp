@@ -1,17 +1,27 @@
 // What a save may and may not do to the files beside the program: a
 // learner's record is never moved or deleted, only the program's own
 // temporary files are removed, and a name stands for one learner.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <thread>
 
+#include "questions/questionfile.h"
+#include "records/classreport.h"
 #include "records/form2.h"
 #include "records/recordfile.h"
 #include "testapp.h"
@@ -24,19 +34,23 @@ using recordfile::LoadResult;
 }  // namespace
 
 // When no copy of an incomplete record can be made (a full disk, here a
-// file size limit of zero; a folder in the record's place), the save writes
-// nothing, moves nothing and says why.
+// file size limit of zero, which must not end the program; a folder in the
+// record's place), the save writes nothing, moves nothing and says why.
 TEST(RecordSafetyDeathTest, ARecordIsNeverMovedWhenNoCopyCanBeMade) {
   QTemporaryDir tmp;
   const QString dir = tmp.path() + u'/';
   writeFile(dir + QStringLiteral("a.dat"), "1,3");
   auto fullDisk = [&] {
-    ::signal(SIGXFSZ, SIG_IGN);
+    ::signal(SIGXFSZ, SIG_DFL);
     const rlimit none{0, 0};
     if (::setrlimit(RLIMIT_FSIZE, &none) != 0) _exit(100);
     QString error;
     const bool saved = recordfile::save(dir, QStringLiteral("a"), slots6(1, 0, 0, 4, 0, 0), &error);
-    _exit(!saved && error.contains(QStringLiteral("そのまま")) ? 0 : 1);
+    QString full;
+    const bool wrote = recordfile::save(dir, QStringLiteral("w"), slots6(1, 0, 0, 4, 0, 0), &full);
+    _exit(!saved && error.contains(QStringLiteral("そのまま")) && !wrote && full.contains(QStringLiteral("いっぱい"))
+              ? 0
+              : 1);
   };
   EXPECT_EXIT(fullDisk(), ::testing::ExitedWithCode(0), "");
   EXPECT_EQ(filesIn(dir), QStringList{QStringLiteral("a.dat")});
@@ -52,21 +66,141 @@ TEST(RecordSafetyDeathTest, ARecordIsNeverMovedWhenNoCopyCanBeMade) {
 }
 
 // A record a teacher made read-only, in a folder the learner may write: the
-// save says so instead of blaming the folder or the disk.
-TEST(RecordSafetyDeathTest, AReadOnlyRecordIsReportedAsSuch) {
+// save says so instead of blaming the folder or the disk. A writable record
+// on a disk remounted read-only: the save blames the disk, not the record.
+TEST(RecordSafetyDeathTest, AReadOnlyRecordOrDiskIsReportedAsSuch) {
   QTemporaryDir tmp;
   const QString dir = tmp.path() + u'/';
-  ::chmod(QFile::encodeName(tmp.path()).constData(), 0777);
+  const QByteArray folder = QFile::encodeName(tmp.path());
+  ::chmod(folder.constData(), 0777);
   writeFile(dir + QStringLiteral("r.dat"), "1,2,0,0,0,0\r\n");
+  auto saveSays = [&](const char* says, const char* never) {
+    QString error;
+    const bool saved = recordfile::save(dir, QStringLiteral("r"), slots6(1, 0, 0, 3, 0, 0), &error);
+    _exit(!saved && error.contains(QString::fromUtf8(says)) && !error.contains(QString::fromUtf8(never)) ? 0 : 1);
+  };
   ::chmod(QFile::encodeName(dir + QStringLiteral("r.dat")).constData(), 0444);
   auto asLearner = [&] {
     if (::geteuid() == 0 && ::setuid(65534) != 0) _exit(100);
-    QString error;
-    const bool saved = recordfile::save(dir, QStringLiteral("r"), slots6(1, 0, 0, 3, 0, 0), &error);
-    _exit(!saved && error.contains(QStringLiteral("読み取り専用")) ? 0 : 1);
+    saveSays("書き込み禁止", "ディスク");
   };
   EXPECT_EXIT(asLearner(), ::testing::ExitedWithCode(0), "");
   EXPECT_EQ(readFile(dir + QStringLiteral("r.dat")), QByteArray("1,2,0,0,0,0\r\n"));
+  ::chmod(QFile::encodeName(dir + QStringLiteral("r.dat")).constData(), 0644);
+  // The folder remounted read-only in a mount namespace of the child's own
+  // (where the machine allows one).
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount(folder.constData(), folder.constData(), nullptr, MS_BIND, nullptr) != 0 ||
+        ::mount(nullptr, folder.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0)
+      _exit(77);
+    saveSays("読み取り専用のディスク", "書き込み禁止");
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no mount namespace here for the read-only disk";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+// A record that is no plain file (a pipe, a link to a device, a huge sparse
+// file, a link that leads nowhere or loops) is never read whole nor copied:
+// registration, the save, the class report and the checker answer at once,
+// say what it is and change nothing; nor does a pipe swapped in while the
+// path is looked at block any of them.
+TEST(RecordSafety, ARecordThatIsNoPlainFileIsNeverReadWholeNorCopied) {
+  struct Case {
+    const char* name;
+    std::function<void(const QString& dir)> make;  // makes dir + QStringLiteral("x.dat")
+    const char* says;
+  };
+  const std::vector<Case> cases = {
+      {"pipe",
+       [](const QString& d) {
+         ASSERT_EQ(::mkfifo(QFile::encodeName(d + QStringLiteral("x.dat")).constData(), 0644), 0);
+       },
+       "パイプや装置"},
+      {"device link",
+       [](const QString& d) { ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), d + QStringLiteral("x.dat"))); },
+       "パイプや装置"},
+      {"huge sparse file",
+       [](const QString& d) {
+         writeFile(d + QStringLiteral("x.dat"), "");
+         ASSERT_EQ(::truncate(QFile::encodeName(d + QStringLiteral("x.dat")).constData(), 3LL << 30), 0);
+       },
+       "大きすぎ"},
+      {"link to an unplugged stick",
+       [](const QString& d) {
+         ASSERT_TRUE(QFile::link(d + QStringLiteral("stick/x.dat"), d + QStringLiteral("x.dat")));
+       },
+       "先のファイルが見つか"},
+      {"link loop",
+       [](const QString& d) {
+         ASSERT_TRUE(QFile::link(d + QStringLiteral("y.dat"), d + QStringLiteral("x.dat")));
+         ASSERT_TRUE(QFile::link(d + QStringLiteral("x.dat"), d + QStringLiteral("y.dat")));
+       },
+       "リンクが循環"},
+  };
+  for (const Case& c : cases) {
+    TestApp app;
+    c.make(app.dir());
+    const QStringList before = filesIn(app.dir());
+    app.registerName(QStringLiteral("x"));
+    ASSERT_EQ(app.fake.boxes.size(), 1u) << c.name;
+    EXPECT_TRUE(app.fake.boxes[0].text.contains(QString::fromUtf8(c.says))) << app.fake.boxes[0].text.toStdString();
+    EXPECT_TRUE(app.fake.modals.empty()) << c.name;  // not greeted as a new learner
+    QString error;
+    EXPECT_FALSE(recordfile::save(app.dir(), QStringLiteral("x"), slots6(1, 0, 0, 1, 0, 0), &error)) << c.name;
+    EXPECT_TRUE(error.contains(QString::fromUtf8(c.says))) << error.toStdString();
+    EXPECT_EQ(filesIn(app.dir()), before) << c.name;
+    const std::vector<classreport::Row> rows = classreport::read(app.dir());
+    ASSERT_FALSE(rows.empty());
+    EXPECT_FALSE(rows[0].problem.isEmpty() || rows[0].problem.contains(QStringLiteral("消されました"))) << c.name;
+    QByteArray bytes;
+    EXPECT_FALSE(readQuestionFile(app.dir() + QStringLiteral("x.dat"), &bytes).empty()) << c.name;
+  }
+  // A pipe swapped in and out of a record's place as fast as it goes.
+  QTemporaryDir tmp;
+  const QByteArray dir = QFile::encodeName(tmp.path()) + '/';
+  writeFile(tmp.path() + QStringLiteral("/plain"), "1,3");
+  ASSERT_EQ(::mkfifo((dir + "pipe").constData(), 0644), 0);
+  std::atomic<bool> stop{false}, blocked{false};
+  std::atomic<long> progress{0};
+  std::thread swapper([&] {
+    long seen = -1;
+    auto still = std::chrono::steady_clock::now();
+    for (int i = 0; !stop; ++i) {
+      ::link((dir + (i % 2 ? "pipe" : "plain")).constData(), (dir + "s.tmp").constData());
+      ::rename((dir + "s.tmp").constData(), (dir + "s.dat").constData());
+      const auto now = std::chrono::steady_clock::now();
+      if (progress != seen) {
+        seen = progress;
+        still = now;
+      } else if (now - still > std::chrono::milliseconds(500)) {
+        // A reader waits for the pipe's writer: let it go, and tell.
+        const int fd = ::open((dir + "pipe").constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) {
+          blocked = true;
+          ::close(fd);
+        }
+        still = now;
+      }
+    }
+  });
+  const QString folder = tmp.path() + u'/';
+  for (auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+       std::chrono::steady_clock::now() < end; ++progress) {
+    std::array<int, 7> kiroku{};
+    QByteArray bytes;
+    recordfile::read(folder, QStringLiteral("s"), kiroku);
+    (void)recordfile::saveProblem(folder, QStringLiteral("s"));
+    (void)classreport::read(folder);
+    (void)readQuestionFile(folder + QStringLiteral("s.dat"), &bytes);
+  }
+  stop = true;
+  swapper.join();
+  EXPECT_FALSE(blocked);
 }
 
 // Only the program's own temporary files go, beside the record and beside

@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDateTime>
 #include <QDir>
@@ -85,7 +87,7 @@ TEST(ClassReport, ListsEveryRecordAndChangesNothing) {
             "名前,第１章,第１章の回数,第２章,第２章の回数,第３章,第３章の回数,備考\r\n"
             "\"a,\"\"b\"\"\",0,1,0,0,0,0,\r\n"
             "dir,,,,,,,ファイルではなくフォルダになっています。\r\n"
-            "\"x\ny\",,,,,,,名前に改行やタブなどの制御文字は使えません。\r\n"
+            "x\\ny,,,,,,,名前に改行やタブなどの制御文字は使えません。\r\n"
             "けん,,,,,,,3番目の項目が数字として読めません。\r\n"
             "そら,,,,,,,ファイルが空です。\r\n"
             "たろう,修了,3,修了,4,修了,5,\r\n"
@@ -109,6 +111,36 @@ TEST(ClassReport, ListsEveryRecordAndChangesNothing) {
             "ＡＢＣ       2     5       0     0    修了     7\n");
 
   EXPECT_EQ(snapshot(dir), before);
+}
+
+// No field of the CSV runs as a spreadsheet formula or as a terminal's
+// escape sequence, and names that look alike (a character that shows
+// nothing, a blank at an end, bytes that are no UTF-8) stay apart.
+TEST(ClassReport, NoFieldRunsInASpreadsheetOrATerminal) {
+  std::vector<classreport::Row> rows;
+  for (const char* name :
+       {"=cmd|' -c calc'!A0", "+1+1", "-2+3", "@SUM(1+1)", "\tx", "e\x1B[31m", "a-b", "taro\u200D", "\u00A0taro"})
+    rows.push_back({QString::fromUtf8(name), recordfile::LoadResult::Loaded, {}, {}});
+  rows.push_back({QStringLiteral("f"), recordfile::LoadResult::Damaged, {}, QStringLiteral("=1+1\x1B")});
+  EXPECT_EQ(classreport::csv(rows).toStdString(),
+            "名前,第１章,第１章の回数,第２章,第２章の回数,第３章,第３章の回数,備考\r\n"
+            "'=cmd|' -c calc'!A0,0,0,0,0,0,0,\r\n"
+            "'+1+1,0,0,0,0,0,0,\r\n"
+            "'-2+3,0,0,0,0,0,0,\r\n"
+            "'@SUM(1+1),0,0,0,0,0,0,\r\n"
+            "'\\tx,0,0,0,0,0,0,\r\n"
+            "e\\u{001B}[31m,0,0,0,0,0,0,\r\n"
+            "a-b,0,0,0,0,0,0,\r\n"
+            "taro\\u{200D},0,0,0,0,0,0,\r\n"
+            "\\u{00A0}taro,0,0,0,0,0,0,\r\n"
+            "f,,,,,,,'=1+1\\u{001B}\r\n");
+  QTemporaryDir tmp;
+  for (const char* raw : {"/bad\xFF\xFE.dat", "/bad\xFF\xFD.dat"})
+    ::close(::open((QFile::encodeName(tmp.path()) + raw).constData(), O_WRONLY | O_CREAT, 0644));
+  const std::vector<classreport::Row> read = classreport::read(tmp.path());
+  ASSERT_EQ(read.size(), 2u);
+  EXPECT_EQ(read[0].name, QStringLiteral("bad\\xFF\\xFD"));
+  EXPECT_EQ(read[1].name, QStringLiteral("bad\\xFF\\xFE"));
 }
 
 TEST(ClassReport, RefusesAFolderItCannotRead) {

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -7,7 +9,9 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLibrary>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <memory>
 
 #include "records/form2.h"
@@ -28,6 +32,17 @@ TEST(Startup, ASecondCopyIsRefusedWithItsMessage) {
   EXPECT_EQ(fake.endCount, 1);
   EXPECT_EQ(sh.form2, nullptr);  // it never reaches the registration window
   EXPECT_EQ(fake.reseeds, 1);
+  // Held by something that is no copy of the program: the learner hears what.
+  FakePlatform other;
+  other.appDir = tmp.path();
+  other.otherCopy = true;
+  other.holder = QStringLiteral("「flock」（プロセス番号 812、ユーザー ken）");
+  Shoki locked(other);
+  locked.Main();
+  ASSERT_EQ(other.boxes.size(), 1u);
+  EXPECT_TRUE(other.boxes[0].text.contains(tmp.path() + QStringLiteral("」を、ほかのプログラム") + other.holder))
+      << other.boxes[0].text.toStdString();
+  EXPECT_EQ(other.endCount, 1);
 }
 
 TEST(Startup, StartsInTheNameEntryState) {
@@ -94,6 +109,49 @@ TEST(Startup, TheLockSeesARunningCopyButNotACrashedOne) {
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   QtPlatform after;
   EXPECT_TRUE(after.takeLock(folder));
+}
+
+// The lock is the folder's own: a copy reaching the folder through a bind
+// mount in mount and network namespaces of its own (as sandboxing launchers
+// run it) is refused too, where the machine allows such namespaces; and a
+// lock held by another program is named.
+TEST(Startup, TheLockIsTheFoldersOwnAndAStrangeHolderIsNamed) {
+  QTemporaryDir tmp;
+  const QString folder = tmp.path() + QStringLiteral("/app");
+  const QByteArray bound = QFile::encodeName(tmp.path() + QStringLiteral("/bound"));
+  QDir().mkpath(folder);
+  QDir().mkpath(QFile::decodeName(bound));
+  {
+    QtPlatform first;
+    ASSERT_TRUE(first.takeLock(folder));
+    const pid_t child = ::fork();
+    if (child == 0) {
+      if (::unshare(CLONE_NEWNS | CLONE_NEWNET) != 0 ||
+          ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+          ::mount(QFile::encodeName(folder).constData(), bound.constData(), nullptr, MS_BIND, nullptr) != 0)
+        _exit(77);
+      QtPlatform sandboxed;
+      _exit(sandboxed.takeLock(QFile::decodeName(bound)) ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && (WEXITSTATUS(status) == 0 || WEXITSTATUS(status) == 77)) << status;
+  }
+  QProcess holder;
+  holder.start(QStringLiteral("flock"), {QStringLiteral("-o"), folder, QStringLiteral("cat")});
+  ASSERT_TRUE(holder.waitForStarted());
+  QString named;
+  for (int i = 0; i < 200 && named.isEmpty(); ++i) {
+    QtPlatform second;
+    if (!second.takeLock(folder))
+      named = second.lockHolder();
+    else
+      QThread::msleep(20);
+  }
+  EXPECT_TRUE(named.contains(QStringLiteral("「flock」（プロセス番号 ") + QString::number(holder.processId())))
+      << named.toStdString();
+  holder.closeWriteChannel();
+  EXPECT_TRUE(holder.waitForFinished());
 }
 
 TEST(Startup, RandomValuesStayInsideZeroToOne) {

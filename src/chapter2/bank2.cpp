@@ -3,8 +3,8 @@
 #include <QHash>
 #include <algorithm>
 
-#include "questions/questionfile.h"
 #include "layout/fit.h"
+#include "questions/questionfile.h"
 #include "startup/texts.h"
 
 namespace {
@@ -32,6 +32,20 @@ QString givenAway(const Bank2::Record& r, const std::vector<const Bank2::Record*
     if (!shared) return QString(c);
   }
   return {};
+}
+
+// The first other record whose answer the sentence prints whole (「この薬は
+// よく効く」 tells the answer of the 「きく」 question asked later in the same
+// quiz). The first record of the file is never asked, so its sentence is
+// never shown and its answer is never a question's: it takes no part.
+// Null when there is none.
+const Bank2::Record* printedAnswer(const Bank2::Record& r, const std::vector<Bank2::Record>& records) {
+  if (&r == &records.front()) return nullptr;
+  for (auto other = records.begin() + 1; other != records.end(); ++other) {
+    const QString kanji = other->kanji.asText();
+    if (&*other != &r && !kanji.isEmpty() && kanji != r.kanji.asText() && r.sentence.contains(kanji)) return &*other;
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -110,6 +124,10 @@ std::vector<FileProblem> Bank2::warnings(const std::vector<Record>& records) {
       found.push_back(
           {r.line, QStringLiteral("問題文に答え") + shown(r.kanji) + QStringLiteral("の漢字「") + kanji +
                        QStringLiteral("」が入っています。ほかの選択肢にはない字なので答えがわかってしまいます。")});
+    if (const Record* other = printedAnswer(r, records))
+      found.push_back({r.line, QStringLiteral("問題文に") + QString::number(other->line) +
+                                   QStringLiteral("行目の問題の答え") + shown(other->kanji) +
+                                   QStringLiteral("が入っています。同じ回に出るとその答えがわかってしまいます。")});
     const auto parts = splitSentence(r.sentence);
     if (!fit::fits(sentence, parts[0] + r.kana.asText() + parts[1]))
       found.push_back({r.line, QStringLiteral("問題文が長すぎて画面に収まりません。")});

@@ -38,8 +38,9 @@ class Bank2 {
   // refuse the file.
   static std::vector<FileProblem> read(const QByteArray& bytes, std::vector<Record>* records);
   // What a teacher should know although the program plays the file: two
-  // records of one group with the same kanji, a group of one record, text
-  // that would not fit its box on screen.
+  // records of one group with the same kanji, a group of one record, a
+  // sentence that shows its own answer or another question's, text that
+  // would not fit its box on screen.
   static std::vector<FileProblem> warnings(const std::vector<Record>& records);
   // Reads, checks and stores: fields 1, 2, 3, 4, 5 go to Mon1, Mon2, Mon5,
   // Mon3, Mon4 at index 0.. count - 1. With any problem the columns stay

@@ -82,7 +82,7 @@ void Form4::Main41() {
 
 void Form4::Cmd1_Click() {
   if (sh_.DoneFlag == 999) {
-    sh_.DSave();
+    sh_.saveBeforeEnding();
     sh_.endProgram();
     return;
   }

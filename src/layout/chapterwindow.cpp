@@ -135,7 +135,7 @@ void ChapterWindow::closeEvent(QCloseEvent* event) {
 void ChapterWindow::en_Click() {
   sh_.Sound(QString(), 0);
   sh_.progress.quitFromMenu(chapter_);
-  sh_.DSave();
+  sh_.saveBeforeEnding();
   sh_.messageBox(QStringLiteral("コトバリオンを終了します。"), QStringLiteral("コトバリオン"));
   sh_.endProgram();
 }
@@ -143,7 +143,7 @@ void ChapterWindow::en_Click() {
 void ChapterWindow::Form_Unload() {
   sh_.Sound(QString(), 0);
   sh_.progress.chapterWindowClosed(chapter_, sh_.Genzai[1]);
-  sh_.DSave();
+  sh_.saveBeforeEnding();
   sh_.messageBox(closeText_, closeCaption_);
   sh_.endProgram();
 }

@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "questions/fieldreader.h"
+#include "questions/plainfile.h"
 
 namespace {
 
@@ -41,20 +42,31 @@ QString missingReason(const QString& path) {
 
 std::vector<FileProblem> readQuestionFile(const QString& path, QByteArray* bytes) {
   bytes->clear();
-  const QFileInfo info(path);
-  if (!info.exists()) return {{0, missingReason(path)}};
-  // A pipe or a device would block or never end: only plain files are read.
-  if (!info.isFile()) return {{0, QStringLiteral("ファイルを読み込めません（ふつうのファイルではありません）。")}};
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {{0, QStringLiteral("ファイルを読み込めません。")}};
+  // Opened without blocking and checked once open: a pipe or a device would
+  // block or never end, so only plain files are read.
+  PlainFile file(path);
+  switch (file.kind()) {
+    case PlainFile::Kind::Missing:
+    case PlainFile::Kind::LinkLoop:
+    case PlainFile::Kind::LinkNowhere:
+      return {{0, missingReason(path)}};
+    case PlainFile::Kind::Folder:
+    case PlainFile::Kind::NotAFile:
+      return {{0, QStringLiteral("ファイルを読み込めません（ふつうのファイルではありません）。")}};
+    case PlainFile::Kind::Unopenable:
+      return {{0, QFileInfo::exists(path) ? QStringLiteral("ファイルを読み込めません。") : missingReason(path)}};
+    case PlainFile::Kind::File:
+      break;
+  }
   const QString tooLarge = QStringLiteral("ファイルが大きすぎます（") +
                            QString::number(kMaxQuestionFileBytes / (1024 * 1024)) + QStringLiteral(" MiB まで）。");
   if (file.size() > kMaxQuestionFileBytes) return {{0, tooLarge}};
   // The size a file reports can be wrong (it may grow meanwhile): read one
   // byte past the limit to be sure.
-  QByteArray read = file.read(kMaxQuestionFileBytes + 1);
+  bool ok = false;
+  QByteArray read = file.read(kMaxQuestionFileBytes + 1, &ok);
   if (read.size() > kMaxQuestionFileBytes) return {{0, tooLarge}};
-  if (file.error() != QFileDevice::NoError) return {{0, QStringLiteral("ファイルを読み込めません。")}};
+  if (!ok) return {{0, QStringLiteral("ファイルを読み込めません。")}};
   *bytes = std::move(read);
   return {};
 }
@@ -71,14 +83,78 @@ bool hasHighByte(const char* begin, const char* end) {
 
 }  // namespace
 
+namespace {
+
+// Decodes a run of bytes with a fresh decoder (an error flag must not
+// outlive its run); ok tells whether every byte was text.
+QString decodeBytes(QByteArrayView bytes, TextEncoding encoding, bool* ok) {
+  if (encoding == TextEncoding::Cp932) return decodeCp932(bytes.toByteArray(), ok);
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+  QString text = decoder.decode(bytes);
+  *ok = !decoder.hasError();
+  return text;
+}
+
+// Calls each(line, begin, end) for every line of the bytes that holds a
+// byte above 0x7F. CR and LF are never part of a two-byte code page 932
+// character nor of a UTF-8 sequence, so text in either splits into lines as
+// bytes, counted as the field reader counts them.
+template <class Each>
+void eachHighLine(QByteArrayView bytes, Each each) {
+  const char* data = bytes.data();
+  const qsizetype n = bytes.size();
+  int line = 1;
+  qsizetype start = 0;
+  for (qsizetype i = 0; i <= n; ++i) {
+    const bool end = i == n;
+    if (!end && data[i] != '\r' && data[i] != '\n') continue;
+    if (hasHighByte(data + start, data + i)) each(line, data + start, data + i);
+    if (end) break;
+    if (data[i] == '\r' && i + 1 < n && data[i + 1] == '\n') ++i;
+    ++line;
+    start = i + 1;
+  }
+}
+
+// UTF-16 text without its byte order mark: NUL bytes in at least one
+// two-byte unit in sixteen, nearly all in the same half of the units (the high
+// byte of every ASCII character). Text in code page 932 or UTF-8 holds none.
+TextEncoding utf16WithoutMark(const QByteArray& bytes) {
+  qsizetype even = 0;
+  qsizetype odd = 0;
+  for (qsizetype i = 0; i < bytes.size(); ++i)
+    if (bytes[i] == '\0') ++(i % 2 ? odd : even);
+  const qsizetype units = bytes.size() / 2;
+  if (even + odd < 2 || (even + odd) * 16 < units) return TextEncoding::Cp932;
+  if (odd >= (even + odd) * 9 / 10) return TextEncoding::Utf16LENoMark;
+  if (even >= (even + odd) * 9 / 10) return TextEncoding::Utf16BENoMark;
+  return TextEncoding::Cp932;
+}
+
+}  // namespace
+
 TextEncoding questionEncoding(const QByteArray& bytes) {
   if (bytes.startsWith("\xEF\xBB\xBF")) return TextEncoding::Utf8Bom;
   if (bytes.startsWith("\xFF\xFE")) return TextEncoding::Utf16LE;
   if (bytes.startsWith("\xFE\xFF")) return TextEncoding::Utf16BE;
+  if (bytes.contains('\0')) {
+    const TextEncoding utf16 = utf16WithoutMark(bytes);
+    if (utf16 != TextEncoding::Cp932) return utf16;
+  }
   if (!hasHighByte(bytes.constData(), bytes.constData() + bytes.size())) return TextEncoding::Cp932;
   QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
   const QString text = utf8.decode(bytes);  // the decoding runs when the result is taken
-  return utf8.hasError() ? TextEncoding::Cp932 : TextEncoding::Utf8;
+  if (!utf8.hasError()) return TextEncoding::Utf8;
+  // A UTF-8 file with a few lines in another encoding is a UTF-8 file whose
+  // other lines are at fault, not the other way round.
+  int utf8Lines = 0;
+  int otherLines = 0;
+  eachHighLine(bytes, [&](int, const char* begin, const char* end) {
+    bool ok = false;
+    (void)decodeBytes(QByteArrayView(begin, end - begin), TextEncoding::Utf8, &ok);
+    ++(ok ? utf8Lines : otherLines);
+  });
+  return utf8Lines > otherLines ? TextEncoding::Utf8 : TextEncoding::Cp932;
 }
 
 QString encodingName(TextEncoding encoding) {
@@ -92,21 +168,14 @@ QString encodingName(TextEncoding encoding) {
     case TextEncoding::Utf16LE:
     case TextEncoding::Utf16BE:
       return QStringLiteral("UTF-16");
+    case TextEncoding::Utf16LENoMark:
+    case TextEncoding::Utf16BENoMark:
+      return QStringLiteral("UTF-16（BOMなし）");
   }
   return {};
 }
 
 namespace {
-
-// Decodes a run of bytes with a fresh decoder (an error flag must not
-// outlive its run); ok tells whether every byte was text.
-QString decodeBytes(QByteArrayView bytes, TextEncoding encoding, bool* ok) {
-  if (encoding == TextEncoding::Cp932) return decodeCp932(bytes.toByteArray(), ok);
-  QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-  QString text = decoder.decode(bytes);
-  *ok = !decoder.hasError();
-  return text;
-}
 
 // Adds the lines of UTF-16 text that hold a half of a surrogate pair alone;
 // returns the number of the text's last line.
@@ -134,6 +203,17 @@ int loneSurrogateLines(const QString& text, std::vector<FileProblem>* problems, 
 QString decodeQuestionText(const QByteArray& bytes, std::vector<FileProblem>* problems, TextEncoding* used) {
   const TextEncoding encoding = questionEncoding(bytes);
   if (used) *used = encoding;
+  if (encoding == TextEncoding::Utf16LENoMark || encoding == TextEncoding::Utf16BENoMark) {
+    // Read as what it is, so nothing else is blamed, and refused in one line.
+    if (problems)
+      problems->push_back(
+          {0, QStringLiteral("このファイルは UTF-16 ですが、先頭にバイト順マーク（BOM）がありません。") +
+                  QStringLiteral("メモ帳などで文字コードに「UTF-8」か「Shift_JIS」を選んで") +
+                  QStringLiteral("保存し直してください。")});
+    QStringDecoder decoder(encoding == TextEncoding::Utf16LENoMark ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                           QStringConverter::Flag::Stateless);
+    return decoder.decode(bytes);
+  }
   const QString message = encodingName(encoding) + QStringLiteral("として読めない文字があります。");
   if (encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE) {
     QStringDecoder decoder(encoding == TextEncoding::Utf16LE ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
@@ -152,28 +232,21 @@ QString decodeQuestionText(const QByteArray& bytes, std::vector<FileProblem>* pr
   bool ok = true;
   QString text = decodeBytes(body, encoding == TextEncoding::Cp932 ? encoding : TextEncoding::Utf8, &ok);
   if (ok || !problems) return text;
-  // Rare: find the lines that hold the bad bytes. CR and LF are never part
-  // of a two-byte code page 932 character nor of a UTF-8 sequence, so the
-  // file splits into lines as bytes; only lines with bytes above 0x7F can be
-  // at fault. Each line gets a decoder of its own.
-  const char* data = body.data();
-  const qsizetype n = body.size();
+  // Rare: find the lines that hold the bad bytes, each with a decoder of its
+  // own. Only lines with bytes above 0x7F can be at fault.
+  const TextEncoding lineEncoding = encoding == TextEncoding::Cp932 ? encoding : TextEncoding::Utf8;
+  // Without a mark, UTF-8 was chosen because most lines are UTF-8.
+  const QString lineMessage =
+      encoding == TextEncoding::Utf8
+          ? QStringLiteral("この行は UTF-8 ではありません（ほかの行は UTF-8 です。") +
+                QStringLiteral("この行だけ Shift_JIS など別の文字コードで保存されたようです）。")
+          : message;
   const std::size_t before = problems->size();
-  int line = 1;
-  qsizetype start = 0;
-  for (qsizetype i = 0; i <= n; ++i) {
-    const bool end = i == n;
-    if (!end && data[i] != '\r' && data[i] != '\n') continue;
-    if (hasHighByte(data + start, data + i)) {
-      bool lineOk = true;
-      (void)decodeBytes(QByteArrayView(data + start, i - start), encoding, &lineOk);
-      if (!lineOk) problems->push_back({line, message});
-    }
-    if (end) break;
-    if (data[i] == '\r' && i + 1 < n && data[i + 1] == '\n') ++i;
-    ++line;
-    start = i + 1;
-  }
+  eachHighLine(body, [&](int line, const char* begin, const char* end) {
+    bool lineOk = true;
+    (void)decodeBytes(QByteArrayView(begin, end - begin), lineEncoding, &lineOk);
+    if (!lineOk) problems->push_back({line, lineMessage});
+  });
   if (problems->size() == before) problems->push_back({0, message});
   return text;
 }

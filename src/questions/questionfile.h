@@ -28,24 +28,29 @@ inline constexpr qint64 kMaxQuestionFileBytes = 4 * 1024 * 1024;
 // kMaxQuestionFileBytes; the problems are returned and bytes is left empty.
 std::vector<FileProblem> readQuestionFile(const QString& path, QByteArray* bytes);
 
-// The encodings a question file may be written in.
-enum class TextEncoding { Cp932, Utf8, Utf8Bom, Utf16LE, Utf16BE };
+// The encodings a question file may be written in, and UTF-16 saved without
+// its byte order mark, which is read but refused.
+enum class TextEncoding { Cp932, Utf8, Utf8Bom, Utf16LE, Utf16BE, Utf16LENoMark, Utf16BENoMark };
 
 // Which encoding a question file's bytes are read in: UTF-8 when they start
-// with the UTF-8 byte order mark, or are valid UTF-8 and hold a byte above
-// 0x7F; UTF-16 when they start with a UTF-16 mark; otherwise code page 932.
-// Pure ASCII reads the same either way. Real code page 932 Japanese text is
-// practically never valid UTF-8, so files written for the program read as
-// before.
+// with the UTF-8 byte order mark, or hold a byte above 0x7F and are valid
+// UTF-8 but for a minority of lines (a line pasted from a code page 932
+// file); UTF-16 when they start with a UTF-16 mark, or when NUL bytes fill
+// every other byte as in UTF-16 text without its mark; otherwise code page
+// 932. Pure ASCII reads the same either way. Real code page 932 Japanese
+// text is practically never valid UTF-8, so files written for the program
+// read as before.
 TextEncoding questionEncoding(const QByteArray& bytes);
 // The encoding's name for a teacher: "Shift_JIS", "UTF-8", "UTF-8（BOM付き）",
-// "UTF-16".
+// "UTF-16", "UTF-16（BOMなし）".
 QString encodingName(TextEncoding encoding);
 
 // A question file's text in the encoding questionEncoding() chooses (a byte
 // order mark is not part of the text). Each line holding bytes that are not
 // text in that encoding adds a problem with its real line number (line ends
-// are CR LF, LF or CR alone, as the field reader counts them).
+// are CR LF, LF or CR alone, as the field reader counts them). UTF-16
+// without its mark adds one problem for the whole file saying how to save
+// it instead.
 QString decodeQuestionText(const QByteArray& bytes, std::vector<FileProblem>* problems,
                            TextEncoding* encoding = nullptr);
 

@@ -36,16 +36,62 @@ QString streak(const Row& r, int c) {
 }
 QString count(const Row& r, int c) { return QString::number(r.kiroku[static_cast<std::size_t>(c + 3)]); }
 
+// A learner's name as the teacher reads it: control characters, characters
+// that show nothing and blanks at either end shown as \u{HHHH}, so two
+// names that look alike on the screen stay apart in the list.
+QString shownName(const QString& name) {
+  const auto code = name.toUcs4();
+  QString shown;
+  for (qsizetype i = 0; i < code.size(); ++i) {
+    const char32_t c = code[i];
+    const bool end = i == 0 || i + 1 == code.size();
+    if (recordfile::isHiddenInName(c) || (end && QChar::category(c) == QChar::Separator_Space))
+      shown += QStringLiteral("\\u{") + QString::number(c, 16).toUpper().rightJustified(4, u'0') + u'}';
+    else
+      shown += showControls(QString::fromUcs4(&c, 1));
+  }
+  return shown;
+}
+
 QString padded(const QString& text, int width, bool right) {
   const QString fill(std::max(0, width - displayWidth(text)), u' ');
   return right ? fill + text : text + fill;
 }
 
-QString csvField(const QString& text) {
+// A field as a spreadsheet reads it: the text as shown (control characters
+// visibly, so an escape sequence never reaches a terminal), behind a
+// leading ' when the raw text would run as a formula (starting with =, +,
+// -, @, TAB or CR).
+QString csvField(const QString& raw, QString text) {
+  const QChar first = raw.isEmpty() ? QChar() : raw.front();
+  if (first == u'=' || first == u'+' || first == u'-' || first == u'@' || first == u'\t' || first == u'\r')
+    text.prepend(u'\'');
   if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r')) return text;
   QString quoted = text;
   quoted.replace(u'"', QStringLiteral("\"\""));
   return u'"' + quoted + u'"';
+}
+
+// A file name's bytes as text: UTF-8 where they are UTF-8, every other byte
+// as \xHH, so two names that differ only in such bytes stay apart.
+QString shownFileName(const QByteArray& raw) {
+  QString shown;
+  for (qsizetype i = 0; i < raw.size();) {
+    const auto lead = static_cast<unsigned char>(raw[i]);
+    const qsizetype length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (length > 0 && i + length <= raw.size()) {
+      const QByteArray sequence = raw.mid(i, length);
+      const QString decoded = QString::fromUtf8(sequence);
+      if (decoded.toUtf8() == sequence && !decoded.contains(QChar::ReplacementCharacter)) {
+        shown += decoded;
+        i += length;
+        continue;
+      }
+    }
+    shown += QStringLiteral("\\x") + QString::number(lead, 16).toUpper().rightJustified(2, u'0');
+    ++i;
+  }
+  return shown;
 }
 
 }  // namespace
@@ -73,6 +119,7 @@ std::vector<Row> read(const QString& folder) {
     Row row;
     row.name = QFile::decodeName(raw.chopped(4));
     if (QFile::encodeName(row.name) != raw.chopped(4)) {
+      row.name = shownFileName(raw.chopped(4));
       row.result = recordfile::LoadResult::Unreadable;
       row.problem = QStringLiteral("ファイル名の文字が UTF-8 ではないため、開けません。");
     } else {
@@ -113,7 +160,7 @@ QString table(const std::vector<Row>& rows) {
   std::vector<QStringList> cells;
   cells.reserve(rows.size());
   for (const Row& r : rows) {
-    QStringList line{showControls(r.name)};
+    QStringList line{shownName(r.name)};
     if (!complete(r)) {
       line << showControls(r.problem);
     } else {
@@ -148,12 +195,12 @@ QString table(const std::vector<Row>& rows) {
 QString csv(const std::vector<Row>& rows) {
   QString out = QStringLiteral("名前,第１章,第１章の回数,第２章,第２章の回数,第３章,第３章の回数,備考\r\n");
   for (const Row& r : rows) {
-    out += csvField(r.name);
+    out += csvField(r.name, shownName(r.name));
     if (complete(r)) {
       for (int c = 0; c < 3; ++c) out += u',' + streak(r, c) + u',' + count(r, c);
       out += u',';
     } else {
-      out += QStringLiteral(",,,,,,,") + csvField(r.problem);
+      out += QStringLiteral(",,,,,,,") + csvField(r.problem, showControls(r.problem));
     }
     out += QStringLiteral("\r\n");
   }

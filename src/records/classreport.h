@@ -11,7 +11,8 @@
 // anything in the folder.
 namespace classreport {
 
-// One learner: the name (the file name without ".dat"), how the record
+// One learner: the name (the file name without ".dat"; bytes that are no
+// UTF-8 shown as \xHH), how the record
 // read, the record's slots, and for a record that did not read completely
 // the message saying why.
 struct Row {
@@ -46,11 +47,15 @@ int displayWidth(const QString& text);
 // the streak or 修了 and the number of quizzes, 免許皆伝 (○ when all three
 // chapters are complete). A record that did not read completely shows its
 // message instead of the numbers. Control characters in a name are shown
-// visibly (\n, \t ...), so each learner stays on one line.
+// visibly (\n, \t ...), so each learner stays on one line, and so are
+// characters that show nothing and blanks at either end (\u{200D},
+// \u{00A0}), so names that look alike stay apart.
 QString table(const std::vector<Row>& rows);
 
-// The same as CSV (RFC 4180: fields with a comma, a double quote or a line
-// break are quoted, quotes doubled; CR LF line ends), with the header
+// The same as CSV (RFC 4180: fields with a comma or a double quote are
+// quoted, quotes doubled; CR LF line ends), with control characters shown
+// visibly as in the table and a ' before a name or message that a
+// spreadsheet would take for a formula (=, +, -, @, TAB, CR first), with the header
 // 名前,第１章,第１章の回数,第２章,第２章の回数,第３章,第３章の回数,備考.
 QString csv(const std::vector<Row>& rows);
 

@@ -242,14 +242,13 @@ void Form2::Star() {
 }
 
 void Form2::Cmd2_Click() {
-  // Progress the last save could not write is tried once more.
-  if (sh_.unsavedProgress()) sh_.DSave();
+  // Progress the last save could not write is saved as the program ends.
   sh_.endProgram();
 }
 
 void Form2::closeHandling() {
   sh_.Sound(QString(), 0);
-  if (sh_.unsavedProgress()) sh_.DSave();
+  if (sh_.unsavedProgress()) sh_.saveBeforeEnding();
   sh_.messageBox(QStringLiteral("コトバリオンを終了します。"), QStringLiteral("コトバリオン"));
   sh_.endProgram();
 }

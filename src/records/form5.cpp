@@ -124,7 +124,7 @@ void Form5::backgroundClick() {
 
 void Form5::closeHandling() {
   sh_.progress.messageWindowClosed();
-  sh_.DSave();
+  sh_.saveBeforeEnding();
   sh_.Sound(QString(), 0);
   sh_.messageBox(QStringLiteral("コトバリオンを終了します。"), QStringLiteral("コトバリオンVer.1.3"));
   sh_.endProgram();

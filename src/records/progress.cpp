@@ -1,5 +1,7 @@
 #include "records/progress.h"
 
+#include <algorithm>
+
 #include "records/recordfile.h"
 
 namespace progress {
@@ -15,9 +17,15 @@ void Progress::chapterChosen(int c) {
   // A completed chapter is not played again (the registration window says so).
   if (!isChapter(c) || streakSlot(c) == 999) return;
   Genzai[0] = c;
-  Genzai[2] = streakSlot(c);
+  // A hand-edited streak below zero counts as none.
+  Genzai[2] = std::max(streakSlot(c), 0);
   Kiroku[6] = countSlot(c);
   counted_ = false;
+  decided_.reset();
+}
+
+void Progress::quizDecided(bool perfect) {
+  if (!counted_) decided_ = perfect;
 }
 
 void Progress::quizEnded() {
@@ -30,6 +38,7 @@ Progress::Outcome Progress::judged(bool perfect) {
   const int c = Genzai[0];
   if (!isChapter(c) || streakSlot(c) == 999) return Outcome::None;
   counted_ = true;
+  decided_.reset();
   countSlot(c) = Kiroku[6];
   if (!perfect) {
     streakSlot(c) = 0;
@@ -37,7 +46,7 @@ Progress::Outcome Progress::judged(bool perfect) {
     return Outcome::Lost;
   }
   Genzai[2] = countUp(Genzai[2]);
-  if (Genzai[2] == 3) {
+  if (Genzai[2] >= 3) {
     streakSlot(c) = 999;
     Genzai[2] = 0;
     return Outcome::Completed;
@@ -72,6 +81,14 @@ void Progress::chapterWindowClosed(int c, int question) {
   }
 }
 
-void Progress::messageWindowClosed() { countLeftQuiz(Genzai[0]); }
+void Progress::messageWindowClosed() {
+  if (decided_) {
+    const bool perfect = *decided_;
+    quizEnded();
+    judged(perfect);
+    return;
+  }
+  countLeftQuiz(Genzai[0]);
+}
 
 }  // namespace progress

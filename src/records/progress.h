@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 
 // The rules of a learner's progress: what each event of play does to the
 // record slots Kiroku 0..5 (streaks of chapters 1..3, or 999 once completed,
@@ -30,6 +31,10 @@ class Progress {
   // quiz is about to start and is not counted yet. A completed chapter
   // changes nothing.
   void chapterChosen(int c);
+  // The answer just given decides the quiz in play: a wrong answer makes it
+  // imperfect, the tenth right answer perfect. Its feedback is shown next;
+  // the judgement follows once the learner has dismissed it.
+  void quizDecided(bool perfect);
   // The quiz in play has ended with its last answer: one more quiz in the
   // working count. The judgement follows.
   void quizEnded();
@@ -38,8 +43,9 @@ class Progress {
   // The judgement of the quiz just ended in the chapter in play. A perfect
   // quiz raises the streak (the third in a row completes the chapter: 999,
   // streak in play back to 0); any other quiz sets the streak to 0. Either
-  // way the chapter's count takes the working count. No chapter in play:
-  // no slot changes (None).
+  // way the chapter's count takes the working count. A streak in play that
+  // a hand-edited record put above three completes as well. No chapter in
+  // play: no slot changes (None).
   Outcome judged(bool perfect);
   // All three chapters completed: the certificate is earned.
   bool allCompleted() const;
@@ -51,9 +57,12 @@ class Progress {
   // screen: the quiz in play is counted, and the streak broken unless the
   // tenth question is on screen.
   void chapterWindowClosed(int c, int question);
-  // The learner closes the message window: a quiz of the chapter in play
-  // that is about to start or in progress, and not yet counted, is counted;
-  // the streak stays. After the judgement nothing changes.
+  // The learner closes the message window: a quiz the last answer has
+  // decided is judged as that answer decided it (a wrong answer breaks the
+  // streak, the tenth right one raises it and may complete the chapter);
+  // any other quiz of the chapter in play that is about to start or in
+  // progress, and not yet counted, is counted and the streak stays. After
+  // the judgement nothing changes.
   void messageWindowClosed();
 
   // True once the quiz in play has been counted.
@@ -70,6 +79,8 @@ class Progress {
   // the chapter's count. False (nothing changes) for a completed chapter.
   bool countLeftQuiz(int c);
   bool counted_ = false;
+  // Set by quizDecided until the judgement: the quiz was perfect, or not.
+  std::optional<bool> decided_;
 };
 
 }  // namespace progress

@@ -1,6 +1,7 @@
 #include "records/recordfile.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <cstring>
 
 #include "questions/fieldreader.h"
+#include "questions/plainfile.h"
 
 namespace recordfile {
 
@@ -27,6 +29,9 @@ constexpr qint64 kLongestLine = 6 * 11 + 5 + 2;
 // Copies of an incomplete record go up to name.dat.bak999: ".bak999" is no
 // longer than the temporary file's ".~XXXXX".
 constexpr int kMaxCopies = 999;
+// A record is one short line. A file far larger than that is no record a
+// learner could lose, and is never copied.
+constexpr qint64 kMaxCopyBytes = 1024 * 1024;
 
 // The record's text: a UTF-8 byte order mark (an editor's artefact before
 // the digits) is skipped, a UTF-16 file with its mark is read as UTF-16, and
@@ -47,22 +52,44 @@ bool isAsciiAlnum(QChar c) {
   return (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z');
 }
 
+}  // namespace
+
 // Characters that show nothing, or that split or join a name unseen: a name
-// holding one looks like another name, or like no name at all.
+// holding one looks like another name, or like no name at all. By Unicode's
+// properties: every format character (zero-width spaces and joiners, the
+// soft hyphen, tag characters, invisible operators, the interlinear
+// annotation marks), the line and paragraph separators, and the rest of the
+// default-ignorable code points, which Unicode lists as the variation
+// selectors and Other_Default_Ignorable_Code_Point (the Hangul fillers among
+// them).
 bool isHiddenInName(char32_t c) {
-  return c == 0x00AD || c == 0x034F || c == 0x180E || c == 0x200B || c == 0x200C || c == 0x2028 || c == 0x2029 ||
-         (c >= 0x2060 && c <= 0x2064) || c == 0xFEFF || (c >= 0xE0000 && c <= 0xE007F);
+  switch (QChar::category(c)) {
+    case QChar::Other_Format:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+      return true;
+    default:
+      break;
+  }
+  const bool variationSelector =
+      (c >= 0x180B && c <= 0x180D) || c == 0x180F || (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0xE0100 && c <= 0xE01EF);
+  const bool otherDefaultIgnorable = c == 0x034F || c == 0x115F || c == 0x1160 || c == 0x17B4 || c == 0x17B5 ||
+                                     c == 0x2065 || c == 0x3164 || c == 0xFFA0 || (c >= 0xFFF0 && c <= 0xFFF8) ||
+                                     (c >= 0xE0000 && c <= 0xE0FFF);
+  return variationSelector || otherDefaultIgnorable;
 }
+
+namespace {
+
+// A character that shows as empty space: every space separator (U+0020,
+// U+00A0, U+2003, U+3000 ...) and the blank Braille pattern.
+bool isBlank(char32_t c) { return QChar::category(c) == QChar::Separator_Space || c == 0x2800; }
 
 // True for a character that leaves a mark on the screen.
 bool isVisible(char32_t c) {
-  if (isHiddenInName(c) || isDirectionMark(c)) return false;
+  if (isHiddenInName(c) || isDirectionMark(c) || isBlank(c)) return false;
   switch (QChar::category(c)) {
-    case QChar::Separator_Space:
-    case QChar::Separator_Line:
-    case QChar::Separator_Paragraph:
     case QChar::Other_Control:
-    case QChar::Other_Format:
     case QChar::Other_NotAssigned:
     case QChar::Mark_NonSpacing:
     case QChar::Mark_Enclosing:
@@ -72,19 +99,11 @@ bool isVisible(char32_t c) {
   }
 }
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\u3000'; }
-
-QByteArray contents(const QString& file) {
-  QFile f(file);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// True when the file holds all six fields of a record.
-bool holdsWholeRecord(const QString& file) {
-  QFile f(file);
-  if (!QFileInfo(f).isFile() || !f.open(QIODevice::ReadOnly)) return false;
+// True when the bytes hold all six fields of a record (only the first
+// kReadBytes count, as for the reader).
+bool holdsWholeRecord(const QByteArray& bytes) {
   std::array<int, 7> probe{};
-  return decode(f.read(kReadBytes), probe) == 6;
+  return decode(bytes.left(kReadBytes), probe) == 6;
 }
 
 QString copyName(const QString& file, int n) {
@@ -97,44 +116,139 @@ QString copiesFullProblem(const QString& fileName) {
          QStringLiteral("先生に古い写しを片づけてもらってください。");
 }
 
-enum class Copy { NotNeeded, Kept, AlreadyKept, NamesUsedUp, Failed, IsFolder };
+enum class Copy {
+  NotNeeded,
+  Kept,
+  AlreadyKept,
+  NamesUsedUp,
+  Failed,
+  Unreadable,
+  IsFolder,
+  NotAFile,
+  TooLarge,
+  LinkLoop,
+  LinkNowhere
+};
 
-// What keeping a copy of the file about to be replaced takes: none when it
+// Writes a copy under a new name: never over anything already there, and
+// flushed to the disk before the record it copies is replaced. errno tells
+// why it failed.
+bool writeNewCopy(const QString& copy, const QByteArray& bytes, unsigned mode) {
+  const QByteArray name = QFile::encodeName(copy);
+  const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode & 0666);
+  if (fd < 0) return false;
+  qsizetype done = 0;
+  int problem = 0;
+  while (!problem && done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) problem = n < 0 ? errno : ENOSPC;
+    if (n > 0) done += n;
+  }
+  if (!problem && ::fsync(fd) != 0) problem = errno;
+  if (::close(fd) != 0 && !problem) problem = errno;
+  // A partial copy is not a copy.
+  if (problem) ::unlink(name.constData());
+  errno = problem;
+  return !problem;
+}
+
+// What keeping a copy of the record about to be replaced takes: none when it
 // holds a whole record or a copy with the same bytes is already kept,
-// otherwise a new file.bak (or .bak2 .. .bak999, never over an earlier
-// copy). With make false nothing is written: the answer tells what a save
-// would find.
-Copy keepIncompleteRecord(const QString& file, bool make) {
-  const QFileInfo info(file);
-  if (!info.exists() || holdsWholeRecord(file)) return Copy::NotNeeded;
-  if (info.isDir()) return Copy::IsFolder;
-  const QByteArray bytes = contents(file);
+// otherwise a new target.bak (or .bak2 .. .bak999, never over an earlier
+// copy), target being the file the record's link leads to. A record that is
+// no plain file is never opened for reading, and one far larger than any
+// record is not copied. With make false nothing is written: the answer
+// tells what a save would find. error is the errno of a failure.
+Copy keepIncompleteRecord(const QString& record, const QString& target, bool make, int* error) {
+  PlainFile file(record);
+  switch (file.kind()) {
+    case PlainFile::Kind::Missing:
+      return Copy::NotNeeded;
+    case PlainFile::Kind::Folder:
+      return Copy::IsFolder;
+    case PlainFile::Kind::NotAFile:
+      return Copy::NotAFile;
+    case PlainFile::Kind::LinkLoop:
+      return Copy::LinkLoop;
+    case PlainFile::Kind::LinkNowhere:
+      return Copy::LinkNowhere;
+    case PlainFile::Kind::Unopenable:
+      *error = file.error();
+      return Copy::Unreadable;
+    case PlainFile::Kind::File:
+      break;
+  }
+  if (file.size() > kMaxCopyBytes) return Copy::TooLarge;
+  bool ok = false;
+  const QByteArray bytes = file.read(kMaxCopyBytes + 1, &ok);
+  if (!ok) {
+    *error = file.error();
+    return Copy::Unreadable;
+  }
+  if (bytes.size() > kMaxCopyBytes) return Copy::TooLarge;
+  if (holdsWholeRecord(bytes)) return Copy::NotNeeded;
   for (int n = 1; n <= kMaxCopies; ++n) {
-    const QString copy = copyName(file, n);
-    const QFileInfo copyInfo(copy);
-    if (copyInfo.exists() || copyInfo.isSymLink()) {
-      if (copyInfo.isFile() && copyInfo.size() == info.size() && contents(copy) == bytes) return Copy::AlreadyKept;
+    const QString copy = copyName(target, n);
+    PlainFile earlier(copy);
+    if (earlier.kind() != PlainFile::Kind::Missing) {
+      if (earlier.kind() == PlainFile::Kind::File && earlier.size() == bytes.size() &&
+          earlier.read(kMaxCopyBytes + 1) == bytes)
+        return Copy::AlreadyKept;
       continue;
     }
     if (!make) return Copy::Kept;
-    if (QFile::copy(file, copy)) return Copy::Kept;
-    // A partial copy is not a copy; the record itself is never moved.
-    QFile::remove(copy);
+    if (writeNewCopy(copy, bytes, file.mode())) return Copy::Kept;
+    // Taken meanwhile: try the next name.
+    if (errno == EEXIST) continue;
+    *error = errno;
     return Copy::Failed;
   }
   return Copy::NamesUsedUp;
 }
 
-QString copyProblem(Copy result, const QString& fileName) {
+QString errnoProblem(int error) {
+  switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+      return QStringLiteral("ディスクがいっぱいです。");
+    case EACCES:
+    case EPERM:
+      return QStringLiteral("フォルダに書き込む許可がありません。");
+    case EROFS:
+      return QStringLiteral("フォルダが読み取り専用のディスクにあります。");
+    default:
+      return QStringLiteral("書き込み中に問題が起きました（") + QString::fromLocal8Bit(std::strerror(error)) +
+             QStringLiteral("）。");
+  }
+}
+
+QString copyProblem(Copy result, const QString& fileName, int error) {
+  const QString file = QStringLiteral("「") + fileName + QStringLiteral("」");
   switch (result) {
     case Copy::IsFolder:
-      return QStringLiteral("「") + fileName +
-             QStringLiteral("」がファイルではなくフォルダになっているため、そのままにして保存しませんでした。");
+      return file + QStringLiteral("がファイルではなくフォルダになっているため、そのままにして保存しませんでした。");
+    case Copy::NotAFile:
+      return file +
+             QStringLiteral("がふつうのファイルではない（パイプや装置など）ため、そのままにして保存しませんでした。");
+    case Copy::LinkLoop:
+      return file + QStringLiteral("はシンボリックリンクが循環しているため、そのままにして保存しませんでした。");
+    case Copy::LinkNowhere:
+      return file + QStringLiteral("はシンボリックリンクで、その先のファイルが見つからないため（USB メモリなどが") +
+             QStringLiteral("外れているかもしれません）、そのままにして保存しませんでした。");
+    case Copy::TooLarge:
+      return file + QStringLiteral("は成績のファイルにしては大きすぎる（") + QString::number(kMaxCopyBytes / 1024) +
+             QStringLiteral(" KiB を超える）ため、写しを作らず、そのままにして保存しませんでした。") +
+             QStringLiteral("先生にファイルを確かめてもらってください。");
+    case Copy::Unreadable:
+      return file + QStringLiteral("を読み取れないため（") + QString::fromLocal8Bit(std::strerror(error)) +
+             QStringLiteral("）、写しを作れず、そのままにして保存しませんでした。");
     case Copy::NamesUsedUp:
       return copiesFullProblem(fileName);
     case Copy::Failed:
-      return QStringLiteral("元のファイルの写し（.bak）を作れなかったため（ディスクがいっぱいかもしれません）、") +
-             QStringLiteral("元のファイルはそのままにして、上書きしませんでした。");
+      return QStringLiteral("元のファイルの写し（.bak）を作れなかったため（") + errnoProblem(error).chopped(1) +
+             QStringLiteral("）、元のファイルはそのままにして、上書きしませんでした。");
     default:
       return {};
   }
@@ -159,8 +273,12 @@ bool isOwnTemporary(const QDir& dir, const QString& entry, const QString& base) 
   for (qsizetype i = prefix.size(); i < entry.size(); ++i)
     if (!isAsciiAlnum(entry[i])) return false;
   const QFileInfo info(dir.filePath(entry));
-  if (info.isSymLink() || !info.isFile() || info.size() > kLongestLine) return false;
-  for (char b : contents(info.filePath()))
+  if (info.isSymLink()) return false;
+  PlainFile file(info.filePath());
+  if (file.kind() != PlainFile::Kind::File || file.size() > kLongestLine) return false;
+  const QByteArray bytes = file.read(kLongestLine + 1);
+  if (bytes.size() > kLongestLine) return false;
+  for (char b : bytes)
     if (!((b >= '0' && b <= '9') || b == ',' || b == '-' || b == '\r' || b == '\n')) return false;
   return true;
 }
@@ -173,22 +291,6 @@ int removeOwnTemporaries(const QString& file) {
   for (const QString& entry : entries)
     if (isOwnTemporary(dir, entry, info.fileName()) && QFile::remove(dir.filePath(entry))) ++removed;
   return removed;
-}
-
-QString errnoProblem(int error) {
-  switch (error) {
-    case ENOSPC:
-    case EDQUOT:
-      return QStringLiteral("ディスクがいっぱいです。");
-    case EACCES:
-    case EPERM:
-      return QStringLiteral("フォルダに書き込む許可がありません。");
-    case EROFS:
-      return QStringLiteral("フォルダが読み取り専用のディスクにあります。");
-    default:
-      return QStringLiteral("書き込み中に問題が起きました（") + QString::fromLocal8Bit(std::strerror(error)) +
-             QStringLiteral("）。");
-  }
 }
 
 // Writes bytes to a new temporary file beside target, flushes it to the disk
@@ -292,16 +394,23 @@ QString nameProblem(const QString& userName) {
 }
 
 QString newNameProblem(const QString& userName) {
-  const QString problem = nameProblem(userName);
+  QString problem = nameProblem(userName);
   if (!problem.isEmpty()) return problem;
+  // The record is named after the composed form, which can be longer than
+  // the typed one: every rule applies to the name that becomes the file.
+  const QString stored = userName.normalized(QString::NormalizationForm_C);
+  problem = nameProblem(stored);
+  if (!problem.isEmpty()) return problem;
+  const auto code = stored.toUcs4();
   bool visible = false;
-  for (char32_t c : userName.toUcs4()) {
+  for (char32_t c : code) {
     if (isHiddenInName(c))
-      return QStringLiteral("名前に見えない文字（幅のない空白、改行の記号、ソフトハイフンなど）は使えません。");
+      return QStringLiteral("名前に見えない文字（幅のない空白や結合子、改行の記号、ソフトハイフン、") +
+             QStringLiteral("ハングルの埋め草、異体字セレクタなど）は使えません。");
     visible = visible || isVisible(c);
   }
-  if (!userName.isEmpty() && !visible) return QStringLiteral("名前に見える文字がひとつもありません。");
-  if (!userName.isEmpty() && (isBlank(userName.front()) || isBlank(userName.back())))
+  if (!code.isEmpty() && !visible) return QStringLiteral("名前に見える文字がひとつもありません。");
+  if (!code.isEmpty() && (isBlank(code.front()) || isBlank(code.back())))
     return QStringLiteral("名前の前やうしろに空白は入れられません。");
   return {};
 }
@@ -332,13 +441,15 @@ QString registrationProblem(const QString& appDir, const QString& typed) {
   const QFileInfo info(path(appDir, name));
   // A learner with a record is always let in, whatever the name holds.
   if (info.exists() || info.isSymLink()) return nameProblem(name);
-  return newNameProblem(typed);
+  return newNameProblem(name);
 }
 
 QString saveProblem(const QString& appDir, const QString& userName) {
   if (!nameProblem(userName).isEmpty()) return {};
-  const QString target = saveTarget(path(appDir, userName));
-  return copyProblem(keepIncompleteRecord(target, false), QFileInfo(target).fileName());
+  const QString record = path(appDir, userName);
+  const QString target = saveTarget(record);
+  int error = 0;
+  return copyProblem(keepIncompleteRecord(record, target, false, &error), QFileInfo(target).fileName(), error);
 }
 
 QString path(const QString& appDir, const QString& userName) { return appDir + userName + QStringLiteral(".dat"); }
@@ -361,17 +472,36 @@ LoadResult read(const QString& appDir, const QString& userName, std::array<int, 
   };
   const QString bad = nameProblem(userName);
   if (!bad.isEmpty()) return fail(LoadResult::Unreadable, bad);
-  const QFileInfo info(path(appDir, userName));
-  if (!info.exists()) return LoadResult::Missing;
-  if (info.isDir()) return fail(LoadResult::Unreadable, QStringLiteral("ファイルではなくフォルダになっています。"));
-  // A pipe or a device would block or never end: only plain files are read.
-  if (!info.isFile()) return fail(LoadResult::Unreadable, QStringLiteral("ふつうのファイルではありません。"));
-  QFile file(info.filePath());
-  if (!file.open(QIODevice::ReadOnly))
-    return fail(LoadResult::Unreadable, info.isReadable() ? QStringLiteral("ファイルを開けません。")
-                                                          : QStringLiteral("読み取りが許可されていません。"));
-  const QByteArray bytes = file.read(kReadBytes);
-  file.close();
+  // Opened without blocking and checked once open: a pipe, a device or a
+  // link that leads nowhere is never read, nor taken for a new learner.
+  PlainFile file(path(appDir, userName));
+  switch (file.kind()) {
+    case PlainFile::Kind::Missing:
+      return LoadResult::Missing;
+    case PlainFile::Kind::Folder:
+      return fail(LoadResult::Unreadable, QStringLiteral("ファイルではなくフォルダになっています。"));
+    case PlainFile::Kind::NotAFile:
+      return fail(LoadResult::Unreadable, QStringLiteral("ふつうのファイルではありません（パイプや装置などです）。"));
+    case PlainFile::Kind::LinkLoop:
+      return fail(LoadResult::Unreadable,
+                  QStringLiteral("シンボリックリンクが循環していて、ファイルにたどり着けません。"));
+    case PlainFile::Kind::LinkNowhere:
+      return fail(LoadResult::Unreadable, QStringLiteral("シンボリックリンクの先のファイルが見つかりません（「") +
+                                              QFileInfo(path(appDir, userName)).symLinkTarget() +
+                                              QStringLiteral("」）。USB メモリなどが外れていないか確かめてください。"));
+    case PlainFile::Kind::Unopenable:
+      return fail(LoadResult::Unreadable, file.error() == EACCES || file.error() == EPERM
+                                              ? QStringLiteral("読み取りが許可されていません。")
+                                              : QStringLiteral("ファイルを開けません（") +
+                                                    QString::fromLocal8Bit(std::strerror(file.error())) +
+                                                    QStringLiteral("）。"));
+    case PlainFile::Kind::File:
+      break;
+  }
+  // A record is one short line: the first few kilobytes are all that is read.
+  bool ok = false;
+  const QByteArray bytes = file.read(kReadBytes, &ok);
+  if (!ok) return fail(LoadResult::Unreadable, QStringLiteral("ファイルを読み込めません。"));
   bool damaged = false;
   const int read = decode(bytes, kiroku, &damaged);
   if (read == 6) return LoadResult::Loaded;
@@ -396,16 +526,24 @@ bool save(const QString& appDir, const QString& userName, const std::array<int, 
   };
   const QString problem = nameProblem(userName);
   if (!problem.isEmpty()) return fail(problem);
+  // A file-size limit fails the write like a full disk instead of ending
+  // the program.
+  ::signal(SIGXFSZ, SIG_IGN);
   removeStaleTemporaries(appDir, userName);
-  const QString target = saveTarget(path(appDir, userName));
+  const QString record = path(appDir, userName);
+  const QString target = saveTarget(record);
   const QString fileName = QFileInfo(target).fileName();
-  const QString kept = copyProblem(keepIncompleteRecord(target, true), fileName);
+  int copyError = 0;
+  const QString kept = copyProblem(keepIncompleteRecord(record, target, true, &copyError), fileName, copyError);
   if (!kept.isEmpty()) return fail(kept);
-  const QFileInfo old(target);
-  // A record a teacher made read-only is left as it is.
-  if (old.isFile() && !old.isWritable())
-    return fail(QStringLiteral("「") + fileName +
-                QStringLiteral("」は読み取り専用（書き込み禁止）になっているため、上書きしませんでした。"));
+  // A record a teacher made read-only is left as it is. Any other reason the
+  // record cannot be written (a disk mounted read-only) is told as it is.
+  const QByteArray targetName = QFile::encodeName(target);
+  if (::access(targetName.constData(), W_OK) != 0 && errno != ENOENT)
+    return fail(errno == EACCES || errno == EPERM
+                    ? QStringLiteral("「") + fileName +
+                          QStringLiteral("」は読み取り専用（書き込み禁止）になっているため、上書きしませんでした。")
+                    : errnoProblem(errno));
   return replaceAtomically(target, encode(kiroku), error, beforeCommit);
 }
 

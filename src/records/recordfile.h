@@ -47,10 +47,18 @@ int decode(const QByteArray& bytes, std::array<int, 7>& kiroku, bool* damaged = 
 // fine as well ("..dat", "...dat").
 QString nameProblem(const QString& userName);
 
+// True for a character that shows nothing or splits or joins a name unseen:
+// a format character, a line or paragraph separator, or another
+// default-ignorable code point (a variation selector, a Hangul filler).
+bool isHiddenInName(char32_t c);
+
 // Why a name cannot become a new learner's record, beyond nameProblem: it
 // shows no character at all, holds a character that shows nothing or splits
-// the line unseen (U+200B, U+200C, U+2028, U+2029, U+2060, U+FEFF, U+00AD,
-// tag characters), or begins or ends with a blank. Empty when it can.
+// the line unseen (a format character such as U+200B, U+200D or U+00AD, a
+// line or paragraph separator, any other default-ignorable code point such
+// as a variation selector or a Hangul filler), or begins or ends with a
+// blank (any space separator, U+2800). Every rule applies to the composed
+// form (NFC) that names the record file. Empty when it can.
 QString newNameProblem(const QString& userName);
 
 // The learner a typed name stands for: the name itself when its record
@@ -79,7 +87,8 @@ enum class LoadResult {
   Missing,     // no such file: a new learner
   Damaged,     // reading stopped at a field that is no whole number
   Empty,       // the file holds no record at all
-  Unreadable,  // the file is there but cannot be opened (a folder, no permission, a bad name)
+  Unreadable,  // there but no record to read: a folder, a pipe or a device, a link that loops
+               // or leads nowhere, no permission, a bad name
 };
 
 // Reads the record of a name into kiroku 0..5 and changes nothing in the
@@ -99,7 +108,9 @@ LoadResult load(const QString& appDir, const QString& userName, std::array<int, 
 // is not a complete record, a copy of it is kept first as name.dat.bak (or
 // .bak2 .. .bak999, never over an earlier copy; none when a copy with the
 // same bytes is kept already). The record itself is never moved or deleted:
-// when no copy can be made, or the record is read-only, nothing is written.
+// when no copy can be made (the record is a folder, a pipe or a device, a
+// link that loops or leads nowhere, or far larger than any record), or the
+// record is read-only, nothing is written.
 // A symbolic link named name.dat is followed and its target written (the
 // temporary file lies beside the target). Returns false on failure, with the
 // reason in Japanese for the learner.

@@ -1,7 +1,6 @@
 #include "startup/helpviewer.h"
 
 #include <QAccessible>
-#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QTextBlock>
@@ -13,6 +12,12 @@
 
 #include "layout/widgets.h"
 #include "questions/fieldreader.h"
+#include "questions/plainfile.h"
+
+namespace {
+// Far more than any help text; a larger file is not read past this.
+constexpr qint64 kMaxHelpBytes = 8 * 1024 * 1024;
+}  // namespace
 
 namespace {
 
@@ -27,7 +32,6 @@ void flatten(QTextDocument* doc) {
     if (!table) break;
     std::vector<QTextDocumentFragment> rows;
     for (int r = 0; r < table->rows(); ++r) {
-      QTextCursor row(doc);
       for (int c = 0; c < table->columns(); ++c) {
         const QTextTableCell cell = table->cellAt(r, c);
         QTextCursor in = cell.firstCursorPosition();
@@ -86,15 +90,18 @@ void HelpViewer::keyPressEvent(QKeyEvent* event) {
 bool HelpViewer::open(const QString& helpFile, int command) {
   // Command 15 opens the contents: the top of the file.
   (void)command;
-  QFile file(helpFile);
+  // Opened without blocking and read only so far: a pipe or a device in its
+  // place, even one swapped in at the last moment, never holds the program.
+  PlainFile file(helpFile);
   const QString name = QFileInfo(helpFile).fileName();
-  if (!QFileInfo(helpFile).isFile() || !file.open(QIODevice::ReadOnly)) {
+  bool read = file.kind() == PlainFile::Kind::File;
+  const QByteArray bytes = read ? file.read(kMaxHelpBytes, &read) : QByteArray();
+  if (!read) {
     browser_->setPlainText(
         QStringLiteral("ヘルプファイル「") + name +
         QStringLiteral("」が見つからないか、読み込めません。\nプログラムと同じフォルダにあるか確かめてください。"));
     return false;
   }
-  const QByteArray bytes = file.readAll();
   QString text = QString::fromUtf8(bytes);
   if (text.contains(QChar::ReplacementCharacter)) text = decodeCp932(bytes);
   browser_->setSearchPaths({QFileInfo(helpFile).absolutePath()});

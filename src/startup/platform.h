@@ -29,6 +29,10 @@ class Platform {
   virtual QString applicationDir() = 0;
   // True when another copy of the program already runs from this folder.
   virtual bool anotherCopyRunning() = 0;
+  // Once anotherCopyRunning() was true: what holds the folder when it is not
+  // this user's copy of this program ("「sleep」（プロセス番号 812、ユーザー
+  // ken）"), or an empty text when it is one or cannot be told.
+  virtual QString lockHolder() { return {}; }
 
   // Plays a .wav file in the background; a new sound cuts off one still
   // playing. A path that names no readable sound gives the default sound.
@@ -40,6 +44,9 @@ class Platform {
   virtual void activateWindow(QWidget* window) = 0;
   // A modal message box with one OK button.
   virtual void messageBox(const QString& text, const QString& caption) = 0;
+  // A modal question with two buttons: true for `yes`, false for `no`
+  // (also when the box is closed or Escape pressed).
+  virtual bool question(const QString& text, const QString& caption, const QString& yes, const QString& no) = 0;
   // Ends the program at once: no close handling runs, nothing is saved.
   // In production this never returns.
   virtual void endProgram() = 0;

@@ -1,13 +1,13 @@
 #include "startup/qtplatform.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
-#include <sys/socket.h>
-#include <sys/un.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <QApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QEvent>
 #include <QEventLoop>
@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QLibrary>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStyleFactory>
@@ -71,37 +72,73 @@ QtPlatform::~QtPlatform() {
 
 QString QtPlatform::applicationDir() { return QCoreApplication::applicationDirPath(); }
 
-QByteArray QtPlatform::lockName(const QString& appDir) {
-  // The folder as the machine knows it: links and "." or ".." resolved, so
-  // one folder reached by two paths is one lock.
-  const QString canonical = QFileInfo(appDir).canonicalFilePath();
-  const QString folder = canonical.isEmpty() ? QDir(appDir).absolutePath() : canonical;
-  return "kotobarion-" + QCryptographicHash::hash(QFile::encodeName(folder), QCryptographicHash::Sha256).toHex();
+namespace {
+
+QByteArray procText(const QByteArray& path) {
+  QFile f(QString::fromLatin1(path));
+  return f.open(QIODevice::ReadOnly) ? f.read(4096).trimmed() : QByteArray();
+}
+
+// The process holding a lock on the file with this device and inode, from
+// the kernel's list of locks; 0 when it cannot be told (a holder in
+// another process namespace, no /proc).
+long lockHolderPid(dev_t device, ino_t inode) {
+  const QByteArray wanted = QByteArray::number(major(device), 16).rightJustified(2, '0') + ':' +
+                            QByteArray::number(minor(device), 16).rightJustified(2, '0') + ':' +
+                            QByteArray::number(static_cast<qulonglong>(inode));
+  QFile locks(QStringLiteral("/proc/locks"));
+  if (!locks.open(QIODevice::ReadOnly)) return 0;
+  // "1: FLOCK  ADVISORY  WRITE 1234 08:01:5678 0 EOF"; a waiter's line has
+  // "->" after the number.
+  for (const QByteArray& line : locks.readAll().split('\n')) {
+    const QList<QByteArray> f = line.simplified().split(' ');
+    if (f.size() >= 6 && f[1] != "->" && f[5].toLower() == wanted) return f[4].toLong();
+  }
+  return 0;
+}
+
+}  // namespace
+
+QString QtPlatform::describeLockHolder(int folderFd) {
+  struct stat folder {};
+  if (::fstat(folderFd, &folder) != 0) return {};
+  const long pid = lockHolderPid(folder.st_dev, folder.st_ino);
+  if (pid <= 0) return {};
+  const QByteArray proc = "/proc/" + QByteArray::number(static_cast<qlonglong>(pid));
+  struct stat owner {};
+  if (::stat(proc.constData(), &owner) != 0) return {};
+  // This user's copy of this program: the same program file, or the same
+  // name when the program file has been replaced by an update meanwhile.
+  struct stat exe {};
+  struct stat self {};
+  const bool sameProgram = (::stat((proc + "/exe").constData(), &exe) == 0 && ::stat("/proc/self/exe", &self) == 0 &&
+                            exe.st_dev == self.st_dev && exe.st_ino == self.st_ino) ||
+                           procText(proc + "/comm") == procText("/proc/self/comm");
+  if (owner.st_uid == ::getuid() && sameProgram) return {};
+  const passwd* user = ::getpwuid(owner.st_uid);
+  const QString userName = user ? QString::fromLocal8Bit(user->pw_name) : QString::number(owner.st_uid);
+  return QStringLiteral("「") + QString::fromLocal8Bit(procText(proc + "/comm")) + QStringLiteral("」（プロセス番号 ") +
+         QString::number(pid) + QStringLiteral("、ユーザー ") + userName + QStringLiteral("）");
 }
 
 bool QtPlatform::takeLock(const QString& appDir) {
-  // One lock per program folder and machine: a name in the machine's
-  // abstract socket namespace, bound by the running copy. It depends on no
-  // environment (TMPDIR, the runtime folder), no user and no file, so it
-  // works with a read-only program folder too; the kernel frees it with the
-  // process however the process ends, so a crashed copy never locks the
-  // learner out. Copies on other machines sharing a network folder each
-  // have their own namespace and run.
-  const QByteArray name = lockName(appDir);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  // sun_path[0] stays NUL: an abstract name, never a file.
-  std::memcpy(address.sun_path + 1, name.constData(), static_cast<std::size_t>(name.size()));
-  const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
-  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  // No socket tells nothing; the learner may start.
+  // One lock per program folder: an exclusive flock on the folder itself.
+  // It belongs to the folder's identity (device and inode), so every path to
+  // it meets the same lock: a link, a bind mount, another mount or network
+  // namespace. It needs no file in the folder, so a read-only folder works
+  // too, and the kernel frees it with the process however the process ends,
+  // so a crashed copy never locks the learner out.
+  holder_.clear();
+  const int fd = ::open(QFile::encodeName(appDir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  // A folder that cannot be opened tells nothing; the learner may start.
   if (fd < 0) return true;
-  if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0) {
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
     if (lockFd_ >= 0) ::close(lockFd_);
     lockFd_ = fd;
     return true;
   }
-  const bool held = errno == EADDRINUSE;
+  const bool held = errno == EWOULDBLOCK;
+  if (held) holder_ = describeLockHolder(fd);
   ::close(fd);
   return !held;
 }
@@ -148,6 +185,16 @@ void QtPlatform::activateWindow(QWidget* window) {
 void QtPlatform::messageBox(const QString& text, const QString& caption) {
   QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
   box.exec();
+}
+
+bool QtPlatform::question(const QString& text, const QString& caption, const QString& yes, const QString& no) {
+  QMessageBox box(QMessageBox::NoIcon, caption, text);
+  QPushButton* yesButton = box.addButton(yes, QMessageBox::AcceptRole);
+  QPushButton* noButton = box.addButton(no, QMessageBox::RejectRole);
+  box.setDefaultButton(yesButton);
+  box.setEscapeButton(noButton);
+  box.exec();
+  return box.clickedButton() == yesButton;
 }
 
 void QtPlatform::endProgram() {

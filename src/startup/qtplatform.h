@@ -18,10 +18,12 @@ class QtPlatform : public Platform {
 
   QString applicationDir() override;
   bool anotherCopyRunning() override;
+  QString lockHolder() override { return holder_; }
   void playSound(const QString& path) override;
   void showModal(QWidget* window) override;
   void activateWindow(QWidget* window) override;
   void messageBox(const QString& text, const QString& caption) override;
+  bool question(const QString& text, const QString& caption, const QString& yes, const QString& no) override;
   [[noreturn]] void endProgram() override;
   bool hasEnded() const override { return false; }
   void showHelp(const QString& helpFile, int command) override;
@@ -37,16 +39,19 @@ class QtPlatform : public Platform {
   // the style, the fonts, and no quitting when the last window is hidden.
   static void setUpApplication();
 
-  // The name of the lock that marks a running copy started from appDir (an
-  // abstract socket name, the same for every path to the folder).
-  static QByteArray lockName(const QString& appDir);
-  // Takes the lock of appDir for this copy; false when another copy on this
-  // machine holds it.
+  // Takes the lock of appDir for this copy; false when another process
+  // holds it (then lockHolder() tells which, unless it is a copy of this
+  // program run by this user).
   bool takeLock(const QString& appDir);
 
  private:
-  // The bound lock socket while this copy holds its lock, else -1.
+  // What holds the lock on the open folder, for the learner, when it is not
+  // this user's copy of this program; empty otherwise or when unknown.
+  static QString describeLockHolder(int folderFd);
+
+  // The locked folder while this copy holds its lock, else -1.
   int lockFd_ = -1;
+  QString holder_;
   // Loaded at the first sound; none when the sound module is missing.
   SoundPlayer* player_ = nullptr;
   bool playerLoaded_ = false;

@@ -35,7 +35,18 @@ Shoki::~Shoki() {
 void Shoki::Main() {
   platform_.randomize();
   if (platform_.anotherCopyRunning()) {
-    platform_.messageBox(QStringLiteral("ナゴミアの勉強は起動しています。"), QStringLiteral("ナゴミア"));
+    // Something that is no copy of the program is named, so that the
+    // learner is never locked out unheard.
+    const QString holder = platform_.lockHolder();
+    if (holder.isEmpty())
+      platform_.messageBox(QStringLiteral("ナゴミアの勉強は起動しています。"), QStringLiteral("ナゴミア"));
+    else
+      platform_.messageBox(QStringLiteral("このプログラムのフォルダ「") +
+                               QDir::toNativeSeparators(platform_.applicationDir()) +
+                               QStringLiteral("」を、ほかのプログラム") + holder +
+                               QStringLiteral("が使用中にしているため、起動できません。\n") +
+                               QStringLiteral("そのプログラムを終わらせてから、もう一度起動してください。"),
+                           QStringLiteral("コトバリオン"));
     endProgram();
     return;
   }
@@ -80,6 +91,28 @@ bool Shoki::DSave() {
   return false;
 }
 
+void Shoki::saveBeforeEnding() {
+  const QString caption = QStringLiteral("コトバリオン");
+  for (;;) {
+    QString error;
+    unsavedProgress_ = !recordfile::save(AppDir, UserName, Kiroku, &error);
+    if (!unsavedProgress_) return;
+    if (!platform_.question(QStringLiteral("「") + UserName + QStringLiteral("」さんの成績を保存できませんでした。\n") +
+                                QStringLiteral("保存先：") +
+                                QDir::toNativeSeparators(recordfile::path(AppDir, UserName)) + QStringLiteral("\n") +
+                                error + QStringLiteral("\n空きを作るなどしてから、もう一度保存できます。"),
+                            caption, QStringLiteral("もう一度保存する"), QStringLiteral("保存せずに終了する")))
+      break;
+  }
+  QString progressText = recordSummary(Kiroku);
+  progressText.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
+  messageBox(QStringLiteral("「") + UserName + QStringLiteral("」さんの次の成績は保存されていません。") +
+                 QStringLiteral("先生に伝えてください。\n\n") + progressText + QStringLiteral("\n記録ファイル「") +
+                 UserName + QStringLiteral(".dat」の内容：") +
+                 QString::fromLatin1(recordfile::encode(Kiroku).trimmed()),
+             caption);
+}
+
 bool Shoki::showModal(QWidget* window) {
   platform_.showModal(window);
   return !platform_.hasEnded();
@@ -95,14 +128,19 @@ bool Shoki::messageBox(const QString& text, const QString& caption) {
   return !platform_.hasEnded();
 }
 
-void Shoki::endProgram() { platform_.endProgram(); }
+void Shoki::endProgram() {
+  if (unsavedProgress_ && !platform_.hasEnded()) saveBeforeEnding();
+  platform_.endProgram();
+}
 
 void Shoki::SeikaiMsg() {
+  if (Tokuten >= 10) progress.quizDecided(true);
   Sound(QStringLiteral("seikai.wav"), 0);
   MsgText = feedback::seikai({Genzai[1], Tokuten, Genzai[2], Kiroku[6]}, [this] { return platform_.rnd(); });
 }
 
 void Shoki::MissMsg() {
+  progress.quizDecided(false);
   Sound(QStringLiteral("miss.wav"), 0);
   MsgText += feedback::miss({Genzai[1], Tokuten, Genzai[2], Kiroku[6]}, [this] { return platform_.rnd(); });
 }

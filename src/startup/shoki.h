@@ -64,6 +64,10 @@ class Shoki : public QuestionColumns {
   // True while the last save failed: the disk does not hold the progress in
   // memory, so the record is not read again until a save succeeds.
   bool unsavedProgress() const { return unsavedProgress_; }
+  // Saves the record before the program ends. While the save fails the
+  // learner may try again (after freeing space, say) or end; ending says
+  // plainly which progress was not saved, so a teacher can note it.
+  void saveBeforeEnding();
   void SeikaiMsg();
   void MissMsg();
   void Hantei();
@@ -82,6 +86,7 @@ class Shoki : public QuestionColumns {
   bool showMessage();
   // A modal message box; false when the program ended meanwhile.
   bool messageBox(const QString& text, const QString& caption);
+  // Ends the program; progress a failed save kept is saved first.
   void endProgram();
   // The window of chapter c (1..3), or none.
   ChapterWindow* chapterWindow(int c) const;
