@@ -5,6 +5,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QScrollArea>
+#include <QStyle>
 #include <algorithm>
 
 #include "layout/layout.h"
@@ -47,9 +48,14 @@ void ChapterWindow::fitInto(QSize room) {
     scroll->setWidget(client_);
     setCentralWidget(scroll);
   }
-  // The minimum size the fixed client area gave the window goes.
+  // The minimum size the fixed client area gave the window goes; a scroll
+  // bar one way takes room the other way, where the screen has it.
   layout()->activate();
-  resize(full.boundedTo(room));
+  QSize size = full;
+  const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  if (full.height() > room.height()) size.rwidth() += bar;
+  if (full.width() > room.width()) size.rheight() += bar;
+  resize(size.boundedTo(room));
 }
 
 void ChapterWindow::setBackColor(const QColor& c) {

@@ -44,6 +44,7 @@ void flatten(QTextDocument* doc) {
     at.setPosition(table->firstPosition() - 1);
     at.setPosition(table->lastPosition() + 1, QTextCursor::KeepAnchor);
     at.removeSelectedText();
+    at.insertBlock();
     for (std::size_t i = 0; i < rows.size(); ++i) {
       at.insertFragment(rows[i]);
       const bool rowEnds = (static_cast<int>(i) + 1) % columns == 0;
