@@ -465,7 +465,8 @@ class FocusStyle : public QProxyStyle {
     // The frame leaves the caption's column of an option alone: a caption
     // as tall as its button (the kanji of chapter 1) would merge with it.
     const auto* b = qstyleoption_cast<const QStyleOptionButton*>(option);
-    if (b && element != CE_PushButton) {
+    const bool tall = b && option->fontMetrics.tightBoundingRect(b->text).height() > r.height() - 6;
+    if (b && element != CE_PushButton && tall) {
       const QRect contents =
           subElementRect(element == CE_RadioButton ? SE_RadioButtonContents : SE_CheckBoxContents, option, widget);
       clear -= QRect(contents.left() - 1, r.top(), option->fontMetrics.horizontalAdvance(b->text) + 3, r.height());

@@ -1,7 +1,9 @@
 #include "records/form5.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -208,6 +210,12 @@ void Form5::changeEvent(QEvent* event) {
 
 void Form5::takeFocus() {
   if (!isVisible()) return;
+  // Hidden and shown again at once (the grade after the last feedback),
+  // the window can keep the window system's focus while the widgets lost
+  // its activation: the window system has nothing more to say, so the
+  // activation is taken back here.
+  if (!isActiveWindow() && windowHandle() && QGuiApplication::focusWindow() == windowHandle())
+    QApplication::setActiveWindow(this);
   (certificate_ ? cmd2 : Cmd1)->setFocus(Qt::ActiveWindowFocusReason);
   if (!isActiveWindow()) sh_.platform().activateWindow(this);
 }
