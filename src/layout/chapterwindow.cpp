@@ -47,6 +47,10 @@ void ChapterWindow::fitInto(QSize room) {
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidget(client_);
     setCentralWidget(scroll);
+    // The control that takes the focus is scrolled into view.
+    connect(qApp, &QApplication::focusChanged, scroll, [scroll](QWidget*, QWidget* now) {
+      if (now && scroll->widget()->isAncestorOf(now)) scroll->ensureWidgetVisible(now);
+    });
   }
   // The minimum size the fixed client area gave the window goes; a scroll
   // bar one way takes room the other way, where the screen has it.
