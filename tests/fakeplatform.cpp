@@ -1,6 +1,7 @@
 #include "fakeplatform.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QWidget>
 
 #include "records/form5.h"
@@ -19,6 +20,7 @@ void FakePlatform::showModal(QWidget* window) {
     m.picture = f5->Pic1->pictureFile();
   }
   modals.push_back(m);
+  QPointer<QWidget> before = QApplication::activeWindow();
   window->show();
   if (!dismissals.empty()) {
     auto dismiss = std::move(dismissals.front());
@@ -27,6 +29,12 @@ void FakePlatform::showModal(QWidget* window) {
   } else {
     window->hide();
   }
+  if (before && before->isVisible() && !window->isVisible()) QApplication::setActiveWindow(before);
+}
+
+void FakePlatform::activateWindow(QWidget* window) {
+  afterEnd();
+  if (window->isVisible()) QApplication::setActiveWindow(window);
 }
 
 void FakePlatform::messageBox(const QString& text, const QString& caption) {

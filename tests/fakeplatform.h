@@ -62,6 +62,9 @@ class FakePlatform : public Platform {
   QString lockHolder() override { return holder; }
   void playSound(const QString& path) override;
   void showModal(QWidget* window) override;
+  // The window system grants every activation asked for at once, and gives
+  // it back to the window that had it when a modal window is dismissed.
+  void activateWindow(QWidget* window) override;
   void messageBox(const QString& text, const QString& caption) override;
   // Answered from `answers`, then `no`; recorded in boxes.
   bool question(const QString& text, const QString& caption, const QString& yes, const QString& no) override;

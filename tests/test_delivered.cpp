@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QAccessible>
 #include <QFile>
 #include <QImageReader>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
 #include <QtEndian>
 
+#include "chapter2/bank2.h"
+#include "chapter2/readings.h"
 #include "startup/helpviewer.h"
 
 namespace {
@@ -93,10 +98,47 @@ TEST(HelpViewer, OpensTheContentsAndReportsAMissingFile) {
   for (const char* part : {"体.txt", "同音.txt", "慣用句２.txt", "免許皆伝状", "連続満点"})
     EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part;
 
+  // Heard as a named dialog whose text a caret moves through; no table
+  // marks or line separators read out; Escape closes it.
+  QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(&viewer);
+  EXPECT_EQ(heard->role(), QAccessible::Dialog);
+  EXPECT_EQ(heard->text(QAccessible::Name), viewer.windowTitle());
+  auto* body = viewer.findChild<QTextBrowser*>();
+  EXPECT_TRUE(body->textInteractionFlags() & Qt::TextSelectableByKeyboard);
+  for (char16_t mark : {u'\u2028', u'\ufdd0', u'\ufdd1'}) EXPECT_FALSE(viewer.spokenText().contains(QChar(mark)));
+  EXPECT_TRUE(viewer.spokenText().contains(QStringLiteral("体に関する慣用句")));
+  viewer.show();
+  QTest::keyClick(body, Qt::Key_Escape);
+  EXPECT_FALSE(viewer.isVisible());
+
   QTemporaryDir tmp;
   EXPECT_FALSE(viewer.open(tmp.path() + QStringLiteral("/コトバリオンV.1.3.hlp"), 15));
   EXPECT_TRUE(viewer.shownText().contains(QStringLiteral("「コトバリオンV.1.3.hlp」が見つからない")));
   // A pipe in its place is never waited on.
   ASSERT_EQ(::mkfifo(QFile::encodeName(tmp.path() + QStringLiteral("/pipe.hlp")).constData(), 0644), 0);
   EXPECT_FALSE(viewer.open(tmp.path() + QStringLiteral("/pipe.hlp"), 15));
+}
+
+// Chapter 2's options all sound alike: heard with their descriptions no two
+// of a group may, and a description is kana alone (no word of the group,
+// nothing of the sentence that would tell the answer).
+TEST(Delivered, HomonymsAreToldApartWhenHeard) {
+  QFile f(kDir + QStringLiteral("同音.txt"));
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  std::vector<Bank2::Record> records;
+  ASSERT_TRUE(Bank2::read(f.readAll(), &records).empty());
+  std::vector<readings::Word> words;
+  for (const Bank2::Record& r : records) words.emplace_back(r.kanji.asText(), r.kana.asText());
+  for (const Bank2::Record& r : records) {
+    QStringList group;
+    for (const Bank2::Record& o : records)
+      if (Bank2::sameKey(o.key, r.key) && !group.contains(o.kanji.asText())) group << o.kanji.asText();
+    const QStringList told = readings::describe(group, r.kana.asText(), words);
+    const std::string heard = (group.join(u'/') + u' ' + told.join(u'/')).toStdString();
+    for (int i = 0; i < group.size(); ++i) {
+      EXPECT_FALSE(told[i].isEmpty()) << heard;
+      for (QChar ch : told[i]) EXPECT_TRUE(ch == u'・' || ch == u'、' || (ch >= u'ぁ' && ch <= u'ー')) << heard;
+      for (int j = 0; j < i; ++j) EXPECT_NE(readings::sound(told[i]), readings::sound(told[j])) << heard;
+    }
+  }
 }

@@ -127,7 +127,11 @@ TEST(Form2, KeyboardSelectionStartsAChapterLikeAClick) {
   app.registerName(QStringLiteral("k"));
   QApplication::setActiveWindow(app.sh->form2);
   app.sh->form2->Opt1[3]->setFocus();
+  // An arrow only moves among the chapters; Enter (or Space) starts one.
   QTest::keyClick(app.sh->form2->Opt1[3], Qt::Key_Up);
+  EXPECT_TRUE(app.fake.modals.empty());
+  ASSERT_EQ(QApplication::focusWidget(), app.sh->form2->Opt1[2]);
+  QTest::keyClick(app.sh->form2->Opt1[2], Qt::Key_Return);
   ASSERT_EQ(app.fake.modals.size(), 1u);
   EXPECT_EQ(app.fake.modals[0].text, QStringLiteral("第３章 慣用句（一般）をスタートします。"));
 }

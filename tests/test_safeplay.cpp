@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
 
@@ -66,7 +67,7 @@ TEST(SafePlay, InputMeantForTheScreenBeforeDoesNotAnswer) {
     ASSERT_EQ(app.sh->Genzai[1], 2);
     app.fake.clockStep = 0;
     app.fake.clockMs += 150;
-    const std::size_t shown = app.fake.modals.size();
+    const std::size_t shown = app.fake.modals.size(), sounds = app.fake.sounds.size();
     OptionArray& options = optionsOf(app, chapter);
     QWidget* focused = QApplication::focusWidget();
     ASSERT_TRUE(focused);
@@ -76,6 +77,17 @@ TEST(SafePlay, InputMeantForTheScreenBeforeDoesNotAnswer) {
     QTest::mouseDClick(options[2], Qt::LeftButton, {}, QPoint(8, options[2]->height() / 2));
     EXPECT_EQ(app.fake.modals.size(), shown) << chapter;
     EXPECT_EQ(app.sh->Tokuten, 1) << chapter;
+    // A held-back press leaves the focus on the question and is told by a
+    // sound; Tab and the arrows still move.
+    EXPECT_EQ(QApplication::focusWidget(), w->Pic1) << chapter;
+    EXPECT_GE(app.fake.sounds.size(), sounds + 2) << chapter;
+    options[0]->setFocus();
+    for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Left}) {
+      QWidget* from = QApplication::focusWidget();
+      QTest::keyClick(from, key);
+      EXPECT_NE(QApplication::focusWidget(), from) << chapter << " " << key;
+    }
+    EXPECT_EQ(app.fake.modals.size(), shown) << chapter;
     // Once the learner has seen the question, a click answers.
     app.fake.clockMs += OptionArray::kHoldMs;
     // (on the button's circle: a short caption leaves the middle unclickable)
@@ -218,5 +230,18 @@ TEST(SafePlay, TheFocusIsPlainToSeeOnEveryBackground) {
           ++standingOut;
     // A frame about two pixels wide all round.
     EXPECT_GE(standingOut, 3 * (plain.width() + plain.height())) << c.back.name().toStdString();
+    // Clear of an option's caption: nothing changes next to its strokes.
+    auto* radio = qobject_cast<QRadioButton*>(c.control);
+    if (!radio) continue;
+    QStyleOptionButton opt;
+    opt.initFrom(radio);
+    opt.text = radio->text();
+    const int textLeft = radio->style()->subElementRect(QStyle::SE_RadioButtonContents, &opt, radio).left();
+    int touching = 0;
+    for (int y = 1; y + 1 < plain.height(); ++y)
+      for (int x = textLeft + 1; x + 1 < plain.width(); ++x)
+        for (int d = 0; d < 9 && plain.pixelColor(x, y) != focused.pixelColor(x, y); ++d)
+          if (contrast(plain.pixelColor(x + d % 3 - 1, y + d / 3 - 1), c.back) >= 3) ++touching;
+    EXPECT_EQ(touching, 0) << c.back.name().toStdString();
   }
 }

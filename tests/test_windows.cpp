@@ -73,7 +73,7 @@ TEST(Windows, ArePlacedByTheirOuterSizeWithFrameAndMenuBar) {
     QMargins frame;
     QSize screen;
   };
-  for (const Case& c : {Case{{4, 30, 4, 4}, {1920, 1080}}, Case{{1, 20, 1, 1}, {1280, 1024}}, Case{{}, {1024, 768}}}) {
+  for (const Case& c : {Case{{4, 30, 4, 4}, {1920, 1080}}, Case{{1, 20, 1, 1}, {1280, 1024}}, Case{{}, {1152, 864}}}) {
     FakePlatform fake;
     QTemporaryDir tmp;
     fake.appDir = tmp.path();
@@ -222,6 +222,16 @@ TEST(Windows, HeldDownEnterDoesNotDismissTheNextMessage) {
   EXPECT_TRUE(app.sh->showMessage());
   EXPECT_TRUE(stillShown);
   EXPECT_FALSE(f->isVisible());
+  // Held on the chapter-start message, Enter's repeats never press 問題開始.
+  app.registerName(QStringLiteral("ゆい"));
+  app.fake.dismissals.push_back([&](QWidget* w) {
+    activate(w);
+    QTest::keyPress(QApplication::focusWidget(), Qt::Key_Return);
+  });
+  app.choose(1);
+  QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
+  QApplication::sendEvent(app.sh->form3->Cmd1, &repeat);
+  EXPECT_EQ(app.sh->Genzai[1], 0);
 }
 
 TEST(Windows, ChapterOneIsPlayedWithTheKeyboardAlone) {

@@ -25,6 +25,7 @@ Form3::Form3(Shoki& sh)
   Pic1->setBackColor(colour::white);
   Pic1->setForeColor(colour::blue);
   Pic1->setPrintFont(designFont(24));
+  Pic1->setSpokenAsOneLine();
   Frm1 = ui::frame(c, QStringLiteral("選択欄"), {168, 304, 697, 145}, designFont(12, true, true), QColor());
   const std::array<QString, 13>& words = Bank1::words();
   for (int i = 0; i < 12; ++i) {
@@ -70,6 +71,7 @@ void Form3::Main31() {
   Pic1->printFont().setPointSize(21);
   Pic1->Print(QStringLiteral("上の問題文の意味がここに表示される。\r\t"));
   Pic1->Print(QStringLiteral("この意味を参考に＊にあてはまる語を下から選ぶ。"));
+  Cmd1->setAccessibleDescription(Lbl2->text() + QStringLiteral("。") + Pic1->accessibleName());
   sh_.DoneFlag = 0;
   Option1.select(12);
   Kaitou = 4;

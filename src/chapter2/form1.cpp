@@ -2,6 +2,7 @@
 
 #include <QGroupBox>
 
+#include "chapter2/readings.h"
 #include "layout/layout.h"
 #include "records/form5.h"
 #include "records/recordfile.h"
@@ -25,6 +26,7 @@ Form1::Form1(Shoki& sh)
   Pic1->setPrintFont(designFont(28));
   Pic1->setTwipUnit(15);
   Frm1 = ui::frame(c, QStringLiteral("選 択 欄"), {168, 304, 665, 153}, designFont(12, true, true), QColor());
+  Frm1->setAccessibleName(QStringLiteral("選択欄"));
   const int lefts[] = {32, 200, 376, 32, 200};
   const int tops[] = {24, 24, 24, 80, 80};
   for (int i = 0; i < 5; ++i) {
@@ -71,6 +73,9 @@ void Form1::Main12() {
   Pic1->Print(QStringLiteral("赤字"), false);
   Pic1->setForeColor(colour::blue);
   Pic1->Print(QStringLiteral("の部分に適する漢字を下から選べ｡ "));
+  // The red word is heard in quotation marks, and the instruction says so.
+  Pic1->setSpokenText(QStringLiteral("赤字の部分（読み上げでは「」で囲んだことば）に適する漢字を下から選べ。"));
+  Cmd1->setAccessibleDescription(Pic1->accessibleName());
   Lbl2->hide();
   Cmd1->show();
   Cmd1->setText(QStringLiteral("問題開始"));
@@ -142,6 +147,15 @@ void Form1::Syutu1() {
     Opt1[i]->setText(bank.Sentaku[static_cast<std::size_t>(i)]);
     if (bank.Sentaku[static_cast<std::size_t>(i)] == answer) bank.SeikaiNo = static_cast<std::int16_t>(i);
   }
+  // Every option sounds the same: each is told apart by the other readings
+  // of its kanji.
+  QStringList group;
+  for (int i = 0; i <= bank.LastChoice; ++i) group << bank.Sentaku[static_cast<std::size_t>(i)];
+  std::vector<readings::Word> words;
+  for (int i = 0; i <= bank.MonMax; ++i)
+    words.emplace_back(sh_.Mon3[static_cast<std::size_t>(i)].asText(), sh_.Mon5[static_cast<std::size_t>(i)].asText());
+  const QStringList told = readings::describe(group, sh_.Mon5[static_cast<std::size_t>(bank.CurRec)].asText(), words);
+  for (int i = 0; i <= bank.LastChoice; ++i) Opt1[i]->setAccessibleDescription(told.value(i));
   Kaitou = 0;
   questionDealt(Opt1, Lbl1->text());
 }
@@ -152,8 +166,8 @@ void Form1::Opt1_Click(int index) {
     Opt1.select(5);
     return;
   }
-  showOptions(4, false);
   if (index == 5) {
+    showOptions(4, false);
     ui::caption(Lbl2, QString());
     return;
   }
@@ -176,7 +190,10 @@ void Form1::Atari1() {
   Lbl2->show();
   ui::caption(Lbl2, QStringLiteral("得点は") + num(sh_.Tokuten * 10) + QStringLiteral("点です"));
   sh_.SeikaiMsg();
-  showFeedback(true);
+  // The options go once the message has the focus: hidden before, the
+  // focus would run over the rest of the window.
+  showFeedback(true, [this] { showOptions(4, false); });
+  showOptions(4, false);
 }
 
 void Form1::Miss1() {
@@ -187,7 +204,9 @@ void Form1::Miss1() {
   sh_.MsgText = QStringLiteral("間違いですよ。") + QStringLiteral("正解は、「") + bank.Answer.asText() +
                 QStringLiteral("」です。") + texts::kCrLf;
   sh_.MissMsg();
-  if (!showFeedback(false)) return;
+  const bool going = showFeedback(false, [this] { showOptions(4, false); });
+  showOptions(4, false);
+  if (!going) return;
   Owari();
 }
 

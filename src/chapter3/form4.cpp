@@ -26,6 +26,7 @@ Form4::Form4(Shoki& sh)
   Pic1->setBackColor(colour::white);
   Pic1->setForeColor(colour::darkBlue);
   Pic1->setPrintFont(designFont(24));
+  Pic1->setSpokenAsOneLine();
   Frm1 = ui::frame(c, QStringLiteral("選択欄"), {128, 336, 785, 137}, designFont(12), colour::lightGreen);
   const int lefts[] = {8, 160, 320, 480, 632, 8, 160, 320};
   const int tops[] = {32, 32, 32, 32, 32, 80, 80, 80};
@@ -66,6 +67,7 @@ void Form4::Main41() {
   ui::caption(lbl2, QStringLiteral("下の欄に問題文が表示される"));
   Pic1->Print(QStringLiteral("表示される意味を参考に問題文中の(  )に"));
   Pic1->Print(QStringLiteral("あてはまるものを下の選択欄から選べ。"));
+  Cmd1->setAccessibleDescription(lbl2->text() + QStringLiteral("。") + Pic1->accessibleName());
   Lbl3->hide();
   sh_.platform().randomize();
   for (int i = 0; i <= 8; ++i) Opt1[i]->hide();

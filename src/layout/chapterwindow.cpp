@@ -2,13 +2,17 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLayout>
 #include <QMenuBar>
+#include <QScrollArea>
+#include <QStyle>
 #include <algorithm>
 
 #include "layout/layout.h"
 #include "records/form5.h"
 #include "records/recordfile.h"
 #include "startup/shoki.h"
+#include "startup/texts.h"
 
 ChapterWindow::ChapterWindow(Shoki& sh, int chapter, const QString& caption, QSize client, const QString& helpCaption)
     : sh_(sh), chapter_(chapter) {
@@ -20,6 +24,8 @@ ChapterWindow::ChapterWindow(Shoki& sh, int chapter, const QString& caption, QSi
   hp = menuBar()->addAction(helpCaption);
   en->setObjectName(QStringLiteral("en"));
   hp->setObjectName(QStringLiteral("hp"));
+  // Spaced out (ヘ ル プ), the caption would be spelled letter by letter.
+  ui::setAccessibleName(hp, QString(helpCaption).remove(u' ').remove(u'　'));
   connect(en, &QAction::triggered, this, [this] { en_Click(); });
   connect(hp, &QAction::triggered, this, [this] { hp_Click(); });
   setBackColor(layout::colour::green);
@@ -32,6 +38,30 @@ ChapterWindow::ChapterWindow(Shoki& sh, int chapter, const QString& caption, QSi
   menuBar()->setFont(layout::designFont(11, false));
 }
 
+void ChapterWindow::fitInto(QSize room) {
+  const QSize full = client_->size() + QSize(0, menuBar()->sizeHint().height());
+  if (full.width() <= room.width() && full.height() <= room.height()) return;
+  if (!qobject_cast<QScrollArea*>(centralWidget())) {
+    takeCentralWidget();
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(client_);
+    setCentralWidget(scroll);
+    // The control that takes the focus is scrolled into view.
+    connect(qApp, &QApplication::focusChanged, scroll, [scroll](QWidget*, QWidget* now) {
+      if (now && scroll->widget()->isAncestorOf(now)) scroll->ensureWidgetVisible(now);
+    });
+  }
+  // The minimum size the fixed client area gave the window goes; a scroll
+  // bar one way takes room the other way, where the screen has it.
+  layout()->activate();
+  QSize size = full;
+  const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  if (full.height() > room.height()) size.rwidth() += bar;
+  if (full.width() > room.width()) size.rheight() += bar;
+  resize(size.boundedTo(room));
+}
+
 void ChapterWindow::setBackColor(const QColor& c) {
   ui::setBack(this, c);
   ui::setBack(client_, c);
@@ -42,10 +72,24 @@ void ChapterWindow::setBackColors(const QColor& c) {
   sh_.form5->setBackColor(c);
 }
 
-bool ChapterWindow::showFeedback(bool right) {
+bool ChapterWindow::showFeedback(bool right, std::function<void()> whenMessageShown) {
   sh_.form5->Pic1->loadPicture(sh_.AppDir + (right ? QStringLiteral("cut11.jpg") : QStringLiteral("cut22.JPG")));
   sh_.form5->Pic1->setPictureName(right ? QStringLiteral("正解") : QStringLiteral("不正解"));
-  return sh_.showMessage();
+  // Until the message has the focus the focus stays where it is; then, in
+  // a window no longer active, it goes to the question box unheard, so
+  // neither the answered option nor the old question is read on the way
+  // back to the next question.
+  Form5* f5 = sh_.form5;
+  f5->onShown = [this, hide = std::move(whenMessageShown)] {
+    if (hide) hide();
+    Pic1->mute();
+    Pic1->setFocus();
+  };
+  const bool going = sh_.showMessage();
+  f5->onShown = nullptr;
+  // The picture's spoken name belongs to the feedback only.
+  f5->Pic1->setPictureName(Form5::kPictureName);
+  return going;
 }
 
 QColor ChapterWindow::backColor() const { return client_->palette().color(QPalette::Window); }
@@ -69,15 +113,22 @@ void ChapterWindow::setStar(int index, bool lit) {
                                                      (lit ? QStringLiteral("star.gif") : QStringLiteral("starn.gif")));
   lit_[static_cast<std::size_t>(index)] = lit;
   const QString streak = streakText(static_cast<int>(std::count(lit_.begin(), lit_.end(), true)));
-  for (PictureBox* star : Pic2) star->setPictureName(streak);
+  // The streak is read once, with its heading; each star only as lit or not.
+  Pic2[static_cast<std::size_t>(index)]->setPictureName(lit ? QStringLiteral("★") : QStringLiteral("☆"));
   if (streakLabel_) streakLabel_->setAccessibleName(streak);
 }
 
 void ChapterWindow::questionDealt(OptionArray& options, const QString& spokenQuestion) {
   Platform& platform = sh_.platform();
-  options.holdInput([&platform] { return platform.elapsedMs(); });
-  Pic1->setAccessibleDescription(spokenQuestion);
+  options.holdInput([&platform] { return platform.elapsedMs(); }, Pic1);
+  options.onHeld = [this] { sh_.Sound(QString(), 0); };
+  // The question is written in full (the score with it, which the screen
+  // shows only after an answer) before the focus comes to it.
+  Pic1->setAccessibleDescription(spokenQuestion + QStringLiteral("　ただいまの得点は、") +
+                                 texts::num(sh_.Tokuten * 10) + QStringLiteral("点です。"));
   Pic1->setFocusPolicy(Qt::TabFocus);
+  // Taken anew even where the box kept the focus, so that it is read.
+  if (Pic1->hasFocus()) Pic1->clearFocus();
   Pic1->setFocus();
 }
 

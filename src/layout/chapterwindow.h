@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 
 #include "layout/widgets.h"
 
@@ -22,6 +23,11 @@ class ChapterWindow : public QMainWindow {
   QAction* en = nullptr;
   QAction* hp = nullptr;
 
+  // Where the window (its client area and menu bar) does not fit into room,
+  // the part of the screen left to it, the client area scrolls inside a
+  // window that does; where it fits, nothing changes.
+  void fitInto(QSize room);
+
   // The chapter's set-up method (Main3, Main1 or Main4); false when the
   // chapter cannot start (its question file was refused).
   virtual bool setUp() = 0;
@@ -32,7 +38,8 @@ class ChapterWindow : public QMainWindow {
   // The message window with the picture of a right ("cut11.jpg") or wrong
   // ("cut22.JPG") answer and MsgText, shown modally; false when the program
   // ended meanwhile.
-  bool showFeedback(bool right);
+  // whenMessageShown runs once the message has the focus.
+  bool showFeedback(bool right, std::function<void()> whenMessageShown = nullptr);
   // Loads "starn.gif" into all three stars, then "star.gif" into the first
   // lit ones (never more than three).
   void setStars(int lit);

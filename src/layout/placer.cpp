@@ -41,6 +41,15 @@ void WindowPlacer::apply() {
 }
 
 bool WindowPlacer::eventFilter(QObject*, QEvent* event) {
+  if (settled_) {
+    if (event->type() != QEvent::Show && event->type() != QEvent::WindowActivate) return false;
+    const QMargins frame = plausibleFrame(platform_.frameMargins(window_));
+    const QRect outer = window_->geometry().marginsAdded(frame);
+    const ScreenMetrics m = platform_.screenMetrics();
+    const QRect room = m.available.isEmpty() ? QRect(0, 0, m.width, m.height) : m.available;
+    if (keepInside(outer.topLeft(), outer.size(), room) != outer.topLeft()) apply();
+    return false;
+  }
   switch (event->type()) {
     case QEvent::Show:
       if (!shown_) {
@@ -62,9 +71,9 @@ bool WindowPlacer::eventFilter(QObject*, QEvent* event) {
       // The frame may still change (a border added) until the window
       // manager hands the window to the learner.
       if (event->type() != QEvent::WindowActivate && corrections_ < kMaxCorrections) break;
-      // Framed, active and where the rule wants it: the place is final.
-      window_->removeEventFilter(this);
-      deleteLater();
+      // Framed, active and where the rule wants it: the place is final
+      // until the window is shown again off the screen.
+      settled_ = true;
       break;
     }
     default:

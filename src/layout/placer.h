@@ -18,7 +18,9 @@ namespace layout {
 // and may move it while it does, so the window is placed when set up, again
 // when first shown, and corrected once it has been framed, until its frame
 // sits where the rule wants it when the window becomes active. After that
-// the learner's own moves are left alone.
+// the learner's own moves are left alone, but every time the window is shown
+// or activated again a frame that lies off the screen (a title bar above
+// it) is brought back to the rule's place.
 class WindowPlacer : public QObject {
  public:
   // Places window (size: its known size) and follows it until it is framed.
@@ -39,6 +41,7 @@ class WindowPlacer : public QObject {
   QMargins frame_;
   bool shown_ = false;
   int corrections_ = 0;
+  bool settled_ = false;
 };
 
 }  // namespace layout

@@ -3,15 +3,18 @@
 #include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOption>
+#include <map>
 
 namespace {
 // A label designed without a size: it sizes itself to its text. Measuring
@@ -63,9 +66,57 @@ class PictureBoxAccessible : public QAccessibleWidget {
 };
 
 const char kRoleProperty[] = "kotobarionAccessibleRole";
+const char kNameProperty[] = "kotobarionAccessibleName";
+
+// An item of a menu bar read by a name of its own (its caption spaced out
+// would be spelled letter by letter); pressing it triggers it.
+class MenuItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+ public:
+  MenuItemAccessible(QMenuBar* bar, QAction* action) : bar_(bar), action_(action) {}
+  bool isValid() const override { return bar_ && action_; }
+  QObject* object() const override { return action_; }
+  QWindow* window() const override { return bar_ ? bar_->window()->windowHandle() : nullptr; }
+  QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(bar_); }
+  QAccessibleInterface* child(int) const override { return nullptr; }
+  int childCount() const override { return 0; }
+  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+  QString text(QAccessible::Text t) const override {
+    return t == QAccessible::Name && action_ ? action_->property(kNameProperty).toString() : QString();
+  }
+  void setText(QAccessible::Text, const QString&) override {}
+  QRect rect() const override {
+    if (!isValid()) return {};
+    const QRect r = bar_->actionGeometry(action_);
+    return QRect(bar_->mapToGlobal(r.topLeft()), r.size());
+  }
+  QAccessible::Role role() const override { return QAccessible::MenuItem; }
+  QAccessible::State state() const override {
+    QAccessible::State s;
+    s.focusable = true;
+    s.focused = isValid() && bar_->activeAction() == action_;
+    s.disabled = isValid() && !action_->isEnabled();
+    return s;
+  }
+  void* interface_cast(QAccessible::InterfaceType t) override {
+    return t == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+  }
+  QStringList actionNames() const override { return {pressAction()}; }
+  void doAction(const QString& name) override {
+    if (name == pressAction() && action_) action_->trigger();
+  }
+  QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+ private:
+  QPointer<QMenuBar> bar_;
+  QPointer<QAction> action_;
+};
 
 QAccessibleInterface* accessibleFactory(const QString& className, QObject* object) {
   if (className == QLatin1String("PictureBox")) return new PictureBoxAccessible(static_cast<PictureBox*>(object));
+  if (className == QLatin1String("QAction") && object->property(kNameProperty).isValid())
+    if (auto* bar = qobject_cast<QMenuBar*>(object->parent()))
+      return new MenuItemAccessible(bar, static_cast<QAction*>(object));
   auto* w = qobject_cast<QWidget*>(object);
   const QVariant role = object ? object->property(kRoleProperty) : QVariant();
   if (w && role.isValid() && className == QLatin1String(object->metaObject()->className()))
@@ -97,14 +148,21 @@ void PictureBox::setPictureName(const QString& name) {
   updateAccessibleName();
 }
 
+void PictureBox::mute() {
+  muted_ = true;
+  setAccessibleDescription(QString());
+  updateAccessibleName();
+}
+
 void PictureBox::updateAccessibleName() {
   QString text = spoken_;
   if (text.isEmpty()) {
     QStringList lines;
     for (const QString& l : printedLines()) lines.append(shownPart(l));
-    text = lines.join(u'\n');
+    text = lines.join(lineBreak_);
   }
   if (text.isEmpty()) text = pictureName_;
+  if (muted_) text.clear();
   // Setting the name tells a screen reader that it changed.
   if (text != accessibleName()) setAccessibleName(text);
 }
@@ -147,6 +205,7 @@ void PictureBox::clearPicture() {
 void PictureBox::setBackColor(const QColor& c) { ui::setBack(this, c); }
 
 void PictureBox::Cls() {
+  muted_ = false;
   runs_.clear();
   cur_ = QPointF();
   line_ = 0;
@@ -218,24 +277,47 @@ void OptionArray::select(int i) { buttons_[static_cast<std::size_t>(i)]->setChec
 
 void OptionArray::setNeutral(int i) {
   neutral_ = i;
+  arrowsMove_ = true;
   buttons_[static_cast<std::size_t>(i)]->setFocusPolicy(Qt::NoFocus);
 }
 
-void OptionArray::holdInput(std::function<long long()> clock) {
+void OptionArray::holdInput(std::function<long long()> clock, QWidget* keepFocus) {
   clock_ = std::move(clock);
   heldSince_ = clock_ ? clock_() : 0;
+  keepFocus_ = keepFocus;
 }
 
+namespace {
+bool answersKey(int key) {
+  return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Select;
+}
+}  // namespace
+
 bool OptionArray::eventFilter(QObject* watched, QEvent* event) {
+  // A second press of a key or a double click meant for the screen before
+  // lands here just after the question was dealt: what would answer is
+  // swallowed, and a new press is told by a short sound.
   switch (event->type()) {
     case QEvent::KeyPress:
-    case QEvent::KeyRelease:
+    case QEvent::KeyRelease: {
+      const auto* key = static_cast<QKeyEvent*>(event);
+      if (!answersKey(key->key()) || !holding()) break;
+      if (event->type() == QEvent::KeyPress && !key->isAutoRepeat() && onHeld) onHeld();
+      return true;
+    }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
-      // A second press of a key or a double click meant for the screen
-      // before lands here just after the question was dealt: swallowed.
-      if (clock_ && clock_() - heldSince_ < kHoldMs) return true;
+      if (!holding()) break;
+      if (event->type() == QEvent::MouseButtonPress && onHeld) onHeld();
+      return true;
+    case QEvent::FocusIn:
+      // The focus a held-back click gives goes back to the question.
+      if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason && keepFocus_ && keepFocus_->isVisible() &&
+          holding()) {
+        keepFocus_->setFocus(Qt::OtherFocusReason);
+        return true;
+      }
       break;
     default:
       break;
@@ -250,11 +332,15 @@ bool OptionArray::eventFilter(QObject* watched, QEvent* event) {
       if (static_cast<int>(i) != neutral_) buttons_[i]->setFocusPolicy(Qt::StrongFocus);
     return true;
   }
-  if (event->type() != QEvent::KeyPress || neutral_ < 0) return false;
+  if (event->type() != QEvent::KeyPress || !arrowsMove_) return false;
   const int key = static_cast<QKeyEvent*>(event)->key();
-  if (key != Qt::Key_Left && key != Qt::Key_Right && key != Qt::Key_Up && key != Qt::Key_Down) return false;
   auto* from = qobject_cast<QRadioButton*>(watched);
   if (!from) return false;
+  if ((key == Qt::Key_Return || key == Qt::Key_Enter) && neutral_ < 0) {
+    from->click();
+    return true;
+  }
+  if (key != Qt::Key_Left && key != Qt::Key_Right && key != Qt::Key_Up && key != Qt::Key_Down) return false;
   // The nearest other button in the arrow's direction, measured between the
   // buttons' centres in the window; sideways distance counts double.
   const QPoint c = from->mapTo(from->window(), from->rect().center());
@@ -353,6 +439,11 @@ void setAccessibleRole(QWidget* w, int role) {
   w->setProperty(kRoleProperty, role);
 }
 
+void setAccessibleName(QAction* menuItem, const QString& name) {
+  installAccessibleFactory();
+  menuItem->setProperty(kNameProperty, name);
+}
+
 namespace {
 class FocusStyle : public QProxyStyle {
  public:
@@ -368,22 +459,70 @@ class FocusStyle : public QProxyStyle {
                    const QWidget* widget) const override {
     QProxyStyle::drawControl(element, option, painter, widget);
     const bool button = element == CE_PushButton || element == CE_RadioButton || element == CE_CheckBox;
-    if (button && (option->state & State_HasFocus)) drawFocusFrame(painter, widget ? widget->rect() : option->rect);
+    if (!button || !(option->state & State_HasFocus)) return;
+    const QRect r = widget ? widget->rect() : option->rect;
+    QRegion clear(r);
+    // The frame leaves the caption's column of an option alone: a caption
+    // as tall as its button (the kanji of chapter 1) would merge with it.
+    const auto* b = qstyleoption_cast<const QStyleOptionButton*>(option);
+    const bool tall = b && option->fontMetrics.tightBoundingRect(b->text).height() > r.height() - 6;
+    if (b && element != CE_PushButton && tall) {
+      const QRect contents =
+          subElementRect(element == CE_RadioButton ? SE_RadioButtonContents : SE_CheckBoxContents, option, widget);
+      clear -= QRect(contents.left() - 1, r.top(), option->fontMetrics.horizontalAdvance(b->text) + 3, r.height());
+    }
+    painter->save();
+    painter->setClipRegion(clear);
+    drawFocusFrame(painter, r);
+    painter->restore();
   }
 };
 }  // namespace
 
 QStyle* makeStyle() { return new FocusStyle; }
 
+namespace {
+class KeyRepeatGuard : public QObject {
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (!w) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (!key->isAutoRepeat()) {
+      if (event->type() == QEvent::KeyPress)
+        down_[key->key()] = w->window();
+      else
+        down_.erase(key->key());
+      return false;
+    }
+    const auto it = down_.find(key->key());
+    return it == down_.end() || it->second != w->window();
+  }
+
+ private:
+  std::map<int, QPointer<QWidget>> down_;
+};
+}  // namespace
+
+void guardKeyRepeats() {
+  static KeyRepeatGuard* guard = [] {
+    auto* g = new KeyRepeatGuard;
+    QCoreApplication::instance()->installEventFilter(g);
+    return g;
+  }();
+  (void)guard;
+}
+
 void drawFocusFrame(QPainter* p, const QRect& r) {
   // Black outside, white inside: one of the two stands out on green, red,
   // grey, white and yellow alike.
   p->save();
   p->setBrush(Qt::NoBrush);
-  p->setPen(QPen(Qt::black, 2));
-  p->drawRect(QRectF(r).adjusted(1, 1, -1, -1));
+  p->setPen(QPen(Qt::black, 3));
+  p->drawRect(QRectF(r).adjusted(1.5, 1.5, -1.5, -1.5));
   p->setPen(QPen(Qt::white, 2));
-  p->drawRect(QRectF(r).adjusted(3, 3, -3, -3));
+  p->drawRect(QRectF(r).adjusted(4, 4, -4, -4));
   p->restore();
 }
 

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QImage>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QString>
@@ -13,6 +14,7 @@
 #include <functional>
 #include <vector>
 
+class QAction;
 class QGroupBox;
 class QPainter;
 class QStyle;
@@ -57,6 +59,12 @@ class PictureBox : public QWidget {
   // word), or, with nothing printed, the name of its picture.
   void setSpokenText(const QString& text);
   void setPictureName(const QString& name);
+  // The printed lines are read as one (a meaning broken over two lines,
+  // maybe inside a word), not line by line.
+  void setSpokenAsOneLine() { lineBreak_.clear(); }
+  // Reads nothing until the next Cls: what it shows is about to be
+  // replaced, and must not be read again on the way.
+  void mute();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -85,6 +93,8 @@ class PictureBox : public QWidget {
   std::vector<Run> runs_;
   QString spoken_;
   QString pictureName_;
+  QString lineBreak_ = QStringLiteral("\n");
+  bool muted_ = false;
   void updateAccessibleName();
 };
 
@@ -108,12 +118,18 @@ class OptionArray : public QObject {
   // so answer with, a neighbour. Space on a focused button, or a click,
   // chooses. Call once all buttons are added.
   void setNeutral(int i);
+  // The arrow keys only move the focus among the buttons, and Space or
+  // Enter chooses the focused one (setNeutral implies it).
+  void setArrowsMoveFocus() { arrowsMove_ = true; }
   std::function<void(int)> onClick;
   // Input aimed at the screen before: for a short time after a question
-  // has been dealt (now, on the given clock) no key or mouse button on the
-  // buttons answers it. Selecting from code is not held.
+  // has been dealt (now, on the given clock) nothing that answers (Space,
+  // Enter, a mouse button) reaches the buttons, and a click held back leaves
+  // the focus on keepFocus; onHeld tells the learner. Tab and the arrows
+  // still move. Selecting from code is not held.
   static constexpr long long kHoldMs = 500;
-  void holdInput(std::function<long long()> clock);
+  void holdInput(std::function<long long()> clock, QWidget* keepFocus);
+  std::function<void()> onHeld;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -122,8 +138,11 @@ class OptionArray : public QObject {
   QButtonGroup group_;
   std::vector<QRadioButton*> buttons_;
   int neutral_ = -1;
+  bool arrowsMove_ = false;
   std::function<long long()> clock_;
   long long heldSince_ = 0;
+  QPointer<QWidget> keepFocus_;
+  bool holding() const { return clock_ && clock_() - heldSince_ < kHoldMs; }
 };
 
 namespace ui {
@@ -142,9 +161,15 @@ QGroupBox* frame(QWidget* parent, const QString& title, QRect geometry, const QF
 void place(QWidget* w, QRect geometry, const QFont& font, const QColor& fore, const QColor& back = QColor());
 // Sets a label's caption; labels designed to size themselves to their text do.
 void caption(QLabel* l, const QString& text);
+// Gives an item of a menu bar the name a screen reader reads it by.
+void setAccessibleName(QAction* menuItem, const QString& name);
 // Gives a window the role a screen reader presents it by (a message as an
 // alert); call before it is first shown.
 void setAccessibleRole(QWidget* w, int role);
+// A key held down repeats; its repeats press nothing in a window other than
+// the one the key went down in (Enter held on a message must not press the
+// button of the window that comes next). Installed once for the program.
+void guardKeyRepeats();
 // Draws the keyboard focus frame: plain on every background the program uses.
 void drawFocusFrame(QPainter* p, const QRect& r);
 // The program's style: the Fusion look, with the focus frame above drawn

@@ -64,6 +64,12 @@ Form2::Form2(Shoki& sh) : sh_(sh) {
     QRadioButton* b = Opt1.add(Frm1, i < 3 ? kChapterNames[i] : QStringLiteral("上から選択する"));
     ui::place(b, optGeometry[i], designFont(11.25), optColour[i], colour::lightGreen);
   }
+  // The arrow keys move among the chapters; Space or Enter starts one.
+  Opt1.setArrowsMoveFocus();
+  // The prompt names the name box; spaced captions are named unspaced, or a
+  // screen reader spells them out.
+  Label1->setBuddy(Txt1);
+  Cmd1->setAccessibleName(QStringLiteral("登録"));
   Cmd2 = ui::button(this, QStringLiteral("やめる"), {176, 248, 105, 49}, designFont(15.75), colour::lightYellow);
 
   setTabOrder(Txt1, Label1);
@@ -181,6 +187,12 @@ void Form2::Mesq() {
   QString shown = summary_;
   shown.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
   ui::caption(Lbl3, shown.trimmed());
+  // The summary is read with the chapter choice that has the focus: each
+  // chapter with its own line, the neutral entry with all of it.
+  const QStringList lines = shown.trimmed().split(u'\n');
+  for (int i = 0; i < 3; ++i)
+    Opt1[i]->setAccessibleDescription(lines.value(i).section(QStringLiteral("　"), 1).trimmed());
+  Opt1[3]->setAccessibleDescription(Lbl2->text() + QStringLiteral("　") + lines.join(QStringLiteral("　")));
   Label1->hide();
   Txt1->hide();
   Frm1->show();

@@ -1,12 +1,15 @@
 #include "records/form5.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTimer>
+#include <utility>
 
 #include "layout/layout.h"
 #include "layout/placer.h"
@@ -32,6 +35,7 @@ Form5::Form5(Shoki& sh) : sh_(sh) {
   Pic1 = new PictureBox(this);
   Pic1->setGeometry(224, 8, 113, 177);
   Pic1->loadPicture(QStringLiteral(":/records/form5_default.png"));
+  Pic1->setPictureName(kPictureName);
   Cmd1 = ui::button(this, QStringLiteral("ここを押してね"), {16, 160, 153, 57}, designFont(14.25), colour::yellow);
   Pic2 = new PictureBox(this);
   Pic2->setGeometry(0, 0, 633, 321);
@@ -66,11 +70,9 @@ void Form5::Main5() {
 }
 
 void Form5::setSpokenMessage(const QString& text) {
-  // Read in full, however much of it the text box shows: as the window's
-  // description and with the button that has the focus.
+  // Read in full, however much of it the text box shows, once: as the
+  // alert's description.
   setAccessibleDescription(text);
-  Cmd1->setAccessibleDescription(text);
-  cmd2->setAccessibleDescription(text);
 }
 
 void Form5::setBackColor(const QColor& c) { ui::setBack(this, c); }
@@ -93,6 +95,9 @@ void Form5::showCertificate(const QStringList& lines, int fontPoints, int twipsP
   // the keyboard either: it would hide the last visible window.
   Cmd1->hide();
   Pic2->Cls();
+  // The alert that showing raises reads the certificate, not the message
+  // before it.
+  setSpokenMessage(lines.join(u'\n'));
   show();
   Pic2->Cls();
   Pic2->setTwipUnit(twipsPerPixel);
@@ -182,6 +187,15 @@ void Form5::closeEvent(QCloseEvent* event) {
 
 void Form5::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
+  // A message that loses the activation as it appears (the window system
+  // still busy with the window hidden just before) asks for it again, a
+  // couple of times; after that the learner's own choice is left alone.
+  if (event->type() == QEvent::ActivationChange && isVisible() && !isActiveWindow() && reclaims_ > 0) {
+    --reclaims_;
+    QTimer::singleShot(0, this, [this] { takeFocus(); });
+  }
+  if (event->type() == QEvent::ActivationChange && isVisible() && isActiveWindow())
+    if (auto done = std::exchange(onShown, nullptr)) done();
   // A message minimised all the same (window managers that offer it on the
   // title bar or by a key) comes straight back: without a task bar the
   // learner could not find it, and it still holds the other windows.
@@ -194,12 +208,28 @@ void Form5::changeEvent(QEvent* event) {
     });
 }
 
+void Form5::takeFocus() {
+  if (!isVisible()) return;
+  // Hidden and shown again at once (the grade after the last feedback),
+  // the window can keep the window system's focus while the widgets lost
+  // its activation: the window system has nothing more to say, so the
+  // activation is taken back here.
+  if (!isActiveWindow() && windowHandle() && QGuiApplication::focusWindow() == windowHandle())
+    QApplication::setActiveWindow(this);
+  (certificate_ ? cmd2 : Cmd1)->setFocus(Qt::ActiveWindowFocusReason);
+  if (!isActiveWindow()) sh_.platform().activateWindow(this);
+}
+
 void Form5::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   QAccessibleEvent shown(this, QAccessible::Alert);
   QAccessible::updateAccessibility(&shown);
-  if (certificate_)
-    cmd2->setFocus();
-  else
-    Cmd1->setFocus();
+  // Every message takes the focus on its button every time it is shown,
+  // also where the window system hands it over late (no other window of
+  // the program visible, or one just hidden).
+  reclaims_ = 2;
+  takeFocus();
+  QTimer::singleShot(0, this, [this] { takeFocus(); });
+  if (isActiveWindow())
+    if (auto done = std::exchange(onShown, nullptr)) done();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 #include "layout/widgets.h"
 
@@ -27,6 +28,10 @@ class Form5 : public QWidget {
   void setBackColor(const QColor& c);
   QColor backColor() const;
   bool certificateLayout() const { return certificate_; }
+  // Run once, as soon as the window, shown, has the focus.
+  std::function<void()> onShown;
+  // What a screen reader calls the picture outside an answer's feedback.
+  static inline const QString kPictureName = QStringLiteral("挿絵");
 
   // Turns the window into the certificate: client 640 x 400 placed in the
   // upper third of the screen, Text1 hidden, Pic2 shown with a bold font of
@@ -52,9 +57,11 @@ class Form5 : public QWidget {
 
  private:
   void setSpokenMessage(const QString& text);
+  void takeFocus();
   // Scrolls the message for a key that scrolls text; false for other keys.
   bool scrollMessage(int key);
   Shoki& sh_;
   QString text_;
   bool certificate_ = false;
+  int reclaims_ = 0;
 };

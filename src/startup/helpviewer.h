@@ -14,6 +14,12 @@ class HelpViewer : public QWidget {
   // reported in the window itself. Returns false in that case.
   bool open(const QString& helpFile, int command);
   QString shownText() const;
+  // The text as a screen reader gets it, line by line through the caret.
+  QString spokenText() const;
+
+ protected:
+  // Escape closes the window.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QTextBrowser* browser_;

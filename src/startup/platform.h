@@ -39,6 +39,9 @@ class Platform {
   virtual void playSound(const QString& path) = 0;
   // Shows a window modally and returns once it has been hidden again.
   virtual void showModal(QWidget* window) = 0;
+  // Asks the window system to raise a shown window and give it the
+  // keyboard; the window system may grant it later, or not at all.
+  virtual void activateWindow(QWidget* window) = 0;
   // A modal message box with one OK button.
   virtual void messageBox(const QString& text, const QString& caption) = 0;
   // A modal question with two buttons: true for `yes`, false for `no`

@@ -177,6 +177,11 @@ void QtPlatform::showModal(QWidget* window) {
   if (!window->isVisible()) window->setWindowModality(Qt::NonModal);
 }
 
+void QtPlatform::activateWindow(QWidget* window) {
+  window->raise();
+  window->activateWindow();
+}
+
 void QtPlatform::messageBox(const QString& text, const QString& caption) {
   QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
   box.exec();

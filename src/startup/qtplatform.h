@@ -21,6 +21,7 @@ class QtPlatform : public Platform {
   QString lockHolder() override { return holder_; }
   void playSound(const QString& path) override;
   void showModal(QWidget* window) override;
+  void activateWindow(QWidget* window) override;
   void messageBox(const QString& text, const QString& caption) override;
   bool question(const QString& text, const QString& caption, const QString& yes, const QString& no) override;
   [[noreturn]] void endProgram() override;

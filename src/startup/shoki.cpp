@@ -12,8 +12,10 @@
 #include "chapter1/form3.h"
 #include "chapter2/form1.h"
 #include "chapter3/form4.h"
+#include "layout/chapterwindow.h"
 #include "layout/layout.h"
 #include "layout/placer.h"
+#include "layout/widgets.h"
 #include "records/form2.h"
 #include "records/form5.h"
 #include "records/recordfile.h"
@@ -49,6 +51,7 @@ void Shoki::Main() {
     return;
   }
   AppDir = platform_.applicationDir();
+  ui::guardKeyRepeats();
   // The registration window is built, put into its name-entry state, laid
   // out and shown first; the four hidden windows are built while the
   // learner already sees it. Nothing is drawn in between, and neither the
@@ -192,12 +195,22 @@ void Shoki::Hantei() {
 
 namespace {
 
+constexpr int kGuessedTitleBar = 32;
+
 // The layout rule for one window: exact client size, placed on the screen.
 // The placement reads the screen's metrics from the platform itself.
 void applyLayout(QWidget* window, layout::Position position, Platform& platform) {
   window->setWindowState(Qt::WindowNoState);
-  // A chapter window's size is its client area and its menu bar.
-  if (qobject_cast<QMainWindow*>(window)) window->adjustSize();
+  // A chapter window's size is its client area and its menu bar; on a
+  // screen too small for it, less, and the client area scrolls.
+  if (auto* chapter = qobject_cast<ChapterWindow*>(window)) {
+    window->adjustSize();
+    const ScreenMetrics m = platform.screenMetrics();
+    const QRect room = m.available.isEmpty() ? QRect(0, 0, m.width, m.height) : m.available;
+    // Until the window system has framed a window, a title bar is guessed.
+    const QMargins frame = layout::plausibleFrame(platform.frameMargins(window));
+    chapter->fitInto(room.size().shrunkBy(frame.isNull() ? QMargins(0, kGuessedTitleBar, 0, 0) : frame));
+  }
   layout::WindowPlacer::place(window, window->size(), position, platform);
 }
 
