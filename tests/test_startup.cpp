@@ -172,11 +172,3 @@ TEST(Startup, TheSoundModuleBesideTheProgramMakesAPlayer) {
   player->play(dir + QStringLiteral("seikai.wav"));
   player->play(dir + QStringLiteral("miss.wav"));  // cuts off the first
 }
-
-TEST(Startup, WithoutTheSoundModuleASoundIsTheDefaultOne) {
-  // The test program's folder holds no sound module.
-  QtPlatform platform;
-  platform.playSound(QStringLiteral(KOTOBARION_APP_DIR "/seikai.wav"));
-  platform.playSound(QString());
-  SUCCEED();
-}

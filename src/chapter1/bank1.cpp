@@ -2,8 +2,9 @@
 
 #include <cmath>
 
-#include "questions/questionfile.h"
 #include "layout/fit.h"
+#include "questions/questionfile.h"
+#include "questions/quizrules.h"
 #include "startup/texts.h"
 
 const std::array<QString, 13>& Bank1::words() {
@@ -120,8 +121,8 @@ int Bank1::draw(int q, const QuestionColumns& columns, const std::function<float
     const auto i = static_cast<std::size_t>(k);
     if (Used[i] != 0) continue;
     const double level = columns.Mon1[i].asNumber();
-    if (q < 7 && level != 1) continue;
-    if (q > 6 && level != 2) continue;
+    if (q <= quiz::kLevelOneQuestions && level != 1) continue;
+    if (q > quiz::kLevelOneQuestions && level != 2) continue;
     Used[i] = 1;
     return k;
   }

@@ -3,6 +3,7 @@
 #include <QGroupBox>
 
 #include "layout/layout.h"
+#include "questions/quizrules.h"
 #include "records/form5.h"
 #include "records/recordfile.h"
 #include "startup/shoki.h"
@@ -28,7 +29,7 @@ Form3::Form3(Shoki& sh)
   Pic1->setSpokenAsOneLine();
   Frm1 = ui::frame(c, QStringLiteral("選択欄"), {168, 304, 697, 145}, designFont(12, true, true), QColor());
   const std::array<QString, 13>& words = Bank1::words();
-  for (int i = 0; i < 12; ++i) {
+  for (int i = 0; i < kNeutralOption; ++i) {
     const int row = i < 7 ? 0 : 1;
     const int col = i < 7 ? i : i - 7;
     const int height = (i == 0 || i == 7) ? 25 : 27;
@@ -36,7 +37,7 @@ Form3::Form3(Shoki& sh)
               designFont(22), colour::black);
   }
   ui::place(Option1.add(Frm1, QStringLiteral("一つ選べ")), {504, 80, 137, 27}, designFont(20), colour::black);
-  Option1.setNeutral(12);
+  Option1.setNeutral(kNeutralOption);
   Lbl3 = ui::label(c, QStringLiteral("現在の得点"), {304, 496, 0, 0}, designFont(28), colour::black);
   Cmd1 = ui::commandButton(c, QStringLiteral("Command1"), {696, 536, 169, 65}, designFont(15));
 
@@ -73,7 +74,7 @@ void Form3::Main31() {
   Pic1->Print(QStringLiteral("この意味を参考に＊にあてはまる語を下から選ぶ。"));
   Cmd1->setAccessibleDescription(Lbl2->text() + QStringLiteral("。") + Pic1->accessibleName());
   sh_.DoneFlag = 0;
-  Option1.select(12);
+  Option1.select(kNeutralOption);
   Kaitou = 4;
   Cmd1->setFocus();
 }
@@ -98,7 +99,7 @@ void Form3::Main32() {
     return;
   }
   ui::caption(Lbl1, QStringLiteral("第") + num(sh_.Genzai[1]) + QStringLiteral("問"));
-  if (sh_.Genzai[1] >= 10) {
+  if (sh_.Genzai[1] >= quiz::kQuestionsPerQuiz) {
     Syuryou();
   } else {
     Pic1->Cls();
@@ -109,7 +110,7 @@ void Form3::Main32() {
 void Form3::Syutu3() {
   Kaitou = 0;
   Cmd1->hide();
-  Option1.select(12);
+  Option1.select(kNeutralOption);
   Pic1->setForeColor(colour::blue);
   sh_.Genzai[1] += 1;
   const int q = sh_.Genzai[1];
@@ -120,7 +121,7 @@ void Form3::Syutu3() {
   const std::array<QString, 2> lines = Bank1::splitMeaning(sh_.Mon4[i].asText());
   Pic1->Print(lines[0] + QStringLiteral("\r\t"));
   Pic1->Print(lines[1]);
-  Option1.select(12);
+  Option1.select(kNeutralOption);
   ui::caption(Lbl1, QStringLiteral("第") + num(q) + QStringLiteral("問"));
   Lbl3->hide();
   questionDealt(Option1, QString(Lbl2->text()).replace(QStringLiteral("＊"), QStringLiteral("〇〇")) +
@@ -128,22 +129,22 @@ void Form3::Syutu3() {
 }
 
 void Form3::Option1_Click(int index) {
-  if (index == 12) return;
+  if (index == kNeutralOption) return;
   Kaitou = static_cast<std::int16_t>(Kaitou + 1);
   if (Kaitou > 1) {
-    Option1.select(12);
+    Option1.select(kNeutralOption);
     return;
   }
   Lbl3->show();
   if (index == bank.SeikaiNo) {
     Atari();
     if (sh_.ended()) return;
-    Option1.select(12);
+    Option1.select(kNeutralOption);
     Main32();
   } else {
     Miss();
     if (sh_.ended()) return;
-    Option1.select(12);
+    Option1.select(kNeutralOption);
     setBackColors(colour::green);
     ui::caption(Lbl3, QString());
   }
@@ -152,7 +153,8 @@ void Form3::Option1_Click(int index) {
 void Form3::Atari() {
   sh_.Tokuten = static_cast<std::int16_t>(sh_.Tokuten + 1);
   Lbl3->show();
-  ui::caption(Lbl3, QStringLiteral("ただいまの得点は、") + num(sh_.Tokuten * 10) + QStringLiteral("点です。"));
+  ui::caption(Lbl3, QStringLiteral("ただいまの得点は、") + num(sh_.Tokuten * quiz::kPointsPerAnswer) +
+                        QStringLiteral("点です。"));
   sh_.SeikaiMsg();
   showFeedback(true);
 }
@@ -160,11 +162,12 @@ void Form3::Atari() {
 void Form3::Miss() {
   setBackColors(colour::red);
   // SeikaiNo is 0..11 for every accepted question file.
-  const auto right = static_cast<std::size_t>(std::clamp<int>(bank.SeikaiNo, 0, 12));
+  const auto right = static_cast<std::size_t>(std::clamp<int>(bank.SeikaiNo, 0, kNeutralOption));
   sh_.MsgText = QStringLiteral("まちがい！") + QStringLiteral("「") + bank.Karada[right] + QStringLiteral("」です。") +
                 texts::kCrLf;
   Lbl3->show();
-  ui::caption(Lbl3, QStringLiteral("ただいまの得点は、") + num(sh_.Tokuten * 10) + QStringLiteral("点です。"));
+  ui::caption(Lbl3, QStringLiteral("ただいまの得点は、") + num(sh_.Tokuten * quiz::kPointsPerAnswer) +
+                        QStringLiteral("点です。"));
   sh_.MissMsg();
   if (!showFeedback(false)) return;
   Syuryou();
@@ -173,7 +176,7 @@ void Form3::Miss() {
 void Form3::Syuryou() {
   sh_.progress.quizEnded();
   sh_.Genzai[0] = 1;
-  if (sh_.Tokuten != 10) {
+  if (sh_.Tokuten != quiz::kQuestionsPerQuiz) {
     setStars(0);
     bank.clearAllMarks();
   }

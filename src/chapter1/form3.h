@@ -22,6 +22,8 @@ class Form3 : public ChapterWindow {
   QLabel* Lbl4;
   QLabel* Lbl2;
   QGroupBox* Frm1;
+  // The option selected while no answer is given, after the answers.
+  static constexpr int kNeutralOption = 12;
   OptionArray Option1;
   QLabel* Lbl3;
   QPushButton* Cmd1;

@@ -5,6 +5,7 @@
 
 #include "layout/fit.h"
 #include "questions/questionfile.h"
+#include "questions/quizrules.h"
 #include "startup/texts.h"
 
 namespace {
@@ -150,7 +151,7 @@ std::vector<FileProblem> Bank2::load(const QString& appDir, QuestionColumns& col
 }
 
 int Bank2::draw(int q, const QuestionColumns& columns, const std::function<float()>& rnd) {
-  const double level = q > 6 ? 2 : 1;
+  const double level = q > quiz::kLevelOneQuestions ? 2 : 1;
   auto levelOf = [&columns](int i) {
     return static_cast<std::int16_t>(columns.Mon1[static_cast<std::size_t>(i)].asNumber());
   };

@@ -4,6 +4,7 @@
 
 #include "chapter2/readings.h"
 #include "layout/layout.h"
+#include "questions/quizrules.h"
 #include "records/form5.h"
 #include "records/recordfile.h"
 #include "startup/shoki.h"
@@ -29,7 +30,7 @@ Form1::Form1(Shoki& sh)
   Frm1->setAccessibleName(QStringLiteral("選択欄"));
   const int lefts[] = {32, 200, 376, 32, 200};
   const int tops[] = {24, 24, 24, 80, 80};
-  for (int i = 0; i < 5; ++i) {
+  for (int i = 0; i < kNeutralOption; ++i) {
     QRadioButton* b = Opt1.add(Frm1, QString());
     ui::place(b, {lefts[i], tops[i], 145, 37}, designFont(28), colour::black);
   }
@@ -42,7 +43,7 @@ Form1::Form1(Shoki& sh)
   he = hp;
   he->setObjectName(QStringLiteral("he"));
   connect(Cmd1, &QPushButton::clicked, this, [this] { Cmd1_Click(); });
-  Opt1.setNeutral(5);
+  Opt1.setNeutral(kNeutralOption);
   Opt1.onClick = [this](int i) { Opt1_Click(i); };
 }
 
@@ -79,7 +80,7 @@ void Form1::Main12() {
   Lbl2->hide();
   Cmd1->show();
   Cmd1->setText(QStringLiteral("問題開始"));
-  showOptions(5, false);
+  showOptions(kNeutralOption, false);
   bank.Sentaku.fill(QString());
   sh_.DoneFlag = 0;
   Cmd1->setFocus();
@@ -92,17 +93,17 @@ void Form1::Cmd1_Click() {
     return;
   }
   ui::caption(Lbl1, QStringLiteral("第") + num(sh_.Genzai[1]) + QStringLiteral("問"));
-  if (sh_.Genzai[1] >= 10)
+  if (sh_.Genzai[1] >= quiz::kQuestionsPerQuiz)
     Owari();
   else
     Main13();
 }
 
 void Form1::Main13() {
-  showOptions(5, true);
+  showOptions(kNeutralOption, true);
   setBackColors(colour::green);
   ui::caption(Lbl1, QStringLiteral("第") + num(sh_.Genzai[1]) + QStringLiteral("問"));
-  if (sh_.Genzai[1] >= 10)
+  if (sh_.Genzai[1] >= quiz::kQuestionsPerQuiz)
     Owari();
   else
     Monsakusei();
@@ -124,8 +125,8 @@ void Form1::Syutu1() {
   ui::caption(Lbl1, QStringLiteral("第") + num(sh_.Genzai[1]) + QStringLiteral("問"));
   Cmd1->hide();
   Lbl2->hide();
-  Opt1[5]->setText(QStringLiteral("一つ選ぶ"));
-  Opt1.select(5);
+  Opt1[kNeutralOption]->setText(QStringLiteral("一つ選ぶ"));
+  Opt1.select(kNeutralOption);
   Pic1->Cls();
   const std::array<QString, 2> parts = Bank2::splitSentence(bank.Sentence);
   Pic1->setPrintPos(10, 10);
@@ -138,7 +139,7 @@ void Form1::Syutu1() {
   // The red word cannot be heard: it is read in quotation marks.
   Pic1->setSpokenText(parts[0] + QStringLiteral("「") + sh_.Mon5[static_cast<std::size_t>(bank.CurRec)].asText() +
                       QStringLiteral("」") + parts[1]);
-  showOptions(4, false);
+  showOptions(kNeutralOption - 1, false);
   showOptions(bank.LastChoice, true);
   Bank2::shuffle(bank.Sentaku, bank.LastChoice, [this] { return sh_.platform().rnd(); });
   const QString answer = bank.Answer.asText();
@@ -163,23 +164,23 @@ void Form1::Syutu1() {
 void Form1::Opt1_Click(int index) {
   Kaitou = static_cast<std::int16_t>(Kaitou + 1);
   if (Kaitou > 1) {
-    Opt1.select(5);
+    Opt1.select(kNeutralOption);
     return;
   }
-  if (index == 5) {
-    showOptions(4, false);
+  if (index == kNeutralOption) {
+    showOptions(kNeutralOption - 1, false);
     ui::caption(Lbl2, QString());
     return;
   }
   if (index == bank.SeikaiNo) {
     Atari1();
     if (sh_.ended()) return;
-    Opt1.select(5);
+    Opt1.select(kNeutralOption);
     Main13();
   } else {
     Miss1();
     if (sh_.ended()) return;
-    Opt1.select(5);
+    Opt1.select(kNeutralOption);
     setBackColors(colour::green);
   }
 }
@@ -188,34 +189,34 @@ void Form1::Atari1() {
   ui::setFore(Lbl2, colour::blue);
   sh_.Tokuten = static_cast<std::int16_t>(sh_.Tokuten + 1);
   Lbl2->show();
-  ui::caption(Lbl2, QStringLiteral("得点は") + num(sh_.Tokuten * 10) + QStringLiteral("点です"));
+  ui::caption(Lbl2, QStringLiteral("得点は") + num(sh_.Tokuten * quiz::kPointsPerAnswer) + QStringLiteral("点です"));
   sh_.SeikaiMsg();
   // The options go once the message has the focus: hidden before, the
   // focus would run over the rest of the window.
-  showFeedback(true, [this] { showOptions(4, false); });
-  showOptions(4, false);
+  showFeedback(true, [this] { showOptions(kNeutralOption - 1, false); });
+  showOptions(kNeutralOption - 1, false);
 }
 
 void Form1::Miss1() {
   setBackColors(colour::red);
   ui::setFore(Lbl2, colour::red);
   Lbl2->show();
-  ui::caption(Lbl2, QStringLiteral("得点は") + num(sh_.Tokuten * 10) + QStringLiteral("点です"));
+  ui::caption(Lbl2, QStringLiteral("得点は") + num(sh_.Tokuten * quiz::kPointsPerAnswer) + QStringLiteral("点です"));
   sh_.MsgText = QStringLiteral("間違いですよ。") + QStringLiteral("正解は、「") + bank.Answer.asText() +
                 QStringLiteral("」です。") + texts::kCrLf;
   sh_.MissMsg();
-  const bool going = showFeedback(false, [this] { showOptions(4, false); });
-  showOptions(4, false);
+  const bool going = showFeedback(false, [this] { showOptions(kNeutralOption - 1, false); });
+  showOptions(kNeutralOption - 1, false);
   if (!going) return;
   Owari();
 }
 
 void Form1::Owari() {
   sh_.progress.quizEnded();
-  showOptions(5, false);
+  showOptions(kNeutralOption, false);
   sh_.MsgText.clear();
   Pic1->Cls();
-  if (sh_.Tokuten != 10) {
+  if (sh_.Tokuten != quiz::kQuestionsPerQuiz) {
     setStars(0);
     bank.clearAllMarks();
   }

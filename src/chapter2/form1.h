@@ -19,6 +19,8 @@ class Form1 : public ChapterWindow {
   QLabel* Lbl1;
   QLabel* Label1;
   QGroupBox* Frm1;
+  // The option selected while no answer is given, after the answers.
+  static constexpr int kNeutralOption = 5;
   OptionArray Opt1;
   QLabel* Lbl2;
   QPushButton* Cmd1;

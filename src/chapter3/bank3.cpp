@@ -4,8 +4,9 @@
 #include <QSet>
 #include <algorithm>
 
-#include "questions/questionfile.h"
 #include "layout/fit.h"
+#include "questions/questionfile.h"
+#include "questions/quizrules.h"
 
 namespace {
 
@@ -164,15 +165,15 @@ int Bank3::drawUpTo(int m, float u) {
 
 void Bank3::Monsakusei(const QuestionColumns& columns, const std::function<float()>& rnd) {
   for (int j = 0; j <= MonMax; ++j) Used[static_cast<std::size_t>(j)] = 0;
-  for (int i = 1; i <= 10; ++i) {
+  for (int i = 1; i <= quiz::kQuestionsPerQuiz; ++i) {
     for (;;) {
       const auto r = static_cast<std::size_t>(drawUpTo(MonMax, rnd()));
       if (Used[r] == 1) continue;
       Row& row = Mondai[static_cast<std::size_t>(i)];
       row = {columns.Mon1[r], columns.Mon2[r], columns.Mon5[r], columns.Mon3[r], columns.Mon4[r].asText()};
       const double group = row.group.asNumber();
-      if (i > 6 && group != 2) continue;
-      if (i < 7 && group != 1) continue;
+      if (i > quiz::kLevelOneQuestions && group != 2) continue;
+      if (i <= quiz::kLevelOneQuestions && group != 1) continue;
       Used[r] = 1;
       break;
     }

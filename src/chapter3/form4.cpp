@@ -3,6 +3,7 @@
 #include <QGroupBox>
 
 #include "layout/layout.h"
+#include "questions/quizrules.h"
 #include "records/form5.h"
 #include "records/recordfile.h"
 #include "startup/shoki.h"
@@ -30,7 +31,7 @@ Form4::Form4(Shoki& sh)
   Frm1 = ui::frame(c, QStringLiteral("選択欄"), {128, 336, 785, 137}, designFont(12), colour::lightGreen);
   const int lefts[] = {8, 160, 320, 480, 632, 8, 160, 320};
   const int tops[] = {32, 32, 32, 32, 32, 80, 80, 80};
-  for (int i = 0; i < 8; ++i) {
+  for (int i = 0; i < kNeutralOption; ++i) {
     QRadioButton* b = Opt1.add(Frm1, QString());
     ui::place(b, {lefts[i], tops[i], 161, 33}, designFont(16), colour::navy, colour::lightGreen);
   }
@@ -43,7 +44,7 @@ Form4::Form4(Shoki& sh)
   makeStars({696, 744, 792}, 48, {49, 45}, Lbl4);
 
   connect(Cmd1, &QPushButton::clicked, this, [this] { Cmd1_Click(); });
-  Opt1.setNeutral(8);
+  Opt1.setNeutral(kNeutralOption);
   Opt1.onClick = [this](int i) { Opt1_Click(i); };
 }
 
@@ -70,9 +71,9 @@ void Form4::Main41() {
   Cmd1->setAccessibleDescription(lbl2->text() + QStringLiteral("。") + Pic1->accessibleName());
   Lbl3->hide();
   sh_.platform().randomize();
-  for (int i = 0; i <= 8; ++i) Opt1[i]->hide();
-  Opt1[8]->setText(QStringLiteral("適するものを選べ。"));
-  Opt1.select(8);
+  for (int i = 0; i <= kNeutralOption; ++i) Opt1[i]->hide();
+  Opt1[kNeutralOption]->setText(QStringLiteral("適するものを選べ。"));
+  Opt1.select(kNeutralOption);
   Cmd1->setText(QStringLiteral("問題開始"));
   ui::caption(Lbl1, QStringLiteral("第１問 "));
   Kaitou = 4;
@@ -103,7 +104,7 @@ void Form4::Main42() {
     return;
   }
   sh_.Genzai[1] += 1;
-  if (sh_.Genzai[1] > 10) {
+  if (sh_.Genzai[1] > quiz::kQuestionsPerQuiz) {
     Syuryou();
   } else {
     Pic1->Cls();
@@ -114,7 +115,7 @@ void Form4::Main42() {
 void Form4::Syutu4() {
   const int n = sh_.Genzai[1];
   sh_.DoneFlag = 0;
-  Opt1.select(8);
+  Opt1.select(kNeutralOption);
   lbl2->show();
   ui::caption(Lbl1, QStringLiteral("第") + num(n) + QStringLiteral("問 "));
   Cmd1->hide();
@@ -129,8 +130,8 @@ void Form4::Syutu4() {
   }
   bank.assemble(n, sh_, [this] { return sh_.platform().rnd(); });
   for (int i = 0; i < Bank3::kOptions; ++i) Opt1[i]->setText(bank.Sentaku[static_cast<std::size_t>(i)]);
-  for (int i = 0; i <= 8; ++i) Opt1[i]->show();
-  Opt1.select(8);
+  for (int i = 0; i <= kNeutralOption; ++i) Opt1[i]->show();
+  Opt1.select(kNeutralOption);
   Frm1->show();
   Kaitou = 0;
   questionDealt(Opt1, lbl2->text() + QStringLiteral("　") + Lbl1->text().trimmed());
@@ -138,29 +139,30 @@ void Form4::Syutu4() {
 
 void Form4::Opt1_Click(int index) {
   sh_.MsgText.clear();
-  if (index == 8) return;
+  if (index == kNeutralOption) return;
   Kaitou = static_cast<std::int16_t>(Kaitou + 1);
   if (Kaitou > 1) {
-    Opt1.select(8);
+    Opt1.select(kNeutralOption);
     return;
   }
   Lbl3->show();
   if (index == bank.SeikaiNo) {
     Atari();
     if (sh_.ended()) return;
-    Opt1.select(8);
+    Opt1.select(kNeutralOption);
     Main42();
   } else {
     Miss();
     if (sh_.ended()) return;
-    Opt1.select(8);
+    Opt1.select(kNeutralOption);
     setBackColors(colour::green);
   }
 }
 
 void Form4::showScore() {
   Lbl3->show();
-  ui::caption(Lbl3, QStringLiteral("ただいまの得点は、") + num(sh_.Tokuten * 10) + QStringLiteral("点です。"));
+  ui::caption(Lbl3, QStringLiteral("ただいまの得点は、") + num(sh_.Tokuten * quiz::kPointsPerAnswer) +
+                        QStringLiteral("点です。"));
 }
 
 void Form4::Atari() {
@@ -172,7 +174,7 @@ void Form4::Atari() {
 
 void Form4::Miss() {
   setBackColors(colour::red);
-  const auto right = static_cast<std::size_t>(std::clamp<int>(bank.SeikaiNo, 0, 8));
+  const auto right = static_cast<std::size_t>(std::clamp<int>(bank.SeikaiNo, 0, kNeutralOption));
   sh_.MsgText = QStringLiteral("残念！まちがい！") + texts::kCrLf + QStringLiteral("「") + bank.Sentaku[right] +
                 QStringLiteral("」です。") + texts::kCrLf;
   showScore();
@@ -183,9 +185,9 @@ void Form4::Miss() {
 
 void Form4::Syuryou() {
   sh_.progress.quizEnded();
-  if (sh_.Tokuten != 10) {
+  if (sh_.Tokuten != quiz::kQuestionsPerQuiz) {
     setStars(0);
     bank.clearAllMarks();
   }
-  if (sh_.Kiroku[2] != 999) sh_.Hantei();
+  if (sh_.Kiroku[2] != quiz::kCompletedMark) sh_.Hantei();
 }

@@ -19,6 +19,8 @@ class Form4 : public ChapterWindow {
   QLabel* Lbl1;
   QLabel* lbl2;
   QGroupBox* Frm1;
+  // The option selected while no answer is given, after the answers.
+  static constexpr int kNeutralOption = 8;
   OptionArray Opt1;
   QLabel* Lbl3;
   QPushButton* Cmd1;

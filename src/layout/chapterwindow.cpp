@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "layout/layout.h"
+#include "questions/quizrules.h"
 #include "records/form5.h"
 #include "records/recordfile.h"
 #include "startup/shoki.h"
@@ -125,7 +126,7 @@ void ChapterWindow::questionDealt(OptionArray& options, const QString& spokenQue
   // The question is written in full (the score with it, which the screen
   // shows only after an answer) before the focus comes to it.
   Pic1->setAccessibleDescription(spokenQuestion + QStringLiteral("　ただいまの得点は、") +
-                                 texts::num(sh_.Tokuten * 10) + QStringLiteral("点です。"));
+                                 texts::num(sh_.Tokuten * quiz::kPointsPerAnswer) + QStringLiteral("点です。"));
   Pic1->setFocusPolicy(Qt::TabFocus);
   // Taken anew even where the box kept the focus, so that it is read.
   if (Pic1->hasFocus()) Pic1->clearFocus();

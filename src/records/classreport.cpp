@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "questions/questionfile.h"
+#include "questions/quizrules.h"
 
 namespace classreport {
 
@@ -32,7 +33,7 @@ bool complete(const Row& r) { return r.result == recordfile::LoadResult::Loaded;
 // Chapter c's streak (修了 for a completed chapter) and quiz count.
 QString streak(const Row& r, int c) {
   const int v = r.kiroku[static_cast<std::size_t>(c)];
-  return v == 999 ? QStringLiteral("修了") : QString::number(v);
+  return v == quiz::kCompletedMark ? QStringLiteral("修了") : QString::number(v);
 }
 QString count(const Row& r, int c) { return QString::number(r.kiroku[static_cast<std::size_t>(c + 3)]); }
 
@@ -165,7 +166,7 @@ QString table(const std::vector<Row>& rows) {
       line << showControls(r.problem);
     } else {
       for (int c = 0; c < 3; ++c) line << streak(r, c) << count(r, c);
-      const bool all = r.kiroku[0] == 999 && r.kiroku[1] == 999 && r.kiroku[2] == 999;
+      const bool all = quiz::allCompleted(r.kiroku);
       line << (all ? QStringLiteral("○") : QString());
     }
     cells.push_back(line);

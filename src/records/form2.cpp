@@ -6,6 +6,7 @@
 
 #include "layout/chapterwindow.h"
 #include "layout/layout.h"
+#include "questions/quizrules.h"
 #include "records/form5.h"
 #include "records/recordfile.h"
 #include "startup/shoki.h"
@@ -32,7 +33,7 @@ QString recordSummary(const std::array<int, 7>& kiroku) {
   QString s;
   for (int c = 0; c < 3; ++c) {
     s += QStringLiteral("第") + kDigits[c] + QStringLiteral("章　");
-    if (kiroku[static_cast<std::size_t>(c)] == 999)
+    if (kiroku[static_cast<std::size_t>(c)] == quiz::kCompletedMark)
       s += QStringLiteral(" 修了");
     else
       s += texts::num(kiroku[static_cast<std::size_t>(c + 3)]) + QStringLiteral("回 連続満点は、") +
@@ -80,8 +81,8 @@ Form2::Form2(Shoki& sh) : sh_(sh) {
   setTabOrder(Frm1, Opt1[0]);
   setTabOrder(Opt1[0], Opt1[1]);
   setTabOrder(Opt1[1], Opt1[2]);
-  setTabOrder(Opt1[2], Opt1[3]);
-  setTabOrder(Opt1[3], Cmd2);
+  setTabOrder(Opt1[2], Opt1[kNeutralOption]);
+  setTabOrder(Opt1[kNeutralOption], Cmd2);
 
   connect(Txt1, &QLineEdit::returnPressed, this, [this] { Txt1_Enter(); });
   connect(Cmd1, &QPushButton::clicked, this, [this] { Cmd1_Click(); });
@@ -96,7 +97,7 @@ void Form2::Fr2Main() {
   ui::caption(Lbl2, QString());
   ui::caption(Lbl3, QString());
   Frm1->hide();
-  Opt1.select(3);
+  Opt1.select(kNeutralOption);
   Txt1->setFocus();
 }
 
@@ -125,7 +126,7 @@ void Form2::Cmd1_Click() {
   Lbl2->show();
   Lbl3->show();
   Cmd1->hide();
-  Opt1[3]->setFocus();
+  Opt1[kNeutralOption]->setFocus();
 }
 
 bool Form2::DLoad() {
@@ -170,7 +171,7 @@ bool Form2::DLoad() {
     case recordfile::LoadResult::Loaded:
       break;
   }
-  if (sh_.Kiroku[0] == 999 && sh_.Kiroku[1] == 999 && sh_.Kiroku[2] == 999) {
+  if (quiz::allCompleted(sh_.Kiroku)) {
     sh_.MsgText =
         QStringLiteral("「") + sh_.UserName + QStringLiteral("」さんは,すでに免許皆伝の賞状をお渡ししました。");
     if (!sh_.showMessage()) return false;
@@ -192,7 +193,8 @@ void Form2::Mesq() {
   const QStringList lines = shown.trimmed().split(u'\n');
   for (int i = 0; i < 3; ++i)
     Opt1[i]->setAccessibleDescription(lines.value(i).section(QStringLiteral("　"), 1).trimmed());
-  Opt1[3]->setAccessibleDescription(Lbl2->text() + QStringLiteral("　") + lines.join(QStringLiteral("　")));
+  Opt1[kNeutralOption]->setAccessibleDescription(Lbl2->text() + QStringLiteral("　") +
+                                                 lines.join(QStringLiteral("　")));
   Label1->hide();
   Txt1->hide();
   Frm1->show();
@@ -200,11 +202,11 @@ void Form2::Mesq() {
 
 void Form2::Opt1_Click(int index) {
   sh_.DoneFlag = 0;
-  if (index == 3) return;
+  if (index == kNeutralOption) return;
   const int c = index + 1;
-  if (sh_.Kiroku[static_cast<std::size_t>(c - 1)] == 999) {
+  if (sh_.Kiroku[static_cast<std::size_t>(c - 1)] == quiz::kCompletedMark) {
     sh_.MsgText = QStringLiteral("すでに第") + kDigits[index] + QStringLiteral("章は修了しています。");
-    Opt1.select(3);
+    Opt1.select(kNeutralOption);
     sh_.DoneFlag = 99;
   } else {
     sh_.MsgText = kChapterNames[index] + QStringLiteral("をスタートします。");
@@ -228,7 +230,7 @@ bool Form2::Shut() {
   // file is reported over this window, and no half-set-up chapter is seen.
   if (!w->setUp()) {
     sh_.Genzai[0] = 0;
-    Opt1.select(3);
+    Opt1.select(kNeutralOption);
     return false;
   }
   w->show();
@@ -264,5 +266,5 @@ void Form2::Fr2Main1() {
   Lbl3->show();
   Frm1->show();
   Mesq();
-  Opt1[3]->setFocus();
+  Opt1[kNeutralOption]->setFocus();
 }

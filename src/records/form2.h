@@ -24,6 +24,8 @@ class Form2 : public QWidget {
   QLabel* Lbl2;
   QLabel* Lbl3;
   QGroupBox* Frm1;
+  // The option selected while no answer is given, after the answers.
+  static constexpr int kNeutralOption = 3;
   OptionArray Opt1;
   QPushButton* Cmd2;
 

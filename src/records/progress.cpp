@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "questions/quizrules.h"
 #include "records/recordfile.h"
 
 namespace progress {
@@ -15,7 +16,7 @@ void Progress::newLearner() {
 
 void Progress::chapterChosen(int c) {
   // A completed chapter is not played again (the registration window says so).
-  if (!isChapter(c) || streakSlot(c) == 999) return;
+  if (!isChapter(c) || streakSlot(c) == quiz::kCompletedMark) return;
   Genzai[0] = c;
   // A hand-edited streak below zero counts as none.
   Genzai[2] = std::max(streakSlot(c), 0);
@@ -36,7 +37,7 @@ void Progress::quizEnded() {
 
 Progress::Outcome Progress::judged(bool perfect) {
   const int c = Genzai[0];
-  if (!isChapter(c) || streakSlot(c) == 999) return Outcome::None;
+  if (!isChapter(c) || streakSlot(c) == quiz::kCompletedMark) return Outcome::None;
   counted_ = true;
   decided_.reset();
   countSlot(c) = Kiroku[6];
@@ -46,8 +47,8 @@ Progress::Outcome Progress::judged(bool perfect) {
     return Outcome::Lost;
   }
   Genzai[2] = countUp(Genzai[2]);
-  if (Genzai[2] >= 3) {
-    streakSlot(c) = 999;
+  if (Genzai[2] >= quiz::kStreakToComplete) {
+    streakSlot(c) = quiz::kCompletedMark;
     Genzai[2] = 0;
     return Outcome::Completed;
   }
@@ -55,10 +56,10 @@ Progress::Outcome Progress::judged(bool perfect) {
   return Outcome::Streak;
 }
 
-bool Progress::allCompleted() const { return Kiroku[0] == 999 && Kiroku[1] == 999 && Kiroku[2] == 999; }
+bool Progress::allCompleted() const { return quiz::allCompleted(Kiroku); }
 
 bool Progress::countLeftQuiz(int c) {
-  if (!isChapter(c) || streakSlot(c) == 999) return false;
+  if (!isChapter(c) || streakSlot(c) == quiz::kCompletedMark) return false;
   if (!counted_) Kiroku[6] = countUp(Kiroku[6]);
   counted_ = true;
   countSlot(c) = Kiroku[6];
@@ -75,7 +76,7 @@ void Progress::quitFromMenu(int c) {
 
 void Progress::chapterWindowClosed(int c, int question) {
   const bool unfinished = !counted_;
-  if (countLeftQuiz(c) && unfinished && question < 10) {
+  if (countLeftQuiz(c) && unfinished && question < quiz::kQuestionsPerQuiz) {
     streakSlot(c) = 0;
     Genzai[2] = 0;
   }

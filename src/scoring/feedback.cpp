@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "questions/quizrules.h"
 #include "records/recordfile.h"
 #include "startup/texts.h"
 
@@ -46,9 +47,9 @@ QString setC(int k, const Situation& s) {
 QString setD(int k, const Situation& s) {
   switch (k) {
     case 1:
-      return QStringLiteral("あと") + num(10 - s.q) + QStringLiteral("問で全問正解！！");
+      return QStringLiteral("あと") + num(quiz::kQuestionsPerQuiz - s.q) + QStringLiteral("問で全問正解！！");
     case 2:
-      return QStringLiteral("満点まで") + num(10 - s.q) + QStringLiteral("問");
+      return QStringLiteral("満点まで") + num(quiz::kQuestionsPerQuiz - s.q) + QStringLiteral("問");
     case 3:
       return QStringLiteral("ここまで来たら、慎重にね！");
     case 4:
@@ -88,14 +89,14 @@ const std::array<QString, 6> kMiss = {
 
 QString seikai(const Situation& s, const Random& rnd) {
   QString text = QStringLiteral("正解です。") + texts::kCrLf;
-  if (s.q == 10) return text;
+  if (s.q == quiz::kQuestionsPerQuiz) return text;
   const float u0 = rnd();
   if (s.t == s.q && s.q > 7 && s.s > 0 && u0 > 0.7f)
     return text + QStringLiteral("連続満点記録") + num(recordfile::countUp(s.s)) + QStringLiteral("回まで、") +
-           num(10 - s.q) + QStringLiteral("問よ！！！");
+           num(quiz::kQuestionsPerQuiz - s.q) + QStringLiteral("問よ！！！");
   if (s.t == s.q && s.q < 5) return text + kSetB[static_cast<std::size_t>(pick(rnd(), 9) - 1)];
   if (s.t == s.q && s.q > 4 && s.q < 7) return text + setC(pick(rnd(), 7), s);
-  if (s.t == s.q && s.q > 6 && s.q < 10) return text + setD(pick(rnd(), 7), s);
+  if (s.t == s.q && s.q > 6 && s.q < quiz::kQuestionsPerQuiz) return text + setD(pick(rnd(), 7), s);
   return text + kSetE[static_cast<std::size_t>(pick(rnd(), 8) - 1)];
 }
 

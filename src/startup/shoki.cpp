@@ -16,6 +16,7 @@
 #include "layout/layout.h"
 #include "layout/placer.h"
 #include "layout/widgets.h"
+#include "questions/quizrules.h"
 #include "records/form2.h"
 #include "records/form5.h"
 #include "records/recordfile.h"
@@ -134,7 +135,7 @@ void Shoki::endProgram() {
 }
 
 void Shoki::SeikaiMsg() {
-  if (Tokuten >= 10) progress.quizDecided(true);
+  if (Tokuten >= quiz::kQuestionsPerQuiz) progress.quizDecided(true);
   Sound(QStringLiteral("seikai.wav"), 0);
   MsgText = feedback::seikai({Genzai[1], Tokuten, Genzai[2], Kiroku[6]}, [this] { return platform_.rnd(); });
 }
@@ -165,12 +166,12 @@ void Shoki::Hantei() {
   bool known = false;
   const QString grade = judgement::grade(Tokuten, Genzai[2], &known);
   if (known) MsgText = grade;
-  const progress::Progress::Outcome outcome = progress.judged(Tokuten == 10);
-  if (Tokuten == 10) {
-    const int streak = outcome == progress::Progress::Outcome::Completed ? 3 : Genzai[2];
+  const progress::Progress::Outcome outcome = progress.judged(Tokuten == quiz::kQuestionsPerQuiz);
+  if (Tokuten == quiz::kQuestionsPerQuiz) {
+    const int streak = outcome == progress::Progress::Outcome::Completed ? quiz::kStreakToComplete : Genzai[2];
     MsgText += judgement::perfectSuffix(streak);
     if (window) {
-      for (int i = 0; i < streak && i < 3; ++i) window->setStar(i, true);
+      for (int i = 0; i < streak && i < quiz::kStreakToComplete; ++i) window->setStar(i, true);
       window->hide();
       if (outcome == progress::Progress::Outcome::Completed) MsgText = judgement::completion(c);
       if (progress.allCompleted()) {
@@ -186,7 +187,7 @@ void Shoki::Hantei() {
   if (DoneFlag == 999) return;
   if (!showMessage()) return;
   form2->Cmd2->show();
-  form2->Opt1.select(3);
+  form2->Opt1.select(Form2::kNeutralOption);
   form2->show();
   form2->Fr2Main1();
 }
@@ -253,11 +254,11 @@ void Shoki::Layout1() {
   setFontSize(f->Frm1, TppX, 12);
   setFontSize(f->Cmd1, TppX, 14);
   f->Cmd1->setText(QStringLiteral("問題開始"));
-  setFontSize(f->Opt1[5], TppX, 22);
+  setFontSize(f->Opt1[Form1::kNeutralOption], TppX, 22);
   f->Frm1->hide();
   f->Pic1->setPrintPos(10, 10);
   f->Pic1->Print(QStringLiteral("下の選択欄から正解をクリックしなさい。"));
-  for (int i = 0; i < 5; ++i) setFontSize(f->Opt1[i], TppX, 28);
+  for (int i = 0; i < Form1::kNeutralOption; ++i) setFontSize(f->Opt1[i], TppX, 28);
 }
 
 void Shoki::Layout2() {
@@ -277,8 +278,8 @@ void Shoki::Layout3() {
   applyLayout(f, layout::Position::Centred, platform_);
   setFontSizes(TppX, {{f->Lbl1, 18}, {f->Lbl2, 26}, {f->Lbl3, 28}, {f->Frm1, 12}, {f->Cmd1, 15}});
   f->Frm1->hide();
-  for (int i = 0; i < 12; ++i) setFontSize(f->Option1[i], TppX, 22);
-  setFontSize(f->Option1[12], TppX, 20);
+  for (int i = 0; i < Form3::kNeutralOption; ++i) setFontSize(f->Option1[i], TppX, 22);
+  setFontSize(f->Option1[Form3::kNeutralOption], TppX, 20);
 }
 
 void Shoki::Layout4() {
@@ -286,7 +287,7 @@ void Shoki::Layout4() {
   applyLayout(f, layout::Position::Centred, platform_);
   setFontSizes(TppX, {{f->Lbl1, 18}, {f->lbl2, 26}, {f->Lbl3, 28}, {f->Frm1, 12}, {f->Cmd1, 15}});
   f->Frm1->hide();
-  for (int i = 0; i <= 8; ++i) setFontSize(f->Opt1[i], TppX, 16);
+  for (int i = 0; i <= Form4::kNeutralOption; ++i) setFontSize(f->Opt1[i], TppX, 16);
 }
 
 void Shoki::Layout5() {
