@@ -6,10 +6,10 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include "chapter1/bank1.h"
-#include "chapter1/form3.h"
-#include "records/form2.h"
+#include "chapter1/bodyidiomsbank.h"
+#include "chapter1/bodyidiomswindow.h"
 #include "records/recordfile.h"
+#include "records/registrationwindow.h"
 #include "testapp.h"
 
 namespace {
@@ -19,7 +19,7 @@ void BM_FieldReader900Records(benchmark::State& state) {
   QuestionColumns cols;
   for (auto _ : state) {
     int count = 0;
-    benchmark::DoNotOptimize(Bank1::parse(bytes, cols, &count));
+    benchmark::DoNotOptimize(BodyIdiomsBank::parse(bytes, cols, &count));
     benchmark::DoNotOptimize(count);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * bytes.size());
@@ -53,9 +53,9 @@ void BM_OpenChapter1(benchmark::State& state) {
   for (auto _ : state) {
     r.app.choose(1);  // start message, bank load, stars, instruction screen
     state.PauseTiming();
-    r.app.sh->form3->hide();
-    r.app.sh->form2->show();
-    r.app.sh->form2->Opt1.select(3);
+    r.app.sh->bodyIdiomsWindow->hide();
+    r.app.sh->registrationWindow->show();
+    r.app.sh->registrationWindow->chapterOptions.select(3);
     state.ResumeTiming();
   }
 }
@@ -69,9 +69,9 @@ void BM_AnswerToFeedback(benchmark::State& state) {
     if (r.app.sh->Genzai[1] == 9) {
       state.PauseTiming();
       r.app.sh->Genzai[1] = 0;
-      r.app.sh->Tokuten = 0;
-      r.app.sh->form3->bank.clearAllMarks();
-      r.app.sh->form3->Main32();
+      r.app.sh->score = 0;
+      r.app.sh->bodyIdiomsWindow->bank.clearAllMarks();
+      r.app.sh->bodyIdiomsWindow->nextQuestion();
       state.ResumeTiming();
     }
     r.app.answer(true);  // sound, feedback text, picture, modal shown, next question dealt

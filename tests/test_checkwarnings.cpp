@@ -6,24 +6,24 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "chapter1/bank1.h"
-#include "chapter2/bank2.h"
-#include "chapter3/bank3.h"
+#include "chapter1/bodyidiomsbank.h"
+#include "chapter2/homonymsbank.h"
+#include "chapter3/idiomsbank.h"
 #include "testapp.h"
 
 namespace {
 
 // The warnings of a small bank of the chapter with the records appended.
 std::vector<FileProblem> warningsOf(int chapter, const QString& records) {
-  if (chapter == 1) return Bank1::warnings(smallBank() + encodeCp932(records));
+  if (chapter == 1) return BodyIdiomsBank::warnings(smallBank() + encodeCp932(records));
   if (chapter == 2) {
-    std::vector<Bank2::Record> r;
-    EXPECT_TRUE(Bank2::read(smallBank2() + encodeCp932(records), &r).empty());
-    return Bank2::warnings(r);
+    std::vector<HomonymsBank::Record> r;
+    EXPECT_TRUE(HomonymsBank::read(smallBank2() + encodeCp932(records), &r).empty());
+    return HomonymsBank::warnings(r);
   }
-  std::vector<Bank3::Record> r;
-  EXPECT_TRUE(Bank3::read(smallBank3() + encodeCp932(records), &r).empty());
-  return Bank3::warnings(r, 0);
+  std::vector<IdiomsBank::Record> r;
+  EXPECT_TRUE(IdiomsBank::read(smallBank3() + encodeCp932(records), &r).empty());
+  return IdiomsBank::warnings(r, 0);
 }
 
 }  // namespace

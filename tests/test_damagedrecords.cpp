@@ -14,11 +14,11 @@
 #include <QTemporaryDir>
 #include <climits>
 
-#include "chapter1/form3.h"
-#include "chapter2/form1.h"
-#include "records/form2.h"
-#include "records/form5.h"
+#include "chapter1/bodyidiomswindow.h"
+#include "chapter2/homonymswindow.h"
+#include "records/messagewindow.h"
 #include "records/recordfile.h"
+#include "records/registrationwindow.h"
 #include "testapp.h"
 #include "testfiles.h"
 
@@ -181,9 +181,9 @@ TEST(DamagedRecord, RegistrationTellsTheLearnerAndTheQuizKeepsTheOriginal) {
     EXPECT_TRUE(app.fake.boxes[0].text.contains(QString::fromUtf8(c.goesOn))) << app.fake.boxes[0].text.toStdString();
     EXPECT_TRUE(app.fake.boxes[0].text.contains(QStringLiteral("「はな.dat.bak」")));
     EXPECT_TRUE(app.fake.modals.empty());  // not greeted as a new learner
-    EXPECT_TRUE(app.sh->form2->Frm1->isVisible());
+    EXPECT_TRUE(app.sh->registrationWindow->chapterFrame->isVisible());
     app.choose(2);
-    app.sh->form1->close();  // counts the quiz and saves
+    app.sh->homonymsWindow->close();  // counts the quiz and saves
     EXPECT_EQ(app.read(QStringLiteral("はな.dat.bak")), c.bytes);
   }
   // A BOM before the numbers is only an editor's artefact.
@@ -299,7 +299,7 @@ TEST(RecordNames, DotNamesAreOrdinaryFilesInTheFolder) {
   ASSERT_EQ(app.fake.modals.size(), 1u);  // greeted as a new learner
   EXPECT_TRUE(app.fake.boxes.empty());
   app.choose(2);
-  app.sh->form1->close();
+  app.sh->homonymsWindow->close();
   EXPECT_EQ(app.read(QStringLiteral("...dat")), QByteArray("0,0,0,1,0,0\r\n"));
   std::array<int, 7> back{};
   EXPECT_EQ(recordfile::load(app.dir(), QStringLiteral("."), back), LoadResult::Missing);
@@ -322,17 +322,17 @@ TEST(RecordNames, AHostileNameIsRefusedAtTheNameBox) {
     ASSERT_EQ(app.fake.boxes.size(), 1u);
     EXPECT_EQ(app.fake.boxes[0].caption, QStringLiteral("コトバリオン"));
     EXPECT_TRUE(app.fake.boxes[0].text.contains(QString::fromUtf8(c.says))) << app.fake.boxes[0].text.toStdString();
-    Form2* f = app.sh->form2;
+    RegistrationWindow* f = app.sh->registrationWindow;
     EXPECT_TRUE(app.fake.modals.empty());
-    EXPECT_FALSE(f->Txt1->isHidden());
-    EXPECT_FALSE(f->Cmd1->isHidden());
-    EXPECT_TRUE(f->Frm1->isHidden());
-    EXPECT_EQ(f->Kaisu, 1);
+    EXPECT_FALSE(f->nameEdit->isHidden());
+    EXPECT_FALSE(f->registerButton->isHidden());
+    EXPECT_TRUE(f->chapterFrame->isHidden());
+    EXPECT_EQ(f->registerPresses, 1);
     // Another name then registers as usual.
     app.registerName(QStringLiteral("よし"));
     EXPECT_EQ(app.fake.modals.size(), 1u);
-    EXPECT_FALSE(f->Frm1->isHidden());
-    EXPECT_EQ(app.sh->UserName, QStringLiteral("よし"));
+    EXPECT_FALSE(f->chapterFrame->isHidden());
+    EXPECT_EQ(app.sh->userName, QStringLiteral("よし"));
     EXPECT_EQ(filesIn(app.tmp.path()).filter(QStringLiteral(".dat")).size(), 0);
   }
 }

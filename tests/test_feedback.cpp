@@ -28,13 +28,13 @@ const QString kOk = QStringLiteral("正解です。\r\n");
 
 }  // namespace
 
-TEST(SeikaiMsg, TheTenthQuestionGetsNoFurtherLineAndDrawsNothing) {
+TEST(composeRightFeedback, TheTenthQuestionGetsNoFurtherLineAndDrawsNothing) {
   Script s;
   EXPECT_EQ(feedback::seikai({10, 10, 2, 9}, s.fn()), kOk);
   EXPECT_EQ(s.drawn, 0);
 }
 
-TEST(SeikaiMsg, RowAWhenTheStreakRunsOn) {
+TEST(composeRightFeedback, RowAWhenTheStreakRunsOn) {
   Script s{{0.71f}};
   EXPECT_EQ(feedback::seikai({8, 8, 1, 0}, s.fn()), kOk + QStringLiteral("連続満点記録 2回まで、 2問よ！！！"));
   EXPECT_EQ(s.drawn, 1);
@@ -47,7 +47,7 @@ TEST(SeikaiMsg, RowAWhenTheStreakRunsOn) {
   }
 }
 
-TEST(SeikaiMsg, EverySetLine) {
+TEST(composeRightFeedback, EverySetLine) {
   struct Case {
     feedback::Situation sit;
     int pick;
@@ -89,7 +89,7 @@ TEST(SeikaiMsg, EverySetLine) {
   }
 }
 
-TEST(MissMsg, OneOfSixLinesAfterTheCallersText) {
+TEST(composeWrongFeedback, OneOfSixLinesAfterTheCallersText) {
   const QStringList lines = {QStringLiteral("一問一問大事にね！"),
                              QStringLiteral("投げやりにならないね。人生は試練の連続ですよ"),
                              QStringLiteral("最後までがんばってね・・・"),

@@ -22,8 +22,8 @@
 
 #include "questions/questionfile.h"
 #include "records/classreport.h"
-#include "records/form2.h"
 #include "records/recordfile.h"
+#include "records/registrationwindow.h"
 #include "testapp.h"
 #include "testfiles.h"
 
@@ -285,7 +285,7 @@ TEST(RecordNames, CanonicallyEquivalentNamesAreOneLearner) {
     app.write(nfd + QStringLiteral(".dat"), "1,3,0,0,0,0\r\n");
     app.registerName(nfc);
     EXPECT_TRUE(app.fake.modals.empty());  // not greeted as new
-    EXPECT_EQ(app.sh->UserName, nfd);
+    EXPECT_EQ(app.sh->userName, nfd);
     EXPECT_EQ(app.sh->Kiroku[0], 1);
   }
   QTemporaryDir tmp;

@@ -10,25 +10,24 @@
 
 #include "layout/layout.h"
 #include "questions/quizrules.h"
-#include "records/form5.h"
+#include "records/messagewindow.h"
 #include "records/recordfile.h"
-#include "startup/shoki.h"
+#include "startup/session.h"
 #include "startup/texts.h"
 
-ChapterWindow::ChapterWindow(Shoki& sh, int chapter, const QString& caption, QSize client, const QString& helpCaption)
-    : sh_(sh), chapter_(chapter) {
+ChapterWindow::ChapterWindow(Session& session, int chapter, const QString& caption, QSize client,
+                             const QString& helpCaption)
+    : session_(session), chapter_(chapter) {
   setWindowTitle(caption);
   client_ = new QWidget(this);
   client_->setFixedSize(client);
   setCentralWidget(client_);
-  en = menuBar()->addAction(QStringLiteral("終了"));
-  hp = menuBar()->addAction(helpCaption);
-  en->setObjectName(QStringLiteral("en"));
-  hp->setObjectName(QStringLiteral("hp"));
+  quitAction = menuBar()->addAction(QStringLiteral("終了"));
+  helpAction = menuBar()->addAction(helpCaption);
   // Spaced out (ヘ ル プ), the caption would be spelled letter by letter.
-  ui::setAccessibleName(hp, QString(helpCaption).remove(u' ').remove(u'　'));
-  connect(en, &QAction::triggered, this, [this] { en_Click(); });
-  connect(hp, &QAction::triggered, this, [this] { hp_Click(); });
+  ui::setAccessibleName(helpAction, QString(helpCaption).remove(u' ').remove(u'　'));
+  connect(quitAction, &QAction::triggered, this, [this] { onQuit(); });
+  connect(helpAction, &QAction::triggered, this, [this] { showHelp(); });
   setBackColor(layout::colour::green);
   // The menu bar keeps the desktop's own look, not the window's colour.
   QPalette menuPalette = QApplication::palette();
@@ -70,26 +69,27 @@ void ChapterWindow::setBackColor(const QColor& c) {
 
 void ChapterWindow::setBackColors(const QColor& c) {
   setBackColor(c);
-  sh_.form5->setBackColor(c);
+  session_.messageWindow->setBackColor(c);
 }
 
 bool ChapterWindow::showFeedback(bool right, std::function<void()> whenMessageShown) {
-  sh_.form5->Pic1->loadPicture(sh_.AppDir + (right ? QStringLiteral("cut11.jpg") : QStringLiteral("cut22.JPG")));
-  sh_.form5->Pic1->setPictureName(right ? QStringLiteral("正解") : QStringLiteral("不正解"));
+  session_.messageWindow->picture->loadPicture(session_.appDir +
+                                               (right ? QStringLiteral("cut11.jpg") : QStringLiteral("cut22.JPG")));
+  session_.messageWindow->picture->setPictureName(right ? QStringLiteral("正解") : QStringLiteral("不正解"));
   // Until the message has the focus the focus stays where it is; then, in
   // a window no longer active, it goes to the question box unheard, so
   // neither the answered option nor the old question is read on the way
   // back to the next question.
-  Form5* f5 = sh_.form5;
+  MessageWindow* f5 = session_.messageWindow;
   f5->onShown = [this, hide = std::move(whenMessageShown)] {
     if (hide) hide();
-    Pic1->mute();
-    Pic1->setFocus();
+    questionBox->mute();
+    questionBox->setFocus();
   };
-  const bool going = sh_.showMessage();
+  const bool going = session_.showMessage();
   f5->onShown = nullptr;
   // The picture's spoken name belongs to the feedback only.
-  f5->Pic1->setPictureName(Form5::kPictureName);
+  f5->picture->setPictureName(MessageWindow::kPictureName);
   return going;
 }
 
@@ -98,9 +98,9 @@ QColor ChapterWindow::backColor() const { return client_->palette().color(QPalet
 void ChapterWindow::makeStars(std::array<int, 3> lefts, int top, QSize size, QLabel* streakLabel) {
   streakLabel_ = streakLabel;
   for (std::size_t i = 0; i < 3; ++i) {
-    Pic2[i] = new PictureBox(client_);
-    Pic2[i]->setGeometry(QRect(QPoint(lefts[i], top), size));
-    Pic2[i]->setBackColor(QColor(0xef, 0xef, 0xef));
+    stars[i] = new PictureBox(client_);
+    stars[i]->setGeometry(QRect(QPoint(lefts[i], top), size));
+    stars[i]->setBackColor(QColor(0xef, 0xef, 0xef));
   }
 }
 
@@ -110,27 +110,28 @@ QString ChapterWindow::streakText(int lit) {
 
 void ChapterWindow::setStar(int index, bool lit) {
   if (index < 0 || index > 2) return;
-  Pic2[static_cast<std::size_t>(index)]->loadPicture(sh_.AppDir +
-                                                     (lit ? QStringLiteral("star.gif") : QStringLiteral("starn.gif")));
+  stars[static_cast<std::size_t>(index)]->loadPicture(session_.appDir +
+                                                      (lit ? QStringLiteral("star.gif") : QStringLiteral("starn.gif")));
   lit_[static_cast<std::size_t>(index)] = lit;
   const QString streak = streakText(static_cast<int>(std::count(lit_.begin(), lit_.end(), true)));
   // The streak is read once, with its heading; each star only as lit or not.
-  Pic2[static_cast<std::size_t>(index)]->setPictureName(lit ? QStringLiteral("★") : QStringLiteral("☆"));
+  stars[static_cast<std::size_t>(index)]->setPictureName(lit ? QStringLiteral("★") : QStringLiteral("☆"));
   if (streakLabel_) streakLabel_->setAccessibleName(streak);
 }
 
 void ChapterWindow::questionDealt(OptionArray& options, const QString& spokenQuestion) {
-  Platform& platform = sh_.platform();
-  options.holdInput([&platform] { return platform.elapsedMs(); }, Pic1);
-  options.onHeld = [this] { sh_.Sound(QString(), 0); };
+  Platform& platform = session_.platform();
+  options.holdInput([&platform] { return platform.elapsedMs(); }, questionBox);
+  options.onHeld = [this] { session_.playSound(QString()); };
   // The question is written in full (the score with it, which the screen
   // shows only after an answer) before the focus comes to it.
-  Pic1->setAccessibleDescription(spokenQuestion + QStringLiteral("　ただいまの得点は、") +
-                                 texts::num(sh_.Tokuten * quiz::kPointsPerAnswer) + QStringLiteral("点です。"));
-  Pic1->setFocusPolicy(Qt::TabFocus);
+  questionBox->setAccessibleDescription(spokenQuestion + QStringLiteral("　ただいまの得点は、") +
+                                        texts::num(session_.score * quiz::kPointsPerAnswer) +
+                                        QStringLiteral("点です。"));
+  questionBox->setFocusPolicy(Qt::TabFocus);
   // Taken anew even where the box kept the focus, so that it is read.
-  if (Pic1->hasFocus()) Pic1->clearFocus();
-  Pic1->setFocus();
+  if (questionBox->hasFocus()) questionBox->clearFocus();
+  questionBox->setFocus();
 }
 
 void ChapterWindow::setStars(int lit) {
@@ -139,27 +140,29 @@ void ChapterWindow::setStars(int lit) {
 }
 
 void ChapterWindow::closeEvent(QCloseEvent* event) {
-  Form_Unload();
+  onWindowClosed();
   event->accept();
 }
 
-void ChapterWindow::en_Click() {
-  sh_.Sound(QString(), 0);
-  sh_.progress.quitFromMenu(chapter_);
-  sh_.saveBeforeEnding();
-  sh_.messageBox(QStringLiteral("コトバリオンを終了します。"), QStringLiteral("コトバリオン"));
-  sh_.endProgram();
+void ChapterWindow::onQuit() {
+  session_.playSound(QString());
+  session_.progress.quitFromMenu(chapter_);
+  session_.saveBeforeEnding();
+  session_.messageBox(QStringLiteral("コトバリオンを終了します。"), QStringLiteral("コトバリオン"));
+  session_.endProgram();
 }
 
-void ChapterWindow::Form_Unload() {
-  sh_.Sound(QString(), 0);
-  sh_.progress.chapterWindowClosed(chapter_, sh_.Genzai[1]);
-  sh_.saveBeforeEnding();
-  sh_.messageBox(closeText_, closeCaption_);
-  sh_.endProgram();
+void ChapterWindow::onWindowClosed() {
+  session_.playSound(QString());
+  session_.progress.chapterWindowClosed(chapter_, session_.Genzai[1]);
+  session_.saveBeforeEnding();
+  session_.messageBox(closeText_, closeCaption_);
+  session_.endProgram();
 }
 
-void ChapterWindow::hp_Click() { sh_.platform().showHelp(sh_.AppDir + QStringLiteral("コトバリオンV.1.3.hlp"), 15); }
+void ChapterWindow::showHelp() {
+  session_.platform().showHelp(session_.appDir + QStringLiteral("コトバリオンV.1.3.hlp"), 15);
+}
 
 void ChapterWindow::setClosingMessage(const QString& text, const QString& caption) {
   closeText_ = text;

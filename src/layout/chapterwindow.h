@@ -7,28 +7,28 @@
 #include "layout/widgets.h"
 
 class QAction;
-class Shoki;
+class Session;
 
 // The shape every chapter window shares: a menu bar with 終了 and help, a
-// client area of fixed size, the picture box Pic1, three star pictures Pic2
+// client area of fixed size, the picture box questionBox, three star pictures stars
 // and a set-up method that the registration window calls.
 class ChapterWindow : public QMainWindow {
   Q_OBJECT
  public:
-  ChapterWindow(Shoki& sh, int chapter, const QString& caption, QSize client, const QString& helpCaption);
+  ChapterWindow(Session& session, int chapter, const QString& caption, QSize client, const QString& helpCaption);
 
   QWidget* client() const { return client_; }
-  PictureBox* Pic1 = nullptr;
-  std::array<PictureBox*, 3> Pic2{};
-  QAction* en = nullptr;
-  QAction* hp = nullptr;
+  PictureBox* questionBox = nullptr;
+  std::array<PictureBox*, 3> stars{};
+  QAction* quitAction = nullptr;
+  QAction* helpAction = nullptr;
 
   // Where the window (its client area and menu bar) does not fit into room,
   // the part of the screen left to it, the client area scrolls inside a
   // window that does; where it fits, nothing changes.
   void fitInto(QSize room);
 
-  // The chapter's set-up method (Main3, Main1 or Main4); false when the
+  // The chapter's set-up method (loadChapter, loadChapter or loadChapter); false when the
   // chapter cannot start (its question file was refused).
   virtual bool setUp() = 0;
   void setBackColor(const QColor& c);
@@ -54,12 +54,12 @@ class ChapterWindow : public QMainWindow {
   static QString streakText(int lit);
 
   // Menu 終了: count the quiz, break the streak unless completed, save, end.
-  void en_Click();
+  void onQuit();
   // Menu help: the help file at its contents page, not modal.
-  void hp_Click();
+  void showHelp();
   // The learner closing the window: count the quiz, break the streak of a
   // quiz left before its tenth question, save, end.
-  void Form_Unload();
+  void onWindowClosed();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -69,7 +69,7 @@ class ChapterWindow : public QMainWindow {
   // beside them reads the streak too.
   void makeStars(std::array<int, 3> lefts, int top, QSize size, QLabel* streakLabel);
 
-  Shoki& sh_;
+  Session& session_;
   const int chapter_;
   QWidget* client_;
   QLabel* streakLabel_ = nullptr;

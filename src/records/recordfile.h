@@ -78,7 +78,7 @@ QString registrationProblem(const QString& appDir, const QString& typed);
 // nothing stands in the way. Writes nothing.
 QString saveProblem(const QString& appDir, const QString& userName);
 
-// AppDir + name + ".dat".
+// appDir + name + ".dat".
 QString path(const QString& appDir, const QString& userName);
 
 enum class LoadResult {

@@ -5,7 +5,7 @@
 #include <random>
 #include <set>
 
-#include "chapter3/bank3.h"
+#include "chapter3/idiomsbank.h"
 #include "testapp.h"
 
 namespace {
@@ -14,11 +14,11 @@ std::function<float()> sequence(std::mt19937& gen) {
   return [&gen] { return static_cast<float>(gen() >> 8) * (1.0f / 16777216.0f); };
 }
 
-Bank3 loaded(QuestionColumns& cols, const QByteArray& bytes) {
-  Bank3 bank;
+IdiomsBank loaded(QuestionColumns& cols, const QByteArray& bytes) {
+  IdiomsBank bank;
   int count = 0;
-  EXPECT_TRUE(Bank3::parse(bytes, cols, &count).empty());
-  bank.MonMax = count - 1;
+  EXPECT_TRUE(IdiomsBank::parse(bytes, cols, &count).empty());
+  bank.lastRecord = count - 1;
   return bank;
 }
 
@@ -34,10 +34,10 @@ QByteArray bank3Of(const std::vector<int>& groups, const std::map<int, QString>&
 
 }  // namespace
 
-TEST(Bank3, StoresRecordKAtIndexKInTheColumnsOfItsFields) {
+TEST(IdiomsBank, StoresRecordKAtIndexKInTheColumnsOfItsFields) {
   QuestionColumns cols;
-  const Bank3 bank = loaded(cols, smallBank3());
-  EXPECT_EQ(bank.MonMax, 9);
+  const IdiomsBank bank = loaded(cols, smallBank3());
+  EXPECT_EQ(bank.lastRecord, 9);
   EXPECT_EQ(cols.Mon1[0].asNumber(), 1);
   EXPECT_EQ(cols.Mon2[0].asText(), QStringLiteral("文1"));       // sentence
   EXPECT_EQ(cols.Mon5[0].asText(), QStringLiteral("句1"));       // phrase
@@ -45,46 +45,46 @@ TEST(Bank3, StoresRecordKAtIndexKInTheColumnsOfItsFields) {
   EXPECT_EQ(cols.Mon4[9].asText(), QStringLiteral("意味10。"));  // meaning
 }
 
-TEST(Bank3, AnEmptyFirstFieldEndsTheBankButAZeroDoesNot) {
+TEST(IdiomsBank, AnEmptyFirstFieldEndsTheBankButAZeroDoesNot) {
   std::vector<int> groups = {1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 0};
   QString text = decodeCp932(bank3Of(groups));
   text += QStringLiteral(",\"x\",\"y\",\"z\",\"w\"\r\n2,\"後\",\"後\",\"後\",\"後\"\r\n");
-  std::vector<Bank3::Record> records;
+  std::vector<IdiomsBank::Record> records;
   int ignoredFrom = -1;
-  EXPECT_TRUE(Bank3::read(encodeCp932(text), &records, &ignoredFrom).empty());
+  EXPECT_TRUE(IdiomsBank::read(encodeCp932(text), &records, &ignoredFrom).empty());
   EXPECT_EQ(records.size(), 11u);
   EXPECT_EQ(ignoredFrom, 12);
   // A last record without a line end still loads.
   text = decodeCp932(bank3Of(groups));
   text.chop(2);
-  EXPECT_TRUE(Bank3::read(encodeCp932(text), &records, &ignoredFrom).empty());
+  EXPECT_TRUE(IdiomsBank::read(encodeCp932(text), &records, &ignoredFrom).empty());
   EXPECT_EQ(records.size(), 11u);
   EXPECT_EQ(ignoredFrom, 0);
 }
 
-TEST(Bank3, AQuizAsksSixGroupOneThenFourGroupTwoRecordsNoneTwice) {
+TEST(IdiomsBank, AQuizAsksSixGroupOneThenFourGroupTwoRecordsNoneTwice) {
   // Group 0 records are never asked.
   QuestionColumns cols;
-  Bank3 bank = loaded(cols, bank3Of({0, 1, 2, 1, 1, 0, 2, 1, 2, 1, 2, 1, 1, 2}));
+  IdiomsBank bank = loaded(cols, bank3Of({0, 1, 2, 1, 1, 0, 2, 1, 2, 1, 2, 1, 1, 2}));
   std::mt19937 gen(5);
   for (int quiz = 0; quiz < 30; ++quiz) {
-    bank.Monsakusei(cols, sequence(gen));
+    bank.drawQuiz(cols, sequence(gen));
     std::set<QString> seen;
     for (int i = 1; i <= 10; ++i) {
-      const Bank3::Row& row = bank.Mondai[static_cast<std::size_t>(i)];
+      const IdiomsBank::Row& row = bank.quizRows[static_cast<std::size_t>(i)];
       EXPECT_EQ(row.group.asNumber(), i <= 6 ? 1 : 2);
       EXPECT_TRUE(seen.insert(row.key.asText()).second);
     }
   }
   // Exactly six group-1 records: the same six every quiz.
-  Bank3 six = loaded(cols, smallBank3());
-  six.Monsakusei(cols, sequence(gen));
+  IdiomsBank six = loaded(cols, smallBank3());
+  six.drawQuiz(cols, sequence(gen));
   std::set<QString> first;
-  for (int i = 1; i <= 6; ++i) first.insert(six.Mondai[static_cast<std::size_t>(i)].phrase.asText());
+  for (int i = 1; i <= 6; ++i) first.insert(six.quizRows[static_cast<std::size_t>(i)].phrase.asText());
   EXPECT_EQ(first, (std::set<QString>{"句1", "句2", "句3", "句4", "句5", "句6"}));
 }
 
-TEST(Bank3, OptionsCarryEightDifferentKeysWithTheRightPhraseAtSeikaiNo) {
+TEST(IdiomsBank, OptionsCarryEightDifferentKeysWithTheRightPhraseAtSeikaiNo) {
   // Records 10 and 11 share a key with records 0 and 1; record 12 has none;
   // record 13 has the phrase of record 2 under a key of its own.
   std::vector<int> groups = {1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 1, 2, 1, 2};
@@ -92,27 +92,27 @@ TEST(Bank3, OptionsCarryEightDifferentKeysWithTheRightPhraseAtSeikaiNo) {
       decodeCp932(bank3Of(groups, {{10, QStringLiteral("鍵0")}, {11, QStringLiteral("鍵1")}, {12, QString()}}));
   text.replace(QStringLiteral("\"句13\""), QStringLiteral("\"句2\""));
   QuestionColumns cols;
-  Bank3 bank = loaded(cols, encodeCp932(text));
+  IdiomsBank bank = loaded(cols, encodeCp932(text));
   std::mt19937 gen(11);
   std::array<int, 8> rightAt{};
   for (int quiz = 0; quiz < 200; ++quiz) {
-    bank.Monsakusei(cols, sequence(gen));
+    bank.drawQuiz(cols, sequence(gen));
     for (int n = 1; n <= 10; ++n) {
       bank.assemble(n, cols, sequence(gen));
-      const auto right = static_cast<int>(bank.SeikaiNo);
+      const auto right = static_cast<int>(bank.rightOption);
       ASSERT_GE(right, 0);
       ASSERT_LE(right, 7);
       ++rightAt[static_cast<std::size_t>(right)];
-      const Bank3::Row& row = bank.Mondai[static_cast<std::size_t>(n)];
-      EXPECT_EQ(bank.Sentaku[static_cast<std::size_t>(right)], row.phrase.asText());
-      EXPECT_TRUE(bank.Sentaku[8].isEmpty());
+      const IdiomsBank::Row& row = bank.quizRows[static_cast<std::size_t>(n)];
+      EXPECT_EQ(bank.choices[static_cast<std::size_t>(right)], row.phrase.asText());
+      EXPECT_TRUE(bank.choices[8].isEmpty());
       std::set<QString> keys;
       for (int s = 0; s < 8; ++s) {
-        const QString& phrase = bank.Sentaku[static_cast<std::size_t>(s)];
+        const QString& phrase = bank.choices[static_cast<std::size_t>(s)];
         ASSERT_FALSE(phrase.isEmpty());
         if (s == right) continue;
         // Which record a wrong phrase came from: its key must be new and not empty.
-        for (int k = 0; k <= bank.MonMax; ++k)
+        for (int k = 0; k <= bank.lastRecord; ++k)
           if (cols.Mon5[static_cast<std::size_t>(k)].asText() == phrase && phrase != QStringLiteral("句2")) {
             EXPECT_TRUE(keys.insert(cols.Mon3[static_cast<std::size_t>(k)].asText()).second);
           }
@@ -124,24 +124,24 @@ TEST(Bank3, OptionsCarryEightDifferentKeysWithTheRightPhraseAtSeikaiNo) {
   for (int count : rightAt) EXPECT_GT(count, 200);  // about 250 each
 }
 
-TEST(Bank3, DrawsStayInsideTheirRange) {
-  EXPECT_EQ(Bank3::drawUpTo(7, 0.0f), 0);
-  EXPECT_EQ(Bank3::drawUpTo(7, 0.5f), 4);
-  EXPECT_EQ(Bank3::drawUpTo(7, 0.99999994f), 7);
-  EXPECT_EQ(Bank3::drawUpTo(900, 0.99999994f), 900);
-  EXPECT_EQ(Bank3::drawUpTo(0, 0.7f), 0);
+TEST(IdiomsBank, DrawsStayInsideTheirRange) {
+  EXPECT_EQ(IdiomsBank::drawUpTo(7, 0.0f), 0);
+  EXPECT_EQ(IdiomsBank::drawUpTo(7, 0.5f), 4);
+  EXPECT_EQ(IdiomsBank::drawUpTo(7, 0.99999994f), 7);
+  EXPECT_EQ(IdiomsBank::drawUpTo(900, 0.99999994f), 900);
+  EXPECT_EQ(IdiomsBank::drawUpTo(0, 0.7f), 0);
 }
 
-TEST(Bank3, MeaningsOverTwentySevenCharactersBreakAfterTwentySix) {
+TEST(IdiomsBank, MeaningsOverTwentySevenCharactersBreakAfterTwentySix) {
   for (const auto& [length, first] : std::vector<std::pair<int, int>>{{27, 27}, {28, 26}, {40, 26}, {5, 5}}) {
     const QString s(length, u'あ');
-    const auto lines = Bank3::splitMeaning(s);
+    const auto lines = IdiomsBank::splitMeaning(s);
     EXPECT_EQ(lines[0].size(), first) << length;
     EXPECT_EQ(lines[1].size(), length - first) << length;
   }
 }
 
-TEST(Bank3, BadFilesAreRefusedWithTheirLine) {
+TEST(IdiomsBank, BadFilesAreRefusedWithTheirLine) {
   const std::vector<int> ok = {1, 1, 1, 1, 1, 1, 2, 2, 2, 2};
   QString tooMany = decodeCp932(bank3Of(ok));
   for (int i = 10; i < 902; ++i) tooMany += QStringLiteral("0,\"s\",\"p\",\"k%1\",\"m\"\r\n").arg(i);
@@ -166,27 +166,27 @@ TEST(Bank3, BadFilesAreRefusedWithTheirLine) {
     QuestionColumns cols;
     cols.Mon1[0] = Value::ofText(QStringLiteral("untouched"));
     int count = -1;
-    const std::vector<FileProblem> problems = Bank3::parse(c.bytes, cols, &count);
+    const std::vector<FileProblem> problems = IdiomsBank::parse(c.bytes, cols, &count);
     ASSERT_FALSE(problems.empty()) << c.name;
     if (c.line > 0) {
       EXPECT_EQ(problems.front().line, c.line) << c.name;
     }
-    EXPECT_TRUE(describeProblems(Bank3::kFileName, problems).contains(c.says))
-        << c.name << ": " << describeProblems(Bank3::kFileName, problems).toStdString();
+    EXPECT_TRUE(describeProblems(IdiomsBank::kFileName, problems).contains(c.says))
+        << c.name << ": " << describeProblems(IdiomsBank::kFileName, problems).toStdString();
     EXPECT_EQ(cols.Mon1[0].asText(), QStringLiteral("untouched")) << c.name;
   }
 }
 
-TEST(Bank3, WarnsATeacherOfWhatPlaysBadly) {
+TEST(IdiomsBank, WarnsATeacherOfWhatPlaysBadly) {
   QString text = decodeCp932(smallBank3());
   text += QStringLiteral("1,\"終わる。\",\"句1\",\"鍵1\",\"違う意味。\"\r\n");
   text += QStringLiteral("1,\"この問題文は長すぎて窓の幅にとても収まらない\",\"とても長すぎる慣用句\",\"長\",\"") +
           QString(60, u'意') + QStringLiteral("\"\r\n");
   text += QStringLiteral(",,,,\r\n1,\"後\",\"後\",\"後\",\"後\"\r\n");
-  std::vector<Bank3::Record> records;
+  std::vector<IdiomsBank::Record> records;
   int ignoredFrom = 0;
-  ASSERT_TRUE(Bank3::read(encodeCp932(text), &records, &ignoredFrom).empty());
-  const std::vector<FileProblem> w = Bank3::warnings(records, ignoredFrom);
+  ASSERT_TRUE(IdiomsBank::read(encodeCp932(text), &records, &ignoredFrom).empty());
+  const std::vector<FileProblem> w = IdiomsBank::warnings(records, ignoredFrom);
   auto at = [&w](int line, const QString& part) {
     return std::any_of(w.begin(), w.end(),
                        [&](const FileProblem& p) { return p.line == line && p.message.contains(part); });

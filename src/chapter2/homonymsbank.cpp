@@ -1,4 +1,4 @@
-#include "chapter2/bank2.h"
+#include "chapter2/homonymsbank.h"
 
 #include <QHash>
 #include <algorithm>
@@ -23,11 +23,11 @@ bool isKanji(char16_t c) {
 // The first kanji of the answer that the sentence shows and that not every
 // other candidate of the group has: the sentence gives the answer away
 // (「映像を＊」 for 映す among 写す and 移す). Empty when there is none.
-QString givenAway(const Bank2::Record& r, const std::vector<const Bank2::Record*>& group) {
+QString givenAway(const HomonymsBank::Record& r, const std::vector<const HomonymsBank::Record*>& group) {
   const QString answer = r.kanji.asText();
   for (QChar c : answer) {
     if (!isKanji(c.unicode()) || !r.sentence.contains(c)) continue;
-    const bool shared = std::all_of(group.begin(), group.end(), [&](const Bank2::Record* other) {
+    const bool shared = std::all_of(group.begin(), group.end(), [&](const HomonymsBank::Record* other) {
       return other == &r || other->kanji.asText().contains(c);
     });
     if (!shared) return QString(c);
@@ -40,7 +40,8 @@ QString givenAway(const Bank2::Record& r, const std::vector<const Bank2::Record*
 // quiz). The first record of the file is never asked, so its sentence is
 // never shown and its answer is never a question's: it takes no part.
 // Null when there is none.
-const Bank2::Record* printedAnswer(const Bank2::Record& r, const std::vector<Bank2::Record>& records) {
+const HomonymsBank::Record* printedAnswer(const HomonymsBank::Record& r,
+                                          const std::vector<HomonymsBank::Record>& records) {
   if (&r == &records.front()) return nullptr;
   for (auto other = records.begin() + 1; other != records.end(); ++other) {
     const QString kanji = other->kanji.asText();
@@ -51,7 +52,7 @@ const Bank2::Record* printedAnswer(const Bank2::Record& r, const std::vector<Ban
 
 }  // namespace
 
-std::vector<FileProblem> Bank2::read(const QByteArray& bytes, std::vector<Record>* records) {
+std::vector<FileProblem> HomonymsBank::read(const QByteArray& bytes, std::vector<Record>* records) {
   std::vector<FileProblem> problems;
   FieldReader reader(decodeQuestionText(bytes, &problems));
   records->clear();
@@ -103,7 +104,7 @@ std::vector<FileProblem> Bank2::read(const QByteArray& bytes, std::vector<Record
   return problems;
 }
 
-std::vector<FileProblem> Bank2::warnings(const std::vector<Record>& records) {
+std::vector<FileProblem> HomonymsBank::warnings(const std::vector<Record>& records) {
   std::vector<FileProblem> found;
   QHash<QString, std::vector<const Record*>> groups;
   for (const Record& r : records) groups[keyText(r.key)].push_back(&r);
@@ -139,56 +140,56 @@ std::vector<FileProblem> Bank2::warnings(const std::vector<Record>& records) {
   return found;
 }
 
-std::vector<FileProblem> Bank2::parse(const QByteArray& bytes, QuestionColumns& columns, int* count) {
-  return parseWith<Bank2>(bytes, columns, count);
+std::vector<FileProblem> HomonymsBank::parse(const QByteArray& bytes, QuestionColumns& columns, int* count) {
+  return parseWith<HomonymsBank>(bytes, columns, count);
 }
 
-std::vector<FileProblem> Bank2::load(const QString& appDir, QuestionColumns& columns) {
+std::vector<FileProblem> HomonymsBank::load(const QString& appDir, QuestionColumns& columns) {
   int count = 0;
-  std::vector<FileProblem> problems = loadQuestionFile(appDir + kFileName, &Bank2::parse, columns, &count);
-  if (problems.empty()) MonMax = count - 1;
+  std::vector<FileProblem> problems = loadQuestionFile(appDir + kFileName, &HomonymsBank::parse, columns, &count);
+  if (problems.empty()) lastRecord = count - 1;
   return problems;
 }
 
-int Bank2::draw(int q, const QuestionColumns& columns, const std::function<float()>& rnd) {
+int HomonymsBank::draw(int q, const QuestionColumns& columns, const std::function<float()>& rnd) {
   const double level = q > quiz::kLevelOneQuestions ? 2 : 1;
   auto levelOf = [&columns](int i) {
     return static_cast<std::int16_t>(columns.Mon1[static_cast<std::size_t>(i)].asNumber());
   };
   bool left = false;
-  for (int i = 1; i <= MonMax && !left; ++i) left = Used[static_cast<std::size_t>(i)] == 0 && levelOf(i) == level;
+  for (int i = 1; i <= lastRecord && !left; ++i) left = Used[static_cast<std::size_t>(i)] == 0 && levelOf(i) == level;
   if (!left) {
     // Every record of the level has been drawn since the marks were last
     // cleared: free those not asked in this quiz.
-    for (int i = 1; i <= MonMax; ++i)
+    for (int i = 1; i <= lastRecord; ++i)
       if (levelOf(i) == level && std::find(asked_.begin(), asked_.end(), i) == asked_.end())
         Used[static_cast<std::size_t>(i)] = 0;
   }
   for (;;) {
-    const int r = texts::pick(rnd(), MonMax);
+    const int r = texts::pick(rnd(), lastRecord);
     const auto i = static_cast<std::size_t>(r);
     if (Used[i] != 0) continue;
     Used[i] = 1;
-    CurRec = r;
+    currentRecord = r;
     if (levelOf(r) != level) continue;
-    Answer = columns.Mon3[i];
-    Sentence = columns.Mon4[i].asText();
+    rightAnswer = columns.Mon3[i];
+    questionSentence = columns.Mon4[i].asText();
     asked_.push_back(r);
     return r;
   }
 }
 
-bool Bank2::sameKey(const Value& a, const Value& b) { return keyText(a) == keyText(b); }
+bool HomonymsBank::sameKey(const Value& a, const Value& b) { return keyText(a) == keyText(b); }
 
-std::vector<QString> Bank2::candidates(const Value& group, const QuestionColumns& columns, int monMax) {
+std::vector<QString> HomonymsBank::candidates(const Value& group, const QuestionColumns& columns, int lastRecord) {
   std::vector<QString> list;
-  for (int i = 0; i <= monMax; ++i)
+  for (int i = 0; i <= lastRecord; ++i)
     if (sameKey(columns.Mon2[static_cast<std::size_t>(i)], group))
       list.push_back(columns.Mon3[static_cast<std::size_t>(i)].asText());
   return list;
 }
 
-void Bank2::shuffle(std::array<QString, 5>& sentaku, int lastChoice, const std::function<float()>& rnd) {
+void HomonymsBank::shuffle(std::array<QString, 5>& sentaku, int lastChoice, const std::function<float()>& rnd) {
   const int count = lastChoice + 1;
   auto index = [&] { return std::min(static_cast<int>(static_cast<float>(count) * rnd()), lastChoice); };
   const int n = std::min(static_cast<int>(rnd() * 7.0f + 1.0f), 7);
@@ -199,7 +200,7 @@ void Bank2::shuffle(std::array<QString, 5>& sentaku, int lastChoice, const std::
   }
 }
 
-std::array<QString, 2> Bank2::splitSentence(const QString& sentence) {
+std::array<QString, 2> HomonymsBank::splitSentence(const QString& sentence) {
   const qsizetype p = sentence.indexOf(u'＊');
   if (p < 0) return {sentence, QString()};
   return {sentence.left(p), sentence.mid(p + 1)};

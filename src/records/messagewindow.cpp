@@ -1,4 +1,4 @@
-#include "records/form5.h"
+#include "records/messagewindow.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -14,14 +14,14 @@
 #include "layout/layout.h"
 #include "layout/placer.h"
 #include "records/recordfile.h"
-#include "startup/shoki.h"
+#include "startup/session.h"
 
 using namespace layout;
 
 // The message window's own picture is a resource of the core library.
 static void initResources() { Q_INIT_RESOURCE(records); }
 
-Form5::Form5(Shoki& sh) : sh_(sh) {
+MessageWindow::MessageWindow(Session& session) : session_(session) {
   initResources();
   setWindowTitle(QStringLiteral("メッセージ　　(コトバリオンVer.1.3)"));
   // A screen reader presents the window as an alert and reads its message
@@ -32,115 +32,116 @@ Form5::Form5(Shoki& sh) : sh_(sh) {
                  Qt::WindowCloseButtonHint);
   ui::setBack(this, colour::green);
   // Created bottom first: later siblings lie on top of earlier ones.
-  Pic1 = new PictureBox(this);
-  Pic1->setGeometry(224, 8, 113, 177);
-  Pic1->loadPicture(QStringLiteral(":/records/form5_default.png"));
-  Pic1->setPictureName(kPictureName);
-  Cmd1 = ui::button(this, QStringLiteral("ここを押してね"), {16, 160, 153, 57}, designFont(14.25), colour::yellow);
-  Pic2 = new PictureBox(this);
-  Pic2->setGeometry(0, 0, 633, 321);
-  Pic2->setBackColor(colour::white);
-  Pic2->setForeColor(palette().color(QPalette::ButtonText));
-  Pic2->setPrintFont(designFont(22));
-  cmd2 = ui::button(this, QStringLiteral("ここを押す"), {240, 328, 153, 57}, designFont(15.75), colour::lightYellow);
+  picture = new PictureBox(this);
+  picture->setGeometry(224, 8, 113, 177);
+  picture->loadPicture(QStringLiteral(":/records/form5_default.png"));
+  picture->setPictureName(kPictureName);
+  okButton = ui::button(this, QStringLiteral("ここを押してね"), {16, 160, 153, 57}, designFont(14.25), colour::yellow);
+  certificateBox = new PictureBox(this);
+  certificateBox->setGeometry(0, 0, 633, 321);
+  certificateBox->setBackColor(colour::white);
+  certificateBox->setForeColor(palette().color(QPalette::ButtonText));
+  certificateBox->setPrintFont(designFont(22));
+  certificateButton =
+      ui::button(this, QStringLiteral("ここを押す"), {240, 328, 153, 57}, designFont(15.75), colour::lightYellow);
   // Lying below the message layout's client is not enough: a button out of
   // view still takes the focus, and Tab, Space would end the program in the
   // middle of a quiz. Only the certificate shows it.
-  cmd2->hide();
-  Text1 = new QPlainTextEdit(QStringLiteral("Text1"), this);
-  ui::place(Text1, {0, 16, 233, 121}, designFont(15.75), colour::navy, colour::paleYellow);
-  Text1->setReadOnly(true);
-  Text1->setFocusPolicy(Qt::NoFocus);
-  Text1->setContextMenuPolicy(Qt::NoContextMenu);
+  certificateButton->hide();
+  messageText = new QPlainTextEdit(QStringLiteral("Text1"), this);
+  ui::place(messageText, {0, 16, 233, 121}, designFont(15.75), colour::navy, colour::paleYellow);
+  messageText->setReadOnly(true);
+  messageText->setFocusPolicy(Qt::NoFocus);
+  messageText->setContextMenuPolicy(Qt::NoContextMenu);
 
   // A held-down Enter repeats; the repeats must not dismiss the next
   // message (the grade after the last feedback) before it can be read.
-  Cmd1->installEventFilter(this);
-  cmd2->installEventFilter(this);
-  connect(Cmd1, &QPushButton::clicked, this, [this] { Cmd1_Click(); });
-  connect(cmd2, &QPushButton::clicked, this, [this] { cmd2_Click(); });
+  okButton->installEventFilter(this);
+  certificateButton->installEventFilter(this);
+  connect(okButton, &QPushButton::clicked, this, [this] { onOkClicked(); });
+  connect(certificateButton, &QPushButton::clicked, this, [this] { onCertificateClosed(); });
 }
 
-void Form5::Main5() {
-  text_ = sh_.MsgText;
+void MessageWindow::showText() {
+  text_ = session_.MsgText;
   QString shown = text_;
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  Text1->setPlainText(shown);
+  messageText->setPlainText(shown);
   setSpokenMessage(shown);
 }
 
-void Form5::setSpokenMessage(const QString& text) {
+void MessageWindow::setSpokenMessage(const QString& text) {
   // Read in full, however much of it the text box shows, once: as the
   // alert's description.
   setAccessibleDescription(text);
 }
 
-void Form5::setBackColor(const QColor& c) { ui::setBack(this, c); }
+void MessageWindow::setBackColor(const QColor& c) { ui::setBack(this, c); }
 
-QColor Form5::backColor() const { return palette().color(QPalette::Window); }
+QColor MessageWindow::backColor() const { return palette().color(QPalette::Window); }
 
-void Form5::showCertificate(const QStringList& lines, int fontPoints, int twipsPerPixel) {
+void MessageWindow::showCertificate(const QStringList& lines, int fontPoints, int twipsPerPixel) {
   certificate_ = true;
   setWindowState(Qt::WindowNoState);
   setFixedSize(640, 400);
-  layout::WindowPlacer::place(this, size(), layout::Position::UpperThird, sh_.platform());
-  Text1->hide();
-  Pic2->show();
-  QFont f = Pic2->printFont();
+  layout::WindowPlacer::place(this, size(), layout::Position::UpperThird, session_.platform());
+  messageText->hide();
+  certificateBox->show();
+  QFont f = certificateBox->printFont();
   f.setPointSize(fontPoints);
   f.setBold(true);
-  Pic2->setPrintFont(f);
-  cmd2->show();
+  certificateBox->setPrintFont(f);
+  certificateButton->show();
   // Covered by the certificate, "ここを押してね" must not be reachable by
   // the keyboard either: it would hide the last visible window.
-  Cmd1->hide();
-  Pic2->Cls();
+  okButton->hide();
+  certificateBox->Cls();
   // The alert that showing raises reads the certificate, not the message
   // before it.
   setSpokenMessage(lines.join(u'\n'));
   show();
-  Pic2->Cls();
-  Pic2->setTwipUnit(twipsPerPixel);
-  Pic2->setPrintPos(20, 30);
-  for (const QString& line : lines) Pic2->Print(line);
+  certificateBox->Cls();
+  certificateBox->setTwipUnit(twipsPerPixel);
+  certificateBox->setPrintPos(20, 30);
+  for (const QString& line : lines) certificateBox->Print(line);
   setSpokenMessage(lines.join(u'\n'));
 }
 
-void Form5::Cmd1_Click() {
+void MessageWindow::onOkClicked() {
   // Covered and hidden in the certificate layout: nothing to dismiss there.
   if (!certificate_) hide();
 }
 
-void Form5::cmd2_Click() { sh_.endProgram(); }
+void MessageWindow::onCertificateClosed() { session_.endProgram(); }
 
-void Form5::backgroundClick() {
+void MessageWindow::backgroundClick() {
   // In the certificate layout no other window of the program is visible any
   // more; hiding this one would leave the program running unseen, so a
   // click there ends the program as the button does.
   if (certificate_) {
-    sh_.endProgram();
+    session_.endProgram();
     return;
   }
   hide();
 }
 
-void Form5::closeHandling() {
-  sh_.progress.messageWindowClosed();
-  sh_.saveBeforeEnding();
-  sh_.Sound(QString(), 0);
-  sh_.messageBox(QStringLiteral("コトバリオンを終了します。"), QStringLiteral("コトバリオンVer.1.3"));
-  sh_.endProgram();
+void MessageWindow::closeHandling() {
+  session_.progress.messageWindowClosed();
+  session_.saveBeforeEnding();
+  session_.playSound(QString());
+  session_.messageBox(QStringLiteral("コトバリオンを終了します。"), QStringLiteral("コトバリオンVer.1.3"));
+  session_.endProgram();
 }
 
-void Form5::mousePressEvent(QMouseEvent* event) {
+void MessageWindow::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) backgroundClick();
 }
 
-void Form5::keyPressEvent(QKeyEvent* event) {
+void MessageWindow::keyPressEvent(QKeyEvent* event) {
   // Escape dismisses a message as its button does. The certificate is the
   // last window shown, so there it does nothing.
   if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-    if (!certificate_ && Cmd1->isVisible()) Cmd1_Click();
+    if (!certificate_ && okButton->isVisible()) onOkClicked();
     event->accept();
     return;
   }
@@ -148,11 +149,11 @@ void Form5::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
-bool Form5::scrollMessage(int key) {
+bool MessageWindow::scrollMessage(int key) {
   // The keys that scroll a text scroll the message, wherever the focus is:
   // a long message is read to its end without leaving the button.
   if (certificate_) return false;
-  QScrollBar* bar = Text1->verticalScrollBar();
+  QScrollBar* bar = messageText->verticalScrollBar();
   switch (key) {
     case Qt::Key_Up:
       bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
@@ -171,7 +172,7 @@ bool Form5::scrollMessage(int key) {
   }
 }
 
-bool Form5::eventFilter(QObject* watched, QEvent* event) {
+bool MessageWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->isAutoRepeat()) return true;
@@ -180,12 +181,12 @@ bool Form5::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void Form5::closeEvent(QCloseEvent* event) {
+void MessageWindow::closeEvent(QCloseEvent* event) {
   closeHandling();
   event->accept();
 }
 
-void Form5::changeEvent(QEvent* event) {
+void MessageWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   // A message that loses the activation as it appears (the window system
   // still busy with the window hidden just before) asks for it again, a
@@ -208,7 +209,7 @@ void Form5::changeEvent(QEvent* event) {
     });
 }
 
-void Form5::takeFocus() {
+void MessageWindow::takeFocus() {
   if (!isVisible()) return;
   // Hidden and shown again at once (the grade after the last feedback),
   // the window can keep the window system's focus while the widgets lost
@@ -216,11 +217,11 @@ void Form5::takeFocus() {
   // activation is taken back here.
   if (!isActiveWindow() && windowHandle() && QGuiApplication::focusWindow() == windowHandle())
     QApplication::setActiveWindow(this);
-  (certificate_ ? cmd2 : Cmd1)->setFocus(Qt::ActiveWindowFocusReason);
-  if (!isActiveWindow()) sh_.platform().activateWindow(this);
+  (certificate_ ? certificateButton : okButton)->setFocus(Qt::ActiveWindowFocusReason);
+  if (!isActiveWindow()) session_.platform().activateWindow(this);
 }
 
-void Form5::showEvent(QShowEvent* event) {
+void MessageWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   QAccessibleEvent shown(this, QAccessible::Alert);
   QAccessible::updateAccessibility(&shown);

@@ -9,28 +9,28 @@
 #include "startup/platform.h"
 
 class ChapterWindow;
-class Form1;
-class Form2;
-class Form3;
-class Form4;
-class Form5;
+class HomonymsWindow;
+class RegistrationWindow;
+class BodyIdiomsWindow;
+class IdiomsWindow;
+class MessageWindow;
 class QWidget;
 
 // Module 初期 (shoki): the program's entry, the state shared by every window
 // and the shared routines. Windows are created once by the layout routines and
 // only hidden afterwards.
-class Shoki : public QuestionColumns {
+class Session : public QuestionColumns {
  public:
-  explicit Shoki(Platform& platform);
-  ~Shoki();
-  Shoki(const Shoki&) = delete;
-  Shoki& operator=(const Shoki&) = delete;
+  explicit Session(Platform& platform);
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
 
   Platform& platform() { return platform_; }
 
   // --- shared state ---------------------------------------------------
-  QString AppDir;
-  QString UserName;
+  QString appDir;
+  QString userName;
   // 0 chapter in play (1..3), 1 question number (0..10), 2 streak in play.
   std::array<int, 3> Genzai{};
   // 0..2 streak of chapters 1..3 (999 = completed), 3..5 quiz counts,
@@ -38,29 +38,29 @@ class Shoki : public QuestionColumns {
   std::array<int, 7> Kiroku{};
   // What each event of play does to Kiroku and Genzai.
   progress::Progress progress{Kiroku, Genzai};
-  std::int16_t Tokuten = 0;
+  std::int16_t score = 0;
   std::int16_t DoneFlag = 0;
   QString MsgText;
-  std::int16_t TppX = 15;
-  std::int16_t TppY = 15;
+  std::int16_t twipsPerPixelX = 15;
+  std::int16_t twipsPerPixelY = 15;
   // The shared question-bank columns Mon1..Mon5 come from QuestionColumns.
 
   // --- windows (created by the layout routines) -------------------------
-  Form2* form2 = nullptr;
-  Form1* form1 = nullptr;
-  Form3* form3 = nullptr;
-  Form4* form4 = nullptr;
-  Form5* form5 = nullptr;
+  RegistrationWindow* registrationWindow = nullptr;
+  HomonymsWindow* homonymsWindow = nullptr;
+  BodyIdiomsWindow* bodyIdiomsWindow = nullptr;
+  IdiomsWindow* idiomsWindow = nullptr;
+  MessageWindow* messageWindow = nullptr;
 
   // --- routines ---------------------------------------------------------
   // Start-up: seed, single-copy guard, folder, layout, registration.
   void Main();
-  // Plays AppDir + name in the background (mode 0) or to the end.
-  void Sound(const QString& name, int mode);
-  // Writes record slots 0..5 to UserName's file. Reports a failure to the
+  // Plays appDir + name in the background (no name: the default sound).
+  void playSound(const QString& name);
+  // Writes record slots 0..5 to userName's file. Reports a failure to the
   // learner and returns false; the program goes on, and the progress stays
   // in memory to be saved again by the next save.
-  bool DSave();
+  bool saveRecord();
   // True while the last save failed: the disk does not hold the progress in
   // memory, so the record is not read again until a save succeeds.
   bool unsavedProgress() const { return unsavedProgress_; }
@@ -68,20 +68,20 @@ class Shoki : public QuestionColumns {
   // learner may try again (after freeing space, say) or end; ending says
   // plainly which progress was not saved, so a teacher can note it.
   void saveBeforeEnding();
-  void SeikaiMsg();
-  void MissMsg();
-  void Hantei();
-  void Layout1();
-  void Layout2();
-  void Layout3();
-  void Layout4();
-  void Layout5();
+  void composeRightFeedback();
+  void composeWrongFeedback();
+  void judgeQuiz();
+  void layoutHomonymsWindow();
+  void layoutRegistrationWindow();
+  void layoutBodyIdiomsWindow();
+  void layoutIdiomsWindow();
+  void layoutMessageWindow();
 
-  // Sets AppDir to the program's folder with exactly one trailing separator.
+  // Sets appDir to the program's folder with exactly one trailing separator.
   void refreshAppDir();
   // Shows a window modally; false when the program ended meanwhile.
   bool showModal(QWidget* window);
-  // Puts MsgText into Form5 and shows it modally; false when the program
+  // Puts MsgText into MessageWindow and shows it modally; false when the program
   // ended meanwhile (the learner closed the message window).
   bool showMessage();
   // A modal message box; false when the program ended meanwhile.
@@ -94,7 +94,7 @@ class Shoki : public QuestionColumns {
 
  private:
   void createWindows();
-  // TppX, TppY from the screen (the first step of Layout1).
+  // twipsPerPixelX, twipsPerPixelY from the screen (the first step of layoutHomonymsWindow).
   void readTwipsPerPixel();
   Platform& platform_;
   bool unsavedProgress_ = false;

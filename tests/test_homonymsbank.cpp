@@ -4,7 +4,7 @@
 #include <random>
 #include <set>
 
-#include "chapter2/bank2.h"
+#include "chapter2/homonymsbank.h"
 #include "testapp.h"
 
 namespace {
@@ -27,21 +27,21 @@ struct Script {
   }
 };
 
-Bank2 loaded(QuestionColumns& cols, const QByteArray& bytes = smallBank2()) {
-  Bank2 bank;
+HomonymsBank loaded(QuestionColumns& cols, const QByteArray& bytes = smallBank2()) {
+  HomonymsBank bank;
   int count = 0;
-  EXPECT_TRUE(Bank2::parse(bytes, cols, &count).empty());
-  bank.MonMax = count - 1;
+  EXPECT_TRUE(HomonymsBank::parse(bytes, cols, &count).empty());
+  bank.lastRecord = count - 1;
   return bank;
 }
 
 }  // namespace
 
-TEST(Bank2, StoresRecordIAtIndexIInTheColumnsOfItsFields) {
+TEST(HomonymsBank, StoresRecordIAtIndexIInTheColumnsOfItsFields) {
   QuestionColumns cols;
   cols.Mon1[11] = Value::ofText(QStringLiteral("left by chapter 1"));
-  const Bank2 bank = loaded(cols);
-  EXPECT_EQ(bank.MonMax, 10);
+  const HomonymsBank bank = loaded(cols);
+  EXPECT_EQ(bank.lastRecord, 10);
   EXPECT_TRUE(cols.Mon1[0].isNumber());
   EXPECT_EQ(cols.Mon2[0].asText(), QStringLiteral("g1"));          // group key
   EXPECT_EQ(cols.Mon5[0].asText(), QStringLiteral("かな1"));       // kana
@@ -51,9 +51,9 @@ TEST(Bank2, StoresRecordIAtIndexIInTheColumnsOfItsFields) {
   EXPECT_EQ(cols.Mon1[11].asText(), QStringLiteral("left by chapter 1"));
 }
 
-TEST(Bank2, QuestionsFollowLevelsNeverRepeatAndNeverAskTheFirstRecord) {
+TEST(HomonymsBank, QuestionsFollowLevelsNeverRepeatAndNeverAskTheFirstRecord) {
   QuestionColumns cols;
-  Bank2 bank = loaded(cols);
+  HomonymsBank bank = loaded(cols);
   Script s;
   for (int quiz = 0; quiz < 40; ++quiz) {
     bank.clearAllMarks();
@@ -64,20 +64,20 @@ TEST(Bank2, QuestionsFollowLevelsNeverRepeatAndNeverAskTheFirstRecord) {
       EXPECT_NE(r, 0);
       EXPECT_TRUE(seen.insert(r).second) << "record " << r << " twice";
       EXPECT_EQ(cols.Mon1[static_cast<std::size_t>(r)].asNumber(), q <= 6 ? 1 : 2);
-      EXPECT_EQ(bank.CurRec, r);
-      EXPECT_EQ(bank.Answer.asText(), cols.Mon3[static_cast<std::size_t>(r)].asText());
+      EXPECT_EQ(bank.currentRecord, r);
+      EXPECT_EQ(bank.rightAnswer.asText(), cols.Mon3[static_cast<std::size_t>(r)].asText());
     }
   }
   // The first record is offered in its group all the same, in file order.
-  EXPECT_EQ(Bank2::candidates(cols.Mon2[1], cols, bank.MonMax),
+  EXPECT_EQ(HomonymsBank::candidates(cols.Mon2[1], cols, bank.lastRecord),
             (std::vector<QString>{QStringLiteral("漢0"), QStringLiteral("漢1"), QStringLiteral("漢2")}));
-  EXPECT_EQ(Bank2::candidates(cols.Mon2[9], cols, bank.MonMax),
+  EXPECT_EQ(HomonymsBank::candidates(cols.Mon2[9], cols, bank.lastRecord),
             (std::vector<QString>{QStringLiteral("漢9"), QStringLiteral("漢10")}));
 }
 
-TEST(Bank2, ARecordRejectedForItsLevelStaysMarked) {
+TEST(HomonymsBank, ARecordRejectedForItsLevelStaysMarked) {
   QuestionColumns cols;
-  Bank2 bank = loaded(cols);
+  HomonymsBank bank = loaded(cols);
   Script s;
   s.values = {0.65f, 0.05f};  // record 7 (level 2), then record 1 (level 1)
   EXPECT_EQ(bank.draw(1, cols, s.fn()), 1);
@@ -86,11 +86,11 @@ TEST(Bank2, ARecordRejectedForItsLevelStaysMarked) {
   EXPECT_EQ(s.drawn, 2);
 }
 
-TEST(Bank2, MarksRunOutWithoutHangingOrRepeatingInAQuiz) {
+TEST(HomonymsBank, MarksRunOutWithoutHangingOrRepeatingInAQuiz) {
   // Perfect quizzes keep the marks; every level is used up after one quiz
   // of a bank with exactly 6 + 4 askable records.
   QuestionColumns cols;
-  Bank2 bank = loaded(cols);
+  HomonymsBank bank = loaded(cols);
   Script s;
   for (int quiz = 0; quiz < 3; ++quiz) {
     bank.newQuiz();
@@ -104,7 +104,7 @@ TEST(Bank2, MarksRunOutWithoutHangingOrRepeatingInAQuiz) {
   }
 }
 
-TEST(Bank2, TheShuffleExchangesTwoToEightTimes) {
+TEST(HomonymsBank, TheShuffleExchangesTwoToEightTimes) {
   struct Case {
     float n;      // the value that sets the number of exchanges
     int randoms;  // values drawn in all
@@ -113,7 +113,7 @@ TEST(Bank2, TheShuffleExchangesTwoToEightTimes) {
     std::array<QString, 5> list{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")};
     Script s;
     s.values = {c.n};
-    Bank2::shuffle(list, 2, s.fn());
+    HomonymsBank::shuffle(list, 2, s.fn());
     EXPECT_EQ(s.drawn, c.randoms) << c.n;
     std::multiset<QString> after(list.begin(), list.begin() + 3);
     EXPECT_EQ(after, (std::multiset<QString>{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
@@ -122,31 +122,33 @@ TEST(Bank2, TheShuffleExchangesTwoToEightTimes) {
   std::array<QString, 5> list{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")};
   Script s;
   s.values = {0.0f, 0.0f, 0.5f, 0.9f, 0.99999994f};
-  Bank2::shuffle(list, 2, s.fn());
+  HomonymsBank::shuffle(list, 2, s.fn());
   EXPECT_EQ(list[0], QStringLiteral("B"));
   EXPECT_EQ(list[1], QStringLiteral("A"));
   EXPECT_EQ(list[2], QStringLiteral("C"));
   // One candidate stays where it is.
   std::array<QString, 5> one{QStringLiteral("X")};
-  Bank2::shuffle(one, 0, s.fn());
+  HomonymsBank::shuffle(one, 0, s.fn());
   EXPECT_EQ(one[0], QStringLiteral("X"));
 }
 
-TEST(Bank2, TheMarkSplitsTheSentenceWhereverItStands) {
-  EXPECT_EQ(Bank2::splitSentence(QStringLiteral("＊が先。")), (std::array<QString, 2>{"", QStringLiteral("が先。")}));
-  EXPECT_EQ(Bank2::splitSentence(QStringLiteral("後に＊")), (std::array<QString, 2>{QStringLiteral("後に"), ""}));
-  EXPECT_EQ(Bank2::splitSentence(QStringLiteral("a＊b＊c")),
+TEST(HomonymsBank, TheMarkSplitsTheSentenceWhereverItStands) {
+  EXPECT_EQ(HomonymsBank::splitSentence(QStringLiteral("＊が先。")),
+            (std::array<QString, 2>{"", QStringLiteral("が先。")}));
+  EXPECT_EQ(HomonymsBank::splitSentence(QStringLiteral("後に＊")),
+            (std::array<QString, 2>{QStringLiteral("後に"), ""}));
+  EXPECT_EQ(HomonymsBank::splitSentence(QStringLiteral("a＊b＊c")),
             (std::array<QString, 2>{QStringLiteral("a"), QStringLiteral("b＊c")}));
 }
 
-TEST(Bank2, GroupKeysCompareByKind) {
-  EXPECT_TRUE(Bank2::sameKey(Value::ofNumber(3), Value::ofNumber(3.0)));
-  EXPECT_FALSE(Bank2::sameKey(Value::ofNumber(3), Value::ofText(QStringLiteral("3"))));
-  EXPECT_TRUE(Bank2::sameKey(Value::ofText(QStringLiteral("いし")), Value::ofText(QStringLiteral("いし"))));
-  EXPECT_TRUE(Bank2::sameKey(Value{}, Value::ofText(QString())));
+TEST(HomonymsBank, GroupKeysCompareByKind) {
+  EXPECT_TRUE(HomonymsBank::sameKey(Value::ofNumber(3), Value::ofNumber(3.0)));
+  EXPECT_FALSE(HomonymsBank::sameKey(Value::ofNumber(3), Value::ofText(QStringLiteral("3"))));
+  EXPECT_TRUE(HomonymsBank::sameKey(Value::ofText(QStringLiteral("いし")), Value::ofText(QStringLiteral("いし"))));
+  EXPECT_TRUE(HomonymsBank::sameKey(Value{}, Value::ofText(QString())));
 }
 
-TEST(Bank2, BadFilesAreRefusedWithTheirLine) {
+TEST(HomonymsBank, BadFilesAreRefusedWithTheirLine) {
   const QString good = decodeCp932(smallBank2());
   QString crowded = good;
   for (int i = 0; i < 3; ++i) crowded += QStringLiteral("1,\"g1\",\"か\",\"字%1\",\"＊。\"\r\n").arg(i);
@@ -180,27 +182,27 @@ TEST(Bank2, BadFilesAreRefusedWithTheirLine) {
     QuestionColumns cols;
     cols.Mon1[0] = Value::ofText(QStringLiteral("untouched"));
     int count = -1;
-    const std::vector<FileProblem> problems = Bank2::parse(c.bytes, cols, &count);
+    const std::vector<FileProblem> problems = HomonymsBank::parse(c.bytes, cols, &count);
     ASSERT_FALSE(problems.empty()) << c.name;
     if (c.line > 0) {
       EXPECT_EQ(problems.front().line, c.line) << c.name;
     }
-    EXPECT_TRUE(describeProblems(Bank2::kFileName, problems).contains(c.says))
-        << c.name << ": " << describeProblems(Bank2::kFileName, problems).toStdString();
+    EXPECT_TRUE(describeProblems(HomonymsBank::kFileName, problems).contains(c.says))
+        << c.name << ": " << describeProblems(HomonymsBank::kFileName, problems).toStdString();
     EXPECT_EQ(cols.Mon1[0].asText(), QStringLiteral("untouched")) << c.name;
     EXPECT_EQ(count, -1) << c.name;
   }
 }
 
-TEST(Bank2, WarnsATeacherOfWhatPlaysBadly) {
+TEST(HomonymsBank, WarnsATeacherOfWhatPlaysBadly) {
   const QString text = QStringLiteral(
       "1,\"a\",\"かな\",\"同じ\",\"＊です。\"\r\n"
       "1,\"a\",\"かな\",\"同じ\",\"＊でした。\"\r\n"
       "1,\"b\",\"ひとり\",\"一人\",\"＊だけ。\"\r\n"
       "1,\"c\",\"ながい\",\"長い長い漢字\",\"この文はとても長くて画面の幅にはとうてい収まりきらない＊です。\"\r\n");
-  std::vector<Bank2::Record> records;
-  Bank2::read(encodeCp932(text), &records);
-  const std::vector<FileProblem> w = Bank2::warnings(records);
+  std::vector<HomonymsBank::Record> records;
+  HomonymsBank::read(encodeCp932(text), &records);
+  const std::vector<FileProblem> w = HomonymsBank::warnings(records);
   auto at = [&w](int line, const QString& part) {
     return std::any_of(w.begin(), w.end(),
                        [&](const FileProblem& p) { return p.line == line && p.message.contains(part); });

@@ -3,10 +3,10 @@
 #include <QGroupBox>
 #include <QPlainTextEdit>
 
-#include "chapter1/form3.h"
+#include "chapter1/bodyidiomswindow.h"
 #include "layout/layout.h"
-#include "records/form2.h"
-#include "records/form5.h"
+#include "records/messagewindow.h"
+#include "records/registrationwindow.h"
 #include "testapp.h"
 
 namespace {
@@ -29,18 +29,18 @@ void playPerfect(TestApp& app) {
 TEST(Chapter1Flow, ANewLearnersFirstPerfectQuiz) {
   TestApp app;
   enterChapter1(app, {});
-  Form3* f = app.sh->form3;
+  BodyIdiomsWindow* f = app.sh->bodyIdiomsWindow;
   EXPECT_TRUE(f->isVisible());
-  EXPECT_EQ(f->Lbl1->text(), QStringLiteral("第１章 体に関する慣用句"));
-  EXPECT_EQ(f->Lbl2->text(), QStringLiteral("下の欄に問題文が表示される"));
-  EXPECT_EQ(f->Cmd1->text(), QStringLiteral("問題開始"));
-  EXPECT_EQ(f->Pic1->printedLines().size(), 2);
+  EXPECT_EQ(f->titleLabel->text(), QStringLiteral("第１章 体に関する慣用句"));
+  EXPECT_EQ(f->sentenceLabel->text(), QStringLiteral("下の欄に問題文が表示される"));
+  EXPECT_EQ(f->startButton->text(), QStringLiteral("問題開始"));
+  EXPECT_EQ(f->questionBox->printedLines().size(), 2);
   app.start();
-  EXPECT_EQ(f->Lbl1->text(), QStringLiteral("第 1問"));
-  EXPECT_FALSE(f->Cmd1->isVisible());
+  EXPECT_EQ(f->titleLabel->text(), QStringLiteral("第 1問"));
+  EXPECT_FALSE(f->startButton->isVisible());
   for (int q = 1; q <= 10; ++q) {
     EXPECT_EQ(app.sh->Genzai[1], q);
-    EXPECT_TRUE(f->Lbl2->text().contains(u'＊'));
+    EXPECT_TRUE(f->sentenceLabel->text().contains(u'＊'));
     app.answer(true);
   }
   // welcome, start, ten answers, grade
@@ -57,12 +57,12 @@ TEST(Chapter1Flow, ANewLearnersFirstPerfectQuiz) {
   EXPECT_TRUE(app.fake.sounds[0].endsWith(QStringLiteral("/seikai.wav")));
   EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), QByteArray("1,1,0,0,0,0\r\n"));
   EXPECT_FALSE(f->isVisible());
-  Form2* r = app.sh->form2;
+  RegistrationWindow* r = app.sh->registrationWindow;
   EXPECT_TRUE(r->isVisible());
-  EXPECT_TRUE(r->Cmd2->isVisible());
-  EXPECT_EQ(r->Opt1.selected(), 3);
+  EXPECT_TRUE(r->quitButton->isVisible());
+  EXPECT_EQ(r->chapterOptions.selected(), 3);
   EXPECT_TRUE(r->summary().startsWith(QStringLiteral("第１章　 1回 連続満点は、 1回\n\r")));
-  EXPECT_TRUE(f->Pic2[0]->pictureFile().endsWith(QStringLiteral("/star.gif")));
+  EXPECT_TRUE(f->stars[0]->pictureFile().endsWith(QStringLiteral("/star.gif")));
   EXPECT_EQ(app.fake.endCount, 0);
 }
 
@@ -70,11 +70,11 @@ TEST(Chapter1Flow, AWrongAnswerEndsTheQuizWithOneJudgement) {
   for (int wrongAt : {1, 10}) {
     TestApp app;
     enterChapter1(app, "2,4,0,0,0,0\r\n");
-    Form3* f = app.sh->form3;
-    EXPECT_TRUE(f->Pic2[1]->pictureFile().endsWith(QStringLiteral("/star.gif")));
+    BodyIdiomsWindow* f = app.sh->bodyIdiomsWindow;
+    EXPECT_TRUE(f->stars[1]->pictureFile().endsWith(QStringLiteral("/star.gif")));
     app.start();
     for (int q = 1; q < wrongAt; ++q) app.answer(true);
-    const QString right = Bank1::words()[static_cast<std::size_t>(f->bank.SeikaiNo)];
+    const QString right = BodyIdiomsBank::words()[static_cast<std::size_t>(f->bank.rightOption)];
     app.answer(false);
     const std::size_t before = 1 + static_cast<std::size_t>(wrongAt - 1);
     ASSERT_EQ(app.fake.modals.size(), before + 2) << wrongAt;
@@ -90,11 +90,11 @@ TEST(Chapter1Flow, AWrongAnswerEndsTheQuizWithOneJudgement) {
                                        : lost + QStringLiteral("わー惜しーい。１問間違えただけですよ。"));
     EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), QByteArray("0,5,0,0,0,0\r\n"));
     EXPECT_EQ(app.sh->Kiroku[6], 5);
-    for (PictureBox* star : f->Pic2) EXPECT_TRUE(star->pictureFile().endsWith(QStringLiteral("/starn.gif")));
+    for (PictureBox* star : f->stars) EXPECT_TRUE(star->pictureFile().endsWith(QStringLiteral("/starn.gif")));
     EXPECT_EQ(f->backColor(), layout::colour::green);
-    EXPECT_EQ(app.sh->form5->backColor(), layout::colour::green);
-    EXPECT_TRUE(app.sh->form2->isVisible());
-    EXPECT_EQ(f->Lbl3->text(), QString());
+    EXPECT_EQ(app.sh->messageWindow->backColor(), layout::colour::green);
+    EXPECT_TRUE(app.sh->registrationWindow->isVisible());
+    EXPECT_EQ(f->scoreLabel->text(), QString());
   }
 }
 
@@ -111,7 +111,7 @@ TEST(Chapter1Flow, ThreePerfectQuizzesCompleteTheChapter) {
   EXPECT_EQ(app.fake.modals.back().text, QStringLiteral("やったね！「体に関する慣用句」の達人です。第１章 修了！！"));
   EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), QByteArray("999,3,0,0,0,0\r\n"));
   EXPECT_EQ(app.sh->Genzai[2], 0);
-  EXPECT_TRUE(app.sh->form2->summary().startsWith(QStringLiteral("第１章　 修了\n\r")));
+  EXPECT_TRUE(app.sh->registrationWindow->summary().startsWith(QStringLiteral("第１章　 修了\n\r")));
 }
 
 TEST(Chapter1Flow, TheLastOpenChapterDrawsTheCertificate) {
@@ -122,43 +122,43 @@ TEST(Chapter1Flow, TheLastOpenChapterDrawsTheCertificate) {
   ASSERT_EQ(app.fake.modals.size(), 11u);
   EXPECT_EQ(app.sh->DoneFlag, 999);
   EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), QByteArray("999,7,999,4,999,9\r\n"));
-  Form5* f5 = app.sh->form5;
+  MessageWindow* f5 = app.sh->messageWindow;
   EXPECT_TRUE(f5->isVisible());
   EXPECT_TRUE(f5->certificateLayout());
   EXPECT_EQ(f5->size(), QSize(640, 400));
-  EXPECT_FALSE(f5->Text1->isVisible());
-  EXPECT_TRUE(f5->Pic2->isVisible());
-  EXPECT_TRUE(f5->cmd2->isVisible());
-  EXPECT_TRUE(QRect(QPoint(), f5->size()).contains(f5->cmd2->geometry()));
-  const QStringList lines = f5->Pic2->printedLines();
+  EXPECT_FALSE(f5->messageText->isVisible());
+  EXPECT_TRUE(f5->certificateBox->isVisible());
+  EXPECT_TRUE(f5->certificateButton->isVisible());
+  EXPECT_TRUE(QRect(QPoint(), f5->size()).contains(f5->certificateButton->geometry()));
+  const QStringList lines = f5->certificateBox->printedLines();
   ASSERT_EQ(lines.size(), 10);
   EXPECT_EQ(lines[2], QStringLiteral("ゆい殿"));
   EXPECT_EQ(lines[4], QStringLiteral("あなたは、「体に関する慣用句」を 7回で"));
   EXPECT_EQ(lines[5], QStringLiteral("「同音異義語」を 4回で"));
   EXPECT_EQ(lines[6], QStringLiteral("「慣用句（一般）」を 9回でクリアされました。"));
-  EXPECT_EQ(f5->Pic2->printFont().pointSize(), 22);
-  EXPECT_FALSE(app.sh->form2->isVisible());
-  EXPECT_FALSE(app.sh->form3->isVisible());
-  f5->cmd2->click();
+  EXPECT_EQ(f5->certificateBox->printFont().pointSize(), 22);
+  EXPECT_FALSE(app.sh->registrationWindow->isVisible());
+  EXPECT_FALSE(app.sh->bodyIdiomsWindow->isVisible());
+  f5->certificateButton->click();
   EXPECT_EQ(app.fake.endCount, 1);
 }
 
 TEST(Chapter1Flow, OnlyTheFirstClickOnAQuestionCounts) {
   TestApp app;
   enterChapter1(app, {});
-  Form3* f = app.sh->form3;
+  BodyIdiomsWindow* f = app.sh->bodyIdiomsWindow;
   const std::size_t shown = app.fake.modals.size();
-  f->Option1.select(3);  // on the instruction screen
-  EXPECT_EQ(f->Option1.selected(), 12);
+  f->options.select(3);  // on the instruction screen
+  EXPECT_EQ(f->options.selected(), 12);
   EXPECT_EQ(app.fake.modals.size(), shown);
-  EXPECT_EQ(app.sh->Tokuten, 0);
+  EXPECT_EQ(app.sh->score, 0);
   app.start();
   app.answer(true);
   // a second click on question 2 after a first one changes nothing
-  f->Kaitou = 1;
-  f->Option1.select(f->bank.SeikaiNo);
-  EXPECT_EQ(f->Option1.selected(), 12);
-  EXPECT_EQ(app.sh->Tokuten, 1);
+  f->answersGiven = 1;
+  f->options.select(f->bank.rightOption);
+  EXPECT_EQ(f->options.selected(), 12);
+  EXPECT_EQ(app.sh->score, 1);
   EXPECT_EQ(app.sh->Genzai[1], 2);
   EXPECT_EQ(app.fake.modals.size(), shown + 1);
   EXPECT_EQ(app.fake.sounds.size(), 1u);
@@ -188,9 +188,9 @@ TEST(Chapter1Flow, QuittingSavesTheSpecifiedSlots) {
       for (int i = 0; i < c.answered; ++i) app.answer(true);
     }
     if (c.menu)
-      app.sh->form3->en->trigger();
+      app.sh->bodyIdiomsWindow->quitAction->trigger();
     else
-      app.sh->form3->close();
+      app.sh->bodyIdiomsWindow->close();
     EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), c.record) << c.name;
     ASSERT_EQ(app.fake.boxes.size(), 1u) << c.name;
     EXPECT_EQ(app.fake.boxes[0].text,
@@ -203,10 +203,10 @@ TEST(Chapter1Flow, QuittingSavesTheSpecifiedSlots) {
 TEST(Chapter1Flow, HelpOpensTheContentsOfTheHelpFile) {
   TestApp app;
   enterChapter1(app, {});
-  app.sh->form3->hp->trigger();
+  app.sh->bodyIdiomsWindow->helpAction->trigger();
   ASSERT_EQ(app.fake.helps.size(), 1u);
   EXPECT_EQ(app.fake.helps[0], app.dir() + QStringLiteral("コトバリオンV.1.3.hlp#15"));
-  EXPECT_TRUE(app.sh->form3->isVisible());
+  EXPECT_TRUE(app.sh->bodyIdiomsWindow->isVisible());
 }
 
 TEST(Chapter1Flow, BadQuestionFilesAreRefusedAndTheRecordIsUntouched) {
@@ -229,10 +229,10 @@ TEST(Chapter1Flow, BadQuestionFilesAreRefusedAndTheRecordIsUntouched) {
     ASSERT_EQ(app.fake.boxes.size(), 1u) << c.name;
     EXPECT_TRUE(app.fake.boxes[0].text.contains(QStringLiteral("「体.txt」"))) << c.name;
     EXPECT_TRUE(app.fake.boxes[0].text.contains(c.says)) << c.name << app.fake.boxes[0].text.toStdString();
-    EXPECT_TRUE(app.sh->form2->isVisible()) << c.name;
-    EXPECT_TRUE(app.sh->form2->Frm1->isVisible());
-    EXPECT_FALSE(app.sh->form3->isVisible());
-    EXPECT_EQ(app.sh->form2->Opt1.selected(), 3);
+    EXPECT_TRUE(app.sh->registrationWindow->isVisible()) << c.name;
+    EXPECT_TRUE(app.sh->registrationWindow->chapterFrame->isVisible());
+    EXPECT_FALSE(app.sh->bodyIdiomsWindow->isVisible());
+    EXPECT_EQ(app.sh->registrationWindow->chapterOptions.selected(), 3);
     EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), QByteArray("1,3,0,0,0,0\r\n"));
     EXPECT_EQ(app.fake.endCount, 0);
   }
@@ -245,11 +245,11 @@ TEST(Chapter1Flow, AnUnwritableRecordIsReportedAndPlayGoesOn) {
   app.start();
   // The folder became unwritable meanwhile: a path through a plain file.
   app.write(QStringLiteral("file"), "x");
-  app.sh->AppDir = app.dir() + QStringLiteral("file/");
+  app.sh->appDir = app.dir() + QStringLiteral("file/");
   app.fake.boxes.clear();
   app.answer(false);
   ASSERT_EQ(app.fake.boxes.size(), 1u);
   EXPECT_TRUE(app.fake.boxes[0].text.contains(QStringLiteral("保存できませんでした")));
-  EXPECT_TRUE(app.sh->form2->isVisible());
+  EXPECT_TRUE(app.sh->registrationWindow->isVisible());
   EXPECT_EQ(app.fake.endCount, 0);
 }

@@ -3,10 +3,10 @@
 #include <QFile>
 #include <QGroupBox>
 
-#include "chapter2/form1.h"
+#include "chapter2/homonymswindow.h"
 #include "layout/layout.h"
-#include "records/form2.h"
-#include "records/form5.h"
+#include "records/messagewindow.h"
+#include "records/registrationwindow.h"
 #include "testapp.h"
 
 namespace {
@@ -25,9 +25,9 @@ void playPerfect(TestApp& app) {
   for (int q = 1; q <= 10; ++q) app.answer(true);
 }
 
-int visibleCandidates(const Form1* f) {
+int visibleCandidates(const HomonymsWindow* f) {
   int n = 0;
-  for (int i = 0; i < 5; ++i) n += f->Opt1[i]->isVisible() ? 1 : 0;
+  for (int i = 0; i < 5; ++i) n += f->options[i]->isVisible() ? 1 : 0;
   return n;
 }
 
@@ -36,38 +36,38 @@ int visibleCandidates(const Form1* f) {
 TEST(Chapter2Flow, ANewLearnersPerfectQuiz) {
   TestApp app;
   enterChapter2(app, {});
-  Form1* f = app.sh->form1;
+  HomonymsWindow* f = app.sh->homonymsWindow;
   ASSERT_TRUE(f->isVisible());
   EXPECT_EQ(f->windowTitle(), QStringLiteral("第２章 同音異義語 (コトバリオンVer.1.3)"));
-  EXPECT_EQ(f->Lbl1->text(), QStringLiteral(" 第２章 同音異義語  "));
-  EXPECT_EQ(f->Pic1->printedLines().value(0), QStringLiteral("赤字の部分に適する漢字を下から選べ｡ "));
-  EXPECT_EQ(f->Pic1->lineColours(0), (std::vector<QColor>{layout::colour::red, layout::colour::blue}));
-  EXPECT_TRUE(f->Cmd1->isVisible());
-  EXPECT_EQ(f->Cmd1->text(), QStringLiteral("問題開始"));
+  EXPECT_EQ(f->titleLabel->text(), QStringLiteral(" 第２章 同音異義語  "));
+  EXPECT_EQ(f->questionBox->printedLines().value(0), QStringLiteral("赤字の部分に適する漢字を下から選べ｡ "));
+  EXPECT_EQ(f->questionBox->lineColours(0), (std::vector<QColor>{layout::colour::red, layout::colour::blue}));
+  EXPECT_TRUE(f->startButton->isVisible());
+  EXPECT_EQ(f->startButton->text(), QStringLiteral("問題開始"));
   EXPECT_EQ(visibleCandidates(f), 0);
-  EXPECT_FALSE(f->Opt1[5]->isVisible());
-  EXPECT_FALSE(f->Lbl2->isVisible());
+  EXPECT_FALSE(f->options[5]->isVisible());
+  EXPECT_FALSE(f->scoreLabel->isVisible());
 
   app.start();
   for (int q = 1; q <= 10; ++q) {
     ASSERT_EQ(app.sh->Genzai[1], q);
-    EXPECT_EQ(f->Lbl1->text(), QStringLiteral("第") + QString::number(q).prepend(u' ') + QStringLiteral("問"));
-    EXPECT_FALSE(f->Cmd1->isVisible());
-    EXPECT_EQ(f->Opt1.selected(), 5);
-    EXPECT_EQ(f->Opt1[5]->text(), QStringLiteral("一つ選ぶ"));
+    EXPECT_EQ(f->titleLabel->text(), QStringLiteral("第") + QString::number(q).prepend(u' ') + QStringLiteral("問"));
+    EXPECT_FALSE(f->startButton->isVisible());
+    EXPECT_EQ(f->options.selected(), 5);
+    EXPECT_EQ(f->options[5]->text(), QStringLiteral("一つ選ぶ"));
     // The sentence: blue, the kana word in red where "＊" stood, blue.
-    const auto parts = Bank2::splitSentence(f->bank.Sentence);
-    const QString kana = app.sh->Mon5[static_cast<std::size_t>(f->bank.CurRec)].asText();
-    EXPECT_EQ(f->Pic1->printedLines(), QStringList{parts[0] + kana + parts[1]});
-    EXPECT_EQ(f->Pic1->lineColours(0),
+    const auto parts = HomonymsBank::splitSentence(f->bank.questionSentence);
+    const QString kana = app.sh->Mon5[static_cast<std::size_t>(f->bank.currentRecord)].asText();
+    EXPECT_EQ(f->questionBox->printedLines(), QStringList{parts[0] + kana + parts[1]});
+    EXPECT_EQ(f->questionBox->lineColours(0),
               (std::vector<QColor>{layout::colour::blue, layout::colour::red, layout::colour::blue}));
-    EXPECT_EQ(visibleCandidates(f), f->bank.LastChoice + 1);
-    EXPECT_EQ(f->Opt1[f->bank.SeikaiNo]->text(), f->bank.Answer.asText());
-    EXPECT_EQ(app.sh->Mon1[static_cast<std::size_t>(f->bank.CurRec)].asNumber(), q <= 6 ? 1 : 2);
+    EXPECT_EQ(visibleCandidates(f), f->bank.lastChoice + 1);
+    EXPECT_EQ(f->options[f->bank.rightOption]->text(), f->bank.rightAnswer.asText());
+    EXPECT_EQ(app.sh->Mon1[static_cast<std::size_t>(f->bank.currentRecord)].asNumber(), q <= 6 ? 1 : 2);
     app.answer(true);
-    EXPECT_EQ(app.sh->Tokuten, q);
+    EXPECT_EQ(app.sh->score, q);
   }
-  EXPECT_EQ(f->Lbl2->text(), QStringLiteral("得点は 100点です"));
+  EXPECT_EQ(f->scoreLabel->text(), QStringLiteral("得点は 100点です"));
   // welcome, start, ten answers, grade
   ASSERT_EQ(app.fake.modals.size(), 13u);
   EXPECT_EQ(app.fake.modals[1].text, QStringLiteral("第２章 同音異義語をスタートします。"));
@@ -79,20 +79,20 @@ TEST(Chapter2Flow, ANewLearnersPerfectQuiz) {
   EXPECT_EQ(app.fake.modals[12].text, QStringLiteral("満点です。すばらしい！さあ、これから連続満点だ！"));
   EXPECT_EQ(app.read(QStringLiteral("はる.dat")), QByteArray("0,0,1,1,0,0\r\n"));
   EXPECT_FALSE(f->isVisible());
-  EXPECT_TRUE(app.sh->form2->isVisible());
-  EXPECT_TRUE(f->Pic2[0]->pictureFile().endsWith(QStringLiteral("/star.gif")));
-  EXPECT_TRUE(app.sh->form2->summary().contains(QStringLiteral("第２章　 1回 連続満点は、 1回")));
+  EXPECT_TRUE(app.sh->registrationWindow->isVisible());
+  EXPECT_TRUE(f->stars[0]->pictureFile().endsWith(QStringLiteral("/star.gif")));
+  EXPECT_TRUE(app.sh->registrationWindow->summary().contains(QStringLiteral("第２章　 1回 連続満点は、 1回")));
 }
 
 TEST(Chapter2Flow, AWrongAnswerEndsTheQuizWithOneJudgement) {
   for (int wrongAt : {1, 10}) {
     TestApp app;
     enterChapter2(app, "0,0,2,4,0,0\r\n");
-    Form1* f = app.sh->form1;
-    EXPECT_TRUE(f->Pic2[1]->pictureFile().endsWith(QStringLiteral("/star.gif")));
+    HomonymsWindow* f = app.sh->homonymsWindow;
+    EXPECT_TRUE(f->stars[1]->pictureFile().endsWith(QStringLiteral("/star.gif")));
     app.start();
     for (int q = 1; q < wrongAt; ++q) app.answer(true);
-    const QString right = f->bank.Answer.asText();
+    const QString right = f->bank.rightAnswer.asText();
     app.answer(false);
     const std::size_t before = 1 + static_cast<std::size_t>(wrongAt - 1);
     ASSERT_EQ(app.fake.modals.size(), before + 2) << wrongAt;
@@ -107,16 +107,16 @@ TEST(Chapter2Flow, AWrongAnswerEndsTheQuizWithOneJudgement) {
     EXPECT_EQ(grade.text, wrongAt == 1 ? lost + QStringLiteral(" 1問目で間違えました！   しっかりしてください。")
                                        : lost + QStringLiteral("わー惜しーい。１問間違えただけですよ。"));
     EXPECT_EQ(app.sh->Genzai[1], wrongAt);  // no further question was drawn
-    EXPECT_EQ(f->Lbl2->text(),
+    EXPECT_EQ(f->scoreLabel->text(),
               QStringLiteral("得点は") + QString::number((wrongAt - 1) * 10).prepend(u' ') + QStringLiteral("点です"));
     EXPECT_EQ(app.read(QStringLiteral("はる.dat")), QByteArray("0,0,0,5,0,0\r\n"));
-    for (PictureBox* star : f->Pic2) EXPECT_TRUE(star->pictureFile().endsWith(QStringLiteral("/starn.gif")));
+    for (PictureBox* star : f->stars) EXPECT_TRUE(star->pictureFile().endsWith(QStringLiteral("/starn.gif")));
     EXPECT_EQ(f->backColor(), layout::colour::green);
-    EXPECT_EQ(app.sh->form5->backColor(), layout::colour::green);
-    EXPECT_TRUE(app.sh->form2->isVisible());
+    EXPECT_EQ(app.sh->messageWindow->backColor(), layout::colour::green);
+    EXPECT_TRUE(app.sh->registrationWindow->isVisible());
     // The next visit starts on the instruction screen again.
     app.choose(2);
-    EXPECT_TRUE(f->Cmd1->isVisible());
+    EXPECT_TRUE(f->startButton->isVisible());
     EXPECT_EQ(app.sh->Genzai[1], 0);
     EXPECT_EQ(app.fake.modals.back().back, layout::colour::green);
   }
@@ -125,20 +125,20 @@ TEST(Chapter2Flow, AWrongAnswerEndsTheQuizWithOneJudgement) {
 TEST(Chapter2Flow, OnlyTheFirstClickOnAQuestionCounts) {
   TestApp app;
   enterChapter2(app, {});
-  Form1* f = app.sh->form1;
+  HomonymsWindow* f = app.sh->homonymsWindow;
   app.start();
   // While the feedback of the first answer is on screen, the learner picks
   // another candidate: it must not be judged again.
   app.fake.dismissals.push_back([f](QWidget* w) {
-    f->Opt1.select((f->bank.SeikaiNo + 1) % (f->bank.LastChoice + 1));
+    f->options.select((f->bank.rightOption + 1) % (f->bank.lastChoice + 1));
     w->hide();
   });
   app.answer(true);
-  EXPECT_EQ(app.sh->Tokuten, 1);
+  EXPECT_EQ(app.sh->score, 1);
   EXPECT_EQ(app.sh->Genzai[1], 2);
   EXPECT_EQ(app.fake.modals.size(), 3u);  // welcome, start, one feedback
-  EXPECT_EQ(f->Opt1.selected(), 5);
-  EXPECT_EQ(f->Kaitou, 0);
+  EXPECT_EQ(f->options.selected(), 5);
+  EXPECT_EQ(f->answersGiven, 0);
 }
 
 TEST(Chapter2Flow, QuittingSavesTheSpecifiedSlots) {
@@ -163,9 +163,9 @@ TEST(Chapter2Flow, QuittingSavesTheSpecifiedSlots) {
       for (int i = 0; i < c.answered; ++i) app.answer(true);
     }
     if (c.menu)
-      app.sh->form1->en->trigger();
+      app.sh->homonymsWindow->quitAction->trigger();
     else
-      app.sh->form1->close();
+      app.sh->homonymsWindow->close();
     EXPECT_EQ(app.read(QStringLiteral("はる.dat")), c.record) << c.name;
     ASSERT_EQ(app.fake.boxes.size(), 1u) << c.name;
     EXPECT_EQ(app.fake.boxes[0].text, QStringLiteral("コトバリオンを終了します。"));
@@ -186,10 +186,10 @@ TEST(Chapter2Flow, ThreePerfectQuizzesCompleteTheChapter) {
   playPerfect(app);
   EXPECT_EQ(app.fake.modals.back().text, QStringLiteral("すごーい！「同音異義語」の達人です。第２章 修了!!"));
   EXPECT_EQ(app.read(QStringLiteral("はる.dat")), QByteArray("0,0,999,3,0,0\r\n"));
-  EXPECT_TRUE(app.sh->form2->summary().contains(QStringLiteral("第２章　 修了\n\r")));
+  EXPECT_TRUE(app.sh->registrationWindow->summary().contains(QStringLiteral("第２章　 修了\n\r")));
   app.choose(2);
   EXPECT_EQ(app.fake.modals.back().text, QStringLiteral("すでに第２章は修了しています。"));
-  EXPECT_FALSE(app.sh->form1->isVisible());
+  EXPECT_FALSE(app.sh->homonymsWindow->isVisible());
 }
 
 TEST(Chapter2Flow, TheLastOpenChapterDrawsTheCertificate) {
@@ -199,13 +199,13 @@ TEST(Chapter2Flow, TheLastOpenChapterDrawsTheCertificate) {
   ASSERT_EQ(app.fake.modals.size(), 11u);  // start and ten answers; no grade
   EXPECT_EQ(app.sh->DoneFlag, 999);
   EXPECT_EQ(app.read(QStringLiteral("はる.dat")), QByteArray("999,6,999,5,999,9\r\n"));
-  const QStringList lines = app.sh->form5->Pic2->printedLines();
+  const QStringList lines = app.sh->messageWindow->certificateBox->printedLines();
   ASSERT_EQ(lines.size(), 10);
   EXPECT_EQ(lines[2], QStringLiteral("はる殿"));
   EXPECT_EQ(lines[5], QStringLiteral("「同音異義語」を 5回で"));
-  EXPECT_TRUE(app.sh->form5->isVisible());
-  EXPECT_FALSE(app.sh->form1->isVisible());
-  EXPECT_FALSE(app.sh->form2->isVisible());
+  EXPECT_TRUE(app.sh->messageWindow->isVisible());
+  EXPECT_FALSE(app.sh->homonymsWindow->isVisible());
+  EXPECT_FALSE(app.sh->registrationWindow->isVisible());
 }
 
 TEST(Chapter2Flow, BadQuestionFilesAreRefusedAndTheRecordIsUntouched) {
@@ -222,9 +222,9 @@ TEST(Chapter2Flow, BadQuestionFilesAreRefusedAndTheRecordIsUntouched) {
     app.choose(2);
     ASSERT_EQ(app.fake.boxes.size(), 1u) << name;
     EXPECT_TRUE(app.fake.boxes[0].text.contains(QStringLiteral("「同音.txt」"))) << name;
-    EXPECT_TRUE(app.sh->form2->isVisible()) << name;
-    EXPECT_FALSE(app.sh->form1->isVisible()) << name;
-    EXPECT_EQ(app.sh->form2->Opt1.selected(), 3);
+    EXPECT_TRUE(app.sh->registrationWindow->isVisible()) << name;
+    EXPECT_FALSE(app.sh->homonymsWindow->isVisible()) << name;
+    EXPECT_EQ(app.sh->registrationWindow->chapterOptions.selected(), 3);
     EXPECT_EQ(app.read(QStringLiteral("はる.dat")), QByteArray("1,3,0,2,0,0\r\n")) << name;
     EXPECT_EQ(app.fake.endCount, 0);
   }

@@ -5,22 +5,22 @@
 #include <QGroupBox>
 #include <QTest>
 
-#include "chapter1/form3.h"
-#include "chapter2/form1.h"
-#include "chapter3/form4.h"
-#include "records/form2.h"
-#include "records/form5.h"
+#include "chapter1/bodyidiomswindow.h"
+#include "chapter2/homonymswindow.h"
+#include "chapter3/idiomswindow.h"
+#include "records/messagewindow.h"
+#include "records/registrationwindow.h"
 #include "testapp.h"
 
-TEST(Form2, EnterMovesToTheButtonAndASecondEnterRegisters) {
+TEST(RegistrationWindow, EnterMovesToTheButtonAndASecondEnterRegisters) {
   TestApp app;
-  Form2* f = app.sh->form2;
+  RegistrationWindow* f = app.sh->registrationWindow;
   QApplication::setActiveWindow(f);
-  f->Txt1->setFocus();
-  QTest::keyClick(f->Txt1, Qt::Key_Return);
-  EXPECT_TRUE(f->Cmd1->hasFocus());
+  f->nameEdit->setFocus();
+  QTest::keyClick(f->nameEdit, Qt::Key_Return);
+  EXPECT_TRUE(f->registerButton->hasFocus());
   EXPECT_TRUE(app.fake.modals.empty());
-  QTest::keyClick(f->Cmd1, Qt::Key_Return);
+  QTest::keyClick(f->registerButton, Qt::Key_Return);
   // The empty name registers: a new learner whose file would be ".dat".
   ASSERT_EQ(app.fake.modals.size(), 1u);
   EXPECT_EQ(
@@ -29,29 +29,29 @@ TEST(Form2, EnterMovesToTheButtonAndASecondEnterRegisters) {
   EXPECT_FALSE(app.exists(QStringLiteral(".dat")));
 }
 
-TEST(Form2, ANewLearnerSeesTheWelcomeThenTheSummary) {
+TEST(RegistrationWindow, ANewLearnerSeesTheWelcomeThenTheSummary) {
   TestApp app;
   app.registerName(QStringLiteral("たろう"));
-  Form2* f = app.sh->form2;
+  RegistrationWindow* f = app.sh->registrationWindow;
   ASSERT_EQ(app.fake.modals.size(), 1u);
   EXPECT_TRUE(app.fake.modals[0].text.startsWith(QStringLiteral("「たろう」さんは初めての挑戦ですね。")));
-  EXPECT_EQ(f->Lbl2->text(), QStringLiteral("「たろう」 さんの今までの成績"));
+  EXPECT_EQ(f->summaryHeading->text(), QStringLiteral("「たろう」 さんの今までの成績"));
   const QString line = QStringLiteral("　 0回 連続満点は、 0回\n\r");
   EXPECT_EQ(f->summary(),
             QStringLiteral("第１章") + line + QStringLiteral("第２章") + line + QStringLiteral("第３章") + line);
-  EXPECT_TRUE(f->Frm1->isVisible());
-  EXPECT_FALSE(f->Cmd1->isVisible());
-  EXPECT_FALSE(f->Txt1->isVisible());
-  EXPECT_FALSE(f->Cmd2->isVisible());
+  EXPECT_TRUE(f->chapterFrame->isVisible());
+  EXPECT_FALSE(f->registerButton->isVisible());
+  EXPECT_FALSE(f->nameEdit->isVisible());
+  EXPECT_FALSE(f->quitButton->isVisible());
   EXPECT_FALSE(app.exists(QStringLiteral("たろう.dat")));
 }
 
-TEST(Form2, SummaryOfARecord) {
+TEST(RegistrationWindow, SummaryOfARecord) {
   EXPECT_EQ(recordSummary({2, 0, 999, 5, 0, 7, 0}),
             QStringLiteral("第１章　 5回 連続満点は、 2回\n\r第２章　 0回 連続満点は、 0回\n\r第３章　 修了\n\r"));
 }
 
-TEST(Form2, ALearnerWithTheCertificateIsToldAndTheProgramEnds) {
+TEST(RegistrationWindow, ALearnerWithTheCertificateIsToldAndTheProgramEnds) {
   TestApp app;
   app.write(QStringLiteral("はな.dat"), "999,4,999,9,999,6\r\n");
   app.registerName(QStringLiteral("はな"));
@@ -62,7 +62,7 @@ TEST(Form2, ALearnerWithTheCertificateIsToldAndTheProgramEnds) {
   EXPECT_EQ(app.read(QStringLiteral("はな.dat")), QByteArray("999,4,999,9,999,6\r\n"));
 }
 
-TEST(Form2, ClosingTheWelcomeWithTheCloseBoxCreatesTheRecord) {
+TEST(RegistrationWindow, ClosingTheWelcomeWithTheCloseBoxCreatesTheRecord) {
   TestApp app;
   app.fake.dismissals.push_back([](QWidget* w) { w->close(); });
   app.registerName(QStringLiteral("けん"));
@@ -71,7 +71,7 @@ TEST(Form2, ClosingTheWelcomeWithTheCloseBoxCreatesTheRecord) {
   EXPECT_EQ(app.fake.boxes.back().caption, QStringLiteral("コトバリオンVer.1.3"));
 }
 
-TEST(Form2, AShortRecordKeepsWhatItRead) {
+TEST(RegistrationWindow, AShortRecordKeepsWhatItRead) {
   TestApp app;
   app.write(QStringLiteral("mi.dat"), "1,3");
   app.registerName(QStringLiteral("mi"));
@@ -81,20 +81,20 @@ TEST(Form2, AShortRecordKeepsWhatItRead) {
   EXPECT_EQ(app.sh->Kiroku[1] + app.sh->Kiroku[2] + app.sh->Kiroku[4] + app.sh->Kiroku[5], 0);
 }
 
-TEST(Form2, ACompletedChapterIsRefused) {
+TEST(RegistrationWindow, ACompletedChapterIsRefused) {
   TestApp app;
   app.write(QStringLiteral("ken.dat"), "999,5,0,0,0,0\r\n");
   app.registerName(QStringLiteral("ken"));
   app.choose(1);
   ASSERT_EQ(app.fake.modals.size(), 1u);
   EXPECT_EQ(app.fake.modals[0].text, QStringLiteral("すでに第１章は修了しています。"));
-  EXPECT_FALSE(app.sh->form3->isVisible());
-  EXPECT_TRUE(app.sh->form2->isVisible());
-  EXPECT_EQ(app.sh->form2->Opt1.selected(), 3);
+  EXPECT_FALSE(app.sh->bodyIdiomsWindow->isVisible());
+  EXPECT_TRUE(app.sh->registrationWindow->isVisible());
+  EXPECT_EQ(app.sh->registrationWindow->chapterOptions.selected(), 3);
   EXPECT_EQ(app.read(QStringLiteral("ken.dat")), QByteArray("999,5,0,0,0,0\r\n"));
 }
 
-TEST(Form2, ChoosingAChapterAnnouncesItAndOpensItsWindow) {
+TEST(RegistrationWindow, ChoosingAChapterAnnouncesItAndOpensItsWindow) {
   TestApp app;
   app.writeSmallBanks();
   app.write(QStringLiteral("ai.dat"), "0,0,1,4,0,0\r\n");
@@ -103,42 +103,43 @@ TEST(Form2, ChoosingAChapterAnnouncesItAndOpensItsWindow) {
   app.choose(2);
   ASSERT_EQ(app.fake.modals.size(), 1u);
   EXPECT_EQ(app.fake.modals[0].text, QStringLiteral("第２章 同音異義語をスタートします。"));
-  EXPECT_TRUE(app.sh->form1->isVisible());
-  EXPECT_FALSE(app.sh->form2->isVisible());
+  EXPECT_TRUE(app.sh->homonymsWindow->isVisible());
+  EXPECT_FALSE(app.sh->registrationWindow->isVisible());
   // The chapter's quiz set-up starts the question count again.
   EXPECT_EQ(app.sh->Genzai, (std::array<int, 3>{2, 0, 1}));
   EXPECT_EQ(app.sh->Kiroku[6], 4);
-  EXPECT_TRUE(app.sh->form1->Pic2[0]->pictureFile().endsWith(QStringLiteral("/star.gif")));
-  EXPECT_TRUE(app.sh->form1->Pic2[1]->pictureFile().endsWith(QStringLiteral("/starn.gif")));
+  EXPECT_TRUE(app.sh->homonymsWindow->stars[0]->pictureFile().endsWith(QStringLiteral("/star.gif")));
+  EXPECT_TRUE(app.sh->homonymsWindow->stars[1]->pictureFile().endsWith(QStringLiteral("/starn.gif")));
 }
 
-TEST(Form2, AHandEditedStreakLightsNoMoreThanThreeStars) {
+TEST(RegistrationWindow, AHandEditedStreakLightsNoMoreThanThreeStars) {
   TestApp app;
   app.writeSmallBanks();
   app.write(QStringLiteral("x.dat"), "0,0,0,0,57,2\r\n");
   app.registerName(QStringLiteral("x"));
   app.choose(3);
-  for (PictureBox* star : app.sh->form4->Pic2) EXPECT_TRUE(star->pictureFile().endsWith(QStringLiteral("/star.gif")));
+  for (PictureBox* star : app.sh->idiomsWindow->stars)
+    EXPECT_TRUE(star->pictureFile().endsWith(QStringLiteral("/star.gif")));
 }
 
-TEST(Form2, KeyboardSelectionStartsAChapterLikeAClick) {
+TEST(RegistrationWindow, KeyboardSelectionStartsAChapterLikeAClick) {
   TestApp app;
   app.write(QStringLiteral("k.dat"), "0,0,0,0,0,0\r\n");
   app.registerName(QStringLiteral("k"));
-  QApplication::setActiveWindow(app.sh->form2);
-  app.sh->form2->Opt1[3]->setFocus();
+  QApplication::setActiveWindow(app.sh->registrationWindow);
+  app.sh->registrationWindow->chapterOptions[3]->setFocus();
   // An arrow only moves among the chapters; Enter (or Space) starts one.
-  QTest::keyClick(app.sh->form2->Opt1[3], Qt::Key_Up);
+  QTest::keyClick(app.sh->registrationWindow->chapterOptions[3], Qt::Key_Up);
   EXPECT_TRUE(app.fake.modals.empty());
-  ASSERT_EQ(QApplication::focusWidget(), app.sh->form2->Opt1[2]);
-  QTest::keyClick(app.sh->form2->Opt1[2], Qt::Key_Return);
+  ASSERT_EQ(QApplication::focusWidget(), app.sh->registrationWindow->chapterOptions[2]);
+  QTest::keyClick(app.sh->registrationWindow->chapterOptions[2], Qt::Key_Return);
   ASSERT_EQ(app.fake.modals.size(), 1u);
   EXPECT_EQ(app.fake.modals[0].text, QStringLiteral("第３章 慣用句（一般）をスタートします。"));
 }
 
-TEST(Form2, QuittingEndsTheProgram) {
+TEST(RegistrationWindow, QuittingEndsTheProgram) {
   TestApp app;
-  app.sh->form2->close();
+  app.sh->registrationWindow->close();
   EXPECT_EQ(app.fake.sounds.back(), app.tmp.path());  // the folder itself: the default sound
   ASSERT_EQ(app.fake.boxes.size(), 1u);
   EXPECT_EQ(app.fake.boxes[0].text, QStringLiteral("コトバリオンを終了します。"));
@@ -147,7 +148,7 @@ TEST(Form2, QuittingEndsTheProgram) {
   EXPECT_TRUE(QDir(app.dir()).entryList({QStringLiteral("*.dat")}, QDir::Files | QDir::Hidden).isEmpty());
 
   TestApp other;
-  other.sh->form2->Cmd2->click();
+  other.sh->registrationWindow->quitButton->click();
   EXPECT_EQ(other.fake.endCount, 1);
   EXPECT_TRUE(other.fake.boxes.empty());
 }

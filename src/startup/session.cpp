@@ -1,4 +1,4 @@
-#include "startup/shoki.h"
+#include "startup/session.h"
 
 #include <QDir>
 #include <QEvent>
@@ -9,31 +9,31 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 
-#include "chapter1/form3.h"
-#include "chapter2/form1.h"
-#include "chapter3/form4.h"
+#include "chapter1/bodyidiomswindow.h"
+#include "chapter2/homonymswindow.h"
+#include "chapter3/idiomswindow.h"
 #include "layout/chapterwindow.h"
 #include "layout/layout.h"
 #include "layout/placer.h"
 #include "layout/widgets.h"
 #include "questions/quizrules.h"
-#include "records/form2.h"
-#include "records/form5.h"
+#include "records/messagewindow.h"
 #include "records/recordfile.h"
+#include "records/registrationwindow.h"
 #include "scoring/feedback.h"
 #include "scoring/judgement.h"
 
-Shoki::Shoki(Platform& platform) : platform_(platform) {}
+Session::Session(Platform& platform) : platform_(platform) {}
 
-Shoki::~Shoki() {
-  delete form2;
-  delete form1;
-  delete form3;
-  delete form4;
-  delete form5;
+Session::~Session() {
+  delete registrationWindow;
+  delete homonymsWindow;
+  delete bodyIdiomsWindow;
+  delete idiomsWindow;
+  delete messageWindow;
 }
 
-void Shoki::Main() {
+void Session::Main() {
   platform_.randomize();
   if (platform_.anotherCopyRunning()) {
     // Something that is no copy of the program is named, so that the
@@ -51,123 +51,122 @@ void Shoki::Main() {
     endProgram();
     return;
   }
-  AppDir = platform_.applicationDir();
+  appDir = platform_.applicationDir();
   ui::guardKeyRepeats();
   // The registration window is built, put into its name-entry state, laid
   // out and shown first; the four hidden windows are built while the
   // learner already sees it. Nothing is drawn in between, and neither the
-  // name-entry state nor the other layouts touch what Layout2 sets, so the
+  // name-entry state nor the other layouts touch what layoutRegistrationWindow sets, so the
   // learner sees the same window.
   readTwipsPerPixel();
-  form2 = new Form2(*this);
-  form2->Fr2Main();
-  Layout2();
+  registrationWindow = new RegistrationWindow(*this);
+  registrationWindow->showNameEntry();
+  layoutRegistrationWindow();
   platform_.flushWindows();
-  Layout1();
-  Layout3();
-  Layout4();
-  Layout5();
+  layoutHomonymsWindow();
+  layoutBodyIdiomsWindow();
+  layoutIdiomsWindow();
+  layoutMessageWindow();
 }
 
-void Shoki::refreshAppDir() {
-  AppDir = platform_.applicationDir();
-  if (!AppDir.endsWith(u'/')) AppDir += u'/';
+void Session::refreshAppDir() {
+  appDir = platform_.applicationDir();
+  if (!appDir.endsWith(u'/')) appDir += u'/';
 }
 
-void Shoki::Sound(const QString& name, int mode) {
-  // Every caller plays in the background; the platform never blocks.
-  (void)mode;
-  platform_.playSound(AppDir + name);
+void Session::playSound(const QString& name) {
+  // The platform plays in the background and never blocks.
+  platform_.playSound(appDir + name);
 }
 
-bool Shoki::DSave() {
+bool Session::saveRecord() {
   QString error;
-  unsavedProgress_ = !recordfile::save(AppDir, UserName, Kiroku, &error);
+  unsavedProgress_ = !recordfile::save(appDir, userName, Kiroku, &error);
   if (!unsavedProgress_) return true;
-  messageBox(QStringLiteral("「") + UserName + QStringLiteral("」さんの成績を保存できませんでした。\n") +
-                 QStringLiteral("保存先：") + QDir::toNativeSeparators(recordfile::path(AppDir, UserName)) +
+  messageBox(QStringLiteral("「") + userName + QStringLiteral("」さんの成績を保存できませんでした。\n") +
+                 QStringLiteral("保存先：") + QDir::toNativeSeparators(recordfile::path(appDir, userName)) +
                  QStringLiteral("\n") + error +
                  QStringLiteral("\n今回の成績は消さずに覚えておき、次に保存するときにもう一度保存します。"),
              QStringLiteral("コトバリオン"));
   return false;
 }
 
-void Shoki::saveBeforeEnding() {
+void Session::saveBeforeEnding() {
   const QString caption = QStringLiteral("コトバリオン");
   for (;;) {
     QString error;
-    unsavedProgress_ = !recordfile::save(AppDir, UserName, Kiroku, &error);
+    unsavedProgress_ = !recordfile::save(appDir, userName, Kiroku, &error);
     if (!unsavedProgress_) return;
-    if (!platform_.question(QStringLiteral("「") + UserName + QStringLiteral("」さんの成績を保存できませんでした。\n") +
+    if (!platform_.question(QStringLiteral("「") + userName + QStringLiteral("」さんの成績を保存できませんでした。\n") +
                                 QStringLiteral("保存先：") +
-                                QDir::toNativeSeparators(recordfile::path(AppDir, UserName)) + QStringLiteral("\n") +
+                                QDir::toNativeSeparators(recordfile::path(appDir, userName)) + QStringLiteral("\n") +
                                 error + QStringLiteral("\n空きを作るなどしてから、もう一度保存できます。"),
                             caption, QStringLiteral("もう一度保存する"), QStringLiteral("保存せずに終了する")))
       break;
   }
   QString progressText = recordSummary(Kiroku);
   progressText.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
-  messageBox(QStringLiteral("「") + UserName + QStringLiteral("」さんの次の成績は保存されていません。") +
+  messageBox(QStringLiteral("「") + userName + QStringLiteral("」さんの次の成績は保存されていません。") +
                  QStringLiteral("先生に伝えてください。\n\n") + progressText + QStringLiteral("\n記録ファイル「") +
-                 UserName + QStringLiteral(".dat」の内容：") +
+                 userName + QStringLiteral(".dat」の内容：") +
                  QString::fromLatin1(recordfile::encode(Kiroku).trimmed()),
              caption);
 }
 
-bool Shoki::showModal(QWidget* window) {
+bool Session::showModal(QWidget* window) {
   platform_.showModal(window);
   return !platform_.hasEnded();
 }
 
-bool Shoki::showMessage() {
-  form5->Main5();
-  return showModal(form5);
+bool Session::showMessage() {
+  messageWindow->showText();
+  return showModal(messageWindow);
 }
 
-bool Shoki::messageBox(const QString& text, const QString& caption) {
+bool Session::messageBox(const QString& text, const QString& caption) {
   platform_.messageBox(text, caption);
   return !platform_.hasEnded();
 }
 
-void Shoki::endProgram() {
+void Session::endProgram() {
   if (unsavedProgress_ && !platform_.hasEnded()) saveBeforeEnding();
   platform_.endProgram();
 }
 
-void Shoki::SeikaiMsg() {
-  if (Tokuten >= quiz::kQuestionsPerQuiz) progress.quizDecided(true);
-  Sound(QStringLiteral("seikai.wav"), 0);
-  MsgText = feedback::seikai({Genzai[1], Tokuten, Genzai[2], Kiroku[6]}, [this] { return platform_.rnd(); });
+void Session::composeRightFeedback() {
+  if (score >= quiz::kQuestionsPerQuiz) progress.quizDecided(true);
+  playSound(QStringLiteral("seikai.wav"));
+  MsgText = feedback::seikai({Genzai[1], score, Genzai[2], Kiroku[6]}, [this] { return platform_.rnd(); });
 }
 
-void Shoki::MissMsg() {
+void Session::composeWrongFeedback() {
   progress.quizDecided(false);
-  Sound(QStringLiteral("miss.wav"), 0);
-  MsgText += feedback::miss({Genzai[1], Tokuten, Genzai[2], Kiroku[6]}, [this] { return platform_.rnd(); });
+  playSound(QStringLiteral("miss.wav"));
+  MsgText += feedback::miss({Genzai[1], score, Genzai[2], Kiroku[6]}, [this] { return platform_.rnd(); });
 }
 
-ChapterWindow* Shoki::chapterWindow(int c) const {
+ChapterWindow* Session::chapterWindow(int c) const {
   switch (c) {
     case 1:
-      return form3;
+      return bodyIdiomsWindow;
     case 2:
-      return form1;
+      return homonymsWindow;
     case 3:
-      return form4;
+      return idiomsWindow;
     default:
       return nullptr;
   }
 }
 
-void Shoki::Hantei() {
+void Session::judgeQuiz() {
   DoneFlag = 0;
   const int c = Genzai[0];
   ChapterWindow* window = chapterWindow(c);
   bool known = false;
-  const QString grade = judgement::grade(Tokuten, Genzai[2], &known);
+  const QString grade = judgement::grade(score, Genzai[2], &known);
   if (known) MsgText = grade;
-  const progress::Progress::Outcome outcome = progress.judged(Tokuten == quiz::kQuestionsPerQuiz);
-  if (Tokuten == quiz::kQuestionsPerQuiz) {
+  const progress::Progress::Outcome outcome = progress.judged(score == quiz::kQuestionsPerQuiz);
+  if (score == quiz::kQuestionsPerQuiz) {
     const int streak = outcome == progress::Progress::Outcome::Completed ? quiz::kStreakToComplete : Genzai[2];
     MsgText += judgement::perfectSuffix(streak);
     if (window) {
@@ -175,21 +174,21 @@ void Shoki::Hantei() {
       window->hide();
       if (outcome == progress::Progress::Outcome::Completed) MsgText = judgement::completion(c);
       if (progress.allCompleted()) {
-        form5->showCertificate(judgement::certificate(UserName, Kiroku[3], Kiroku[4], Kiroku[5]),
-                               layout::fontSize(TppX, 22), TppX);
+        messageWindow->showCertificate(judgement::certificate(userName, Kiroku[3], Kiroku[4], Kiroku[5]),
+                                       layout::fontSize(twipsPerPixelX, 22), twipsPerPixelX);
         DoneFlag = 999;
       }
     }
   } else if (window) {
     window->hide();
   }
-  DSave();
+  saveRecord();
   if (DoneFlag == 999) return;
   if (!showMessage()) return;
-  form2->Cmd2->show();
-  form2->Opt1.select(Form2::kNeutralOption);
-  form2->show();
-  form2->Fr2Main1();
+  registrationWindow->quitButton->show();
+  registrationWindow->chapterOptions.select(RegistrationWindow::kNeutralOption);
+  registrationWindow->show();
+  registrationWindow->showChapterChoice();
 }
 
 // --- layout --------------------------------------------------------------
@@ -228,71 +227,75 @@ void setFontSizes(std::int16_t tpp, std::initializer_list<std::pair<QWidget*, in
 
 }  // namespace
 
-void Shoki::readTwipsPerPixel() {
+void Session::readTwipsPerPixel() {
   const ScreenMetrics m = platform_.screenMetrics();
-  TppX = layout::roundTwipsPerPixel(m.twipsPerPixelX);
-  TppY = layout::roundTwipsPerPixel(m.twipsPerPixelY);
+  twipsPerPixelX = layout::roundTwipsPerPixel(m.twipsPerPixelX);
+  twipsPerPixelY = layout::roundTwipsPerPixel(m.twipsPerPixelY);
 }
 
-void Shoki::createWindows() {
-  if (!form2) form2 = new Form2(*this);
-  if (!form1) form1 = new Form1(*this);
-  if (!form3) form3 = new Form3(*this);
-  if (!form4) form4 = new Form4(*this);
-  if (!form5) form5 = new Form5(*this);
+void Session::createWindows() {
+  if (!registrationWindow) registrationWindow = new RegistrationWindow(*this);
+  if (!homonymsWindow) homonymsWindow = new HomonymsWindow(*this);
+  if (!bodyIdiomsWindow) bodyIdiomsWindow = new BodyIdiomsWindow(*this);
+  if (!idiomsWindow) idiomsWindow = new IdiomsWindow(*this);
+  if (!messageWindow) messageWindow = new MessageWindow(*this);
 }
 
-void Shoki::Layout1() {
+void Session::layoutHomonymsWindow() {
   readTwipsPerPixel();
   createWindows();
-  Form1* f = form1;
+  HomonymsWindow* f = homonymsWindow;
   applyLayout(f, layout::Position::Corner, platform_);
-  setFontSizes(TppX, {{f->Lbl1, 18}, {f->Lbl2, 28}});
-  QFont pic = f->Pic1->printFont();
-  pic.setPointSize(layout::fontSize(TppX, 28));
-  f->Pic1->setPrintFont(pic);
-  setFontSize(f->Frm1, TppX, 12);
-  setFontSize(f->Cmd1, TppX, 14);
-  f->Cmd1->setText(QStringLiteral("問題開始"));
-  setFontSize(f->Opt1[Form1::kNeutralOption], TppX, 22);
-  f->Frm1->hide();
-  f->Pic1->setPrintPos(10, 10);
-  f->Pic1->Print(QStringLiteral("下の選択欄から正解をクリックしなさい。"));
-  for (int i = 0; i < Form1::kNeutralOption; ++i) setFontSize(f->Opt1[i], TppX, 28);
+  setFontSizes(twipsPerPixelX, {{f->titleLabel, 18}, {f->scoreLabel, 28}});
+  QFont pic = f->questionBox->printFont();
+  pic.setPointSize(layout::fontSize(twipsPerPixelX, 28));
+  f->questionBox->setPrintFont(pic);
+  setFontSize(f->optionsFrame, twipsPerPixelX, 12);
+  setFontSize(f->startButton, twipsPerPixelX, 14);
+  f->startButton->setText(QStringLiteral("問題開始"));
+  setFontSize(f->options[HomonymsWindow::kNeutralOption], twipsPerPixelX, 22);
+  f->optionsFrame->hide();
+  f->questionBox->setPrintPos(10, 10);
+  f->questionBox->Print(QStringLiteral("下の選択欄から正解をクリックしなさい。"));
+  for (int i = 0; i < HomonymsWindow::kNeutralOption; ++i) setFontSize(f->options[i], twipsPerPixelX, 28);
 }
 
-void Shoki::Layout2() {
-  Form2* f = form2;
+void Session::layoutRegistrationWindow() {
+  RegistrationWindow* f = registrationWindow;
   f->setFixedSize(640, 400);
   applyLayout(f, layout::Position::Centred, platform_);
-  f->Txt1->show();
-  setFontSize(f->Txt1, TppX, 12);
-  f->Label1->show();
-  f->Lbl2->hide();
-  f->Cmd2->hide();
+  f->nameEdit->show();
+  setFontSize(f->nameEdit, twipsPerPixelX, 12);
+  f->namePrompt->show();
+  f->summaryHeading->hide();
+  f->quitButton->hide();
   f->show();
 }
 
-void Shoki::Layout3() {
-  Form3* f = form3;
+void Session::layoutBodyIdiomsWindow() {
+  BodyIdiomsWindow* f = bodyIdiomsWindow;
   applyLayout(f, layout::Position::Centred, platform_);
-  setFontSizes(TppX, {{f->Lbl1, 18}, {f->Lbl2, 26}, {f->Lbl3, 28}, {f->Frm1, 12}, {f->Cmd1, 15}});
-  f->Frm1->hide();
-  for (int i = 0; i < Form3::kNeutralOption; ++i) setFontSize(f->Option1[i], TppX, 22);
-  setFontSize(f->Option1[Form3::kNeutralOption], TppX, 20);
+  setFontSizes(
+      twipsPerPixelX,
+      {{f->titleLabel, 18}, {f->sentenceLabel, 26}, {f->scoreLabel, 28}, {f->optionsFrame, 12}, {f->startButton, 15}});
+  f->optionsFrame->hide();
+  for (int i = 0; i < BodyIdiomsWindow::kNeutralOption; ++i) setFontSize(f->options[i], twipsPerPixelX, 22);
+  setFontSize(f->options[BodyIdiomsWindow::kNeutralOption], twipsPerPixelX, 20);
 }
 
-void Shoki::Layout4() {
-  Form4* f = form4;
+void Session::layoutIdiomsWindow() {
+  IdiomsWindow* f = idiomsWindow;
   applyLayout(f, layout::Position::Centred, platform_);
-  setFontSizes(TppX, {{f->Lbl1, 18}, {f->lbl2, 26}, {f->Lbl3, 28}, {f->Frm1, 12}, {f->Cmd1, 15}});
-  f->Frm1->hide();
-  for (int i = 0; i <= Form4::kNeutralOption; ++i) setFontSize(f->Opt1[i], TppX, 16);
+  setFontSizes(
+      twipsPerPixelX,
+      {{f->titleLabel, 18}, {f->sentenceLabel, 26}, {f->scoreLabel, 28}, {f->optionsFrame, 12}, {f->startButton, 15}});
+  f->optionsFrame->hide();
+  for (int i = 0; i <= IdiomsWindow::kNeutralOption; ++i) setFontSize(f->options[i], twipsPerPixelX, 16);
 }
 
-void Shoki::Layout5() {
-  Form5* f = form5;
+void Session::layoutMessageWindow() {
+  MessageWindow* f = messageWindow;
   f->setFixedSize(320, 240);
   applyLayout(f, layout::Position::UpperThird, platform_);
-  f->Pic2->hide();
+  f->certificateBox->hide();
 }

@@ -9,53 +9,53 @@
 #include "layout/widgets.h"
 
 class QGroupBox;
-class Shoki;
+class Session;
 
 // The registration window: the learner types a name, sees the record
 // summary, and picks a chapter. It is the hub between quizzes.
-class Form2 : public QWidget {
+class RegistrationWindow : public QWidget {
   Q_OBJECT
  public:
-  explicit Form2(Shoki& sh);
+  explicit RegistrationWindow(Session& session);
 
-  QLabel* Label1;
-  QLineEdit* Txt1;
-  QPushButton* Cmd1;
-  QLabel* Lbl2;
-  QLabel* Lbl3;
-  QGroupBox* Frm1;
+  QLabel* namePrompt;
+  QLineEdit* nameEdit;
+  QPushButton* registerButton;
+  QLabel* summaryHeading;
+  QLabel* summaryLabel;
+  QGroupBox* chapterFrame;
   // The option selected while no answer is given, after the answers.
   static constexpr int kNeutralOption = 3;
-  OptionArray Opt1;
-  QPushButton* Cmd2;
+  OptionArray chapterOptions;
+  QPushButton* quitButton;
 
-  std::int16_t Kaisu = 0;
+  std::int16_t registerPresses = 0;
 
-  void Fr2Main();
-  void Fr2Main1();
-  // Loads the record of the name in Txt1. False when the program ended.
-  bool DLoad();
-  void Mesq();
+  void showNameEntry();
+  void showChapterChoice();
+  // Loads the record of the name in nameEdit. False when the program ended.
+  bool loadRecord();
+  void showSummary();
   // Opens the chosen chapter's window and hides this one; false when the
   // chapter could not start and this window stays.
-  bool Shut();
-  void Star();
+  bool openChapter();
+  void lightStars();
 
-  void Cmd1_Click();
-  void Txt1_Enter();
-  void Opt1_Click(int index);
-  void Cmd2_Click();
+  void onRegisterClicked();
+  void onNameEntered();
+  void onChapterClicked(int index);
+  void onQuitClicked();
   // The learner closing the window: default sound, goodbye, end.
   void closeHandling();
 
-  // The summary that Lbl3 shows, exactly as composed (LF CR line ends).
+  // The summary that summaryLabel shows, exactly as composed (LF CR line ends).
   const QString& summary() const { return summary_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  Shoki& sh_;
+  Session& session_;
   QString summary_;
 };
 

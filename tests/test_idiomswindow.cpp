@@ -3,12 +3,12 @@
 #include <QFile>
 #include <QGroupBox>
 
-#include "chapter1/form3.h"
-#include "chapter2/form1.h"
-#include "chapter3/form4.h"
+#include "chapter1/bodyidiomswindow.h"
+#include "chapter2/homonymswindow.h"
+#include "chapter3/idiomswindow.h"
 #include "layout/layout.h"
-#include "records/form2.h"
-#include "records/form5.h"
+#include "records/messagewindow.h"
+#include "records/registrationwindow.h"
 #include "testapp.h"
 
 namespace {
@@ -34,38 +34,38 @@ QString score(int points) {
 TEST(Chapter3Flow, ANewLearnersPerfectQuiz) {
   TestApp app;
   enterChapter3(app, {});
-  Form4* f = app.sh->form4;
+  IdiomsWindow* f = app.sh->idiomsWindow;
   ASSERT_TRUE(f->isVisible());
-  EXPECT_EQ(f->Lbl1->text(), QStringLiteral("第１問 "));
-  EXPECT_EQ(f->lbl2->text(), QStringLiteral("下の欄に問題文が表示される"));
-  EXPECT_EQ(f->Pic1->printedLines(), (QStringList{QStringLiteral("表示される意味を参考に問題文中の(  )に"),
-                                                  QStringLiteral("あてはまるものを下の選択欄から選べ。")}));
-  EXPECT_EQ(f->Pic1->printFont().pointSize(), 24);
-  EXPECT_TRUE(f->Cmd1->isVisible());
-  EXPECT_FALSE(f->Frm1->isVisible());  // hidden by the layout until the first question
-  for (int i = 0; i <= 8; ++i) EXPECT_FALSE(f->Opt1[i]->isVisible());
+  EXPECT_EQ(f->titleLabel->text(), QStringLiteral("第１問 "));
+  EXPECT_EQ(f->sentenceLabel->text(), QStringLiteral("下の欄に問題文が表示される"));
+  EXPECT_EQ(f->questionBox->printedLines(), (QStringList{QStringLiteral("表示される意味を参考に問題文中の(  )に"),
+                                                         QStringLiteral("あてはまるものを下の選択欄から選べ。")}));
+  EXPECT_EQ(f->questionBox->printFont().pointSize(), 24);
+  EXPECT_TRUE(f->startButton->isVisible());
+  EXPECT_FALSE(f->optionsFrame->isVisible());  // hidden by the layout until the first question
+  for (int i = 0; i <= 8; ++i) EXPECT_FALSE(f->options[i]->isVisible());
   // Clicks before the first question are ignored.
-  f->Opt1.select(2);
+  f->options.select(2);
   EXPECT_EQ(app.fake.modals.size(), 2u);  // welcome, start
-  EXPECT_EQ(app.sh->Tokuten, 0);
+  EXPECT_EQ(app.sh->score, 0);
 
   app.start();
-  EXPECT_EQ(f->Pic1->printFont().pointSize(), 18);
+  EXPECT_EQ(f->questionBox->printFont().pointSize(), 18);
   for (int q = 1; q <= 10; ++q) {
     ASSERT_EQ(app.sh->Genzai[1], q);
-    const Bank3::Row& row = f->bank.Mondai[static_cast<std::size_t>(q)];
-    EXPECT_EQ(f->Lbl1->text(), QStringLiteral("第 ") + QString::number(q) + QStringLiteral("問 "));
-    EXPECT_EQ(f->lbl2->text(), row.sentence.asText() + QStringLiteral("　（　　　）。"));
-    EXPECT_TRUE(f->lbl2->isVisible());
-    EXPECT_EQ(f->Pic1->printedLines().value(0), row.meaning);
-    EXPECT_EQ(f->Opt1.selected(), 8);
-    EXPECT_EQ(f->Opt1[8]->text(), QStringLiteral("適するものを選べ。"));
-    for (int i = 0; i <= 8; ++i) EXPECT_TRUE(f->Opt1[i]->isVisible());
-    EXPECT_EQ(f->Opt1[static_cast<int>(f->bank.SeikaiNo)]->text(), row.phrase.asText());
+    const IdiomsBank::Row& row = f->bank.quizRows[static_cast<std::size_t>(q)];
+    EXPECT_EQ(f->titleLabel->text(), QStringLiteral("第 ") + QString::number(q) + QStringLiteral("問 "));
+    EXPECT_EQ(f->sentenceLabel->text(), row.sentence.asText() + QStringLiteral("　（　　　）。"));
+    EXPECT_TRUE(f->sentenceLabel->isVisible());
+    EXPECT_EQ(f->questionBox->printedLines().value(0), row.meaning);
+    EXPECT_EQ(f->options.selected(), 8);
+    EXPECT_EQ(f->options[8]->text(), QStringLiteral("適するものを選べ。"));
+    for (int i = 0; i <= 8; ++i) EXPECT_TRUE(f->options[i]->isVisible());
+    EXPECT_EQ(f->options[static_cast<int>(f->bank.rightOption)]->text(), row.phrase.asText());
     EXPECT_EQ(row.group.asNumber(), q <= 6 ? 1 : 2);
     app.answer(true);
   }
-  EXPECT_EQ(f->Lbl3->text(), score(100));
+  EXPECT_EQ(f->scoreLabel->text(), score(100));
   ASSERT_EQ(app.fake.modals.size(), 13u);  // welcome, start, ten answers, grade
   EXPECT_EQ(app.fake.modals[12].text, QStringLiteral("満点です。すばらしい！さあ、これから連続満点だ！"));
   EXPECT_EQ(app.read(QStringLiteral("そら.dat")), QByteArray("0,0,0,0,1,1\r\n"));
@@ -73,20 +73,20 @@ TEST(Chapter3Flow, ANewLearnersPerfectQuiz) {
   // After a perfect quiz the sentence stays hidden and the frame shown
   // until the next question.
   app.choose(3);
-  EXPECT_FALSE(f->lbl2->isVisible());
-  EXPECT_TRUE(f->Frm1->isVisible());
-  EXPECT_EQ(f->Pic1->printFont().pointSize(), 18);
-  EXPECT_TRUE(f->Pic2[0]->pictureFile().endsWith(QStringLiteral("/star.gif")));
+  EXPECT_FALSE(f->sentenceLabel->isVisible());
+  EXPECT_TRUE(f->optionsFrame->isVisible());
+  EXPECT_EQ(f->questionBox->printFont().pointSize(), 18);
+  EXPECT_TRUE(f->stars[0]->pictureFile().endsWith(QStringLiteral("/star.gif")));
 }
 
 TEST(Chapter3Flow, AWrongAnswerEndsTheQuizWithOneJudgement) {
   for (int wrongAt : {1, 10}) {
     TestApp app;
     enterChapter3(app, "0,0,0,0,1,2\r\n");
-    Form4* f = app.sh->form4;
+    IdiomsWindow* f = app.sh->idiomsWindow;
     app.start();
     for (int q = 1; q < wrongAt; ++q) app.answer(true);
-    const QString right = f->bank.Mondai[static_cast<std::size_t>(wrongAt)].phrase.asText();
+    const QString right = f->bank.quizRows[static_cast<std::size_t>(wrongAt)].phrase.asText();
     app.fake.dismissals.push_back([f](QWidget* w) {
       // red while the wrong-answer message is shown
       EXPECT_EQ(f->backColor(), layout::colour::red);
@@ -100,16 +100,16 @@ TEST(Chapter3Flow, AWrongAnswerEndsTheQuizWithOneJudgement) {
     EXPECT_EQ(app.fake.modals[before].back, layout::colour::red);
     EXPECT_EQ(app.fake.modals[before + 1].back, layout::colour::red);
     EXPECT_TRUE(app.fake.modals[before + 1].text.startsWith(QStringLiteral(" 1回連続満点だったのに")));
-    EXPECT_EQ(f->Lbl3->text(), score((wrongAt - 1) * 10));
+    EXPECT_EQ(f->scoreLabel->text(), score((wrongAt - 1) * 10));
     EXPECT_EQ(app.sh->Genzai[1], wrongAt);
     EXPECT_EQ(app.read(QStringLiteral("そら.dat")), QByteArray("0,0,0,0,0,3\r\n"));
     EXPECT_EQ(f->backColor(), layout::colour::green);
-    EXPECT_EQ(app.sh->form5->backColor(), layout::colour::green);
-    for (PictureBox* star : f->Pic2) EXPECT_TRUE(star->pictureFile().endsWith(QStringLiteral("/starn.gif")));
+    EXPECT_EQ(app.sh->messageWindow->backColor(), layout::colour::green);
+    for (PictureBox* star : f->stars) EXPECT_TRUE(star->pictureFile().endsWith(QStringLiteral("/starn.gif")));
     // After a wrong answer the sentence and the frame stay visible.
     app.choose(3);
-    EXPECT_TRUE(f->lbl2->isVisible());
-    EXPECT_TRUE(f->Frm1->isVisible());
+    EXPECT_TRUE(f->sentenceLabel->isVisible());
+    EXPECT_TRUE(f->optionsFrame->isVisible());
     EXPECT_EQ(app.fake.modals.back().back, layout::colour::green);
   }
 }
@@ -117,17 +117,17 @@ TEST(Chapter3Flow, AWrongAnswerEndsTheQuizWithOneJudgement) {
 TEST(Chapter3Flow, OnlyTheFirstClickOnAQuestionCounts) {
   TestApp app;
   enterChapter3(app, {});
-  Form4* f = app.sh->form4;
+  IdiomsWindow* f = app.sh->idiomsWindow;
   app.start();
   app.fake.dismissals.push_back([f](QWidget* w) {
-    f->Opt1.select((static_cast<int>(f->bank.SeikaiNo) + 1) % 8);
+    f->options.select((static_cast<int>(f->bank.rightOption) + 1) % 8);
     w->hide();
   });
   app.answer(true);
-  EXPECT_EQ(app.sh->Tokuten, 1);
+  EXPECT_EQ(app.sh->score, 1);
   EXPECT_EQ(app.sh->Genzai[1], 2);
   EXPECT_EQ(app.fake.modals.size(), 3u);  // welcome, start, one feedback
-  EXPECT_EQ(f->Opt1.selected(), 8);
+  EXPECT_EQ(f->options.selected(), 8);
 }
 
 TEST(Chapter3Flow, QuittingSavesTheSpecifiedSlots) {
@@ -154,9 +154,9 @@ TEST(Chapter3Flow, QuittingSavesTheSpecifiedSlots) {
       for (int i = 0; i < c.answered; ++i) app.answer(true);
     }
     if (c.menu)
-      app.sh->form4->en->trigger();
+      app.sh->idiomsWindow->quitAction->trigger();
     else
-      app.sh->form4->close();
+      app.sh->idiomsWindow->close();
     EXPECT_EQ(app.read(QStringLiteral("そら.dat")), c.record) << c.name;
     ASSERT_EQ(app.fake.boxes.size(), 1u) << c.name;
     EXPECT_EQ(app.fake.boxes[0].text, c.text) << c.name;
@@ -177,13 +177,13 @@ TEST(Chapter3Flow, ALongMeaningBreaksAfterTwentySixCharacters) {
   app.write(QStringLiteral("慣用句２.txt"), encodeCp932(text));
   app.choose(3);
   app.start();
-  Form4* f = app.sh->form4;
+  IdiomsWindow* f = app.sh->idiomsWindow;
   for (int q = 1; q <= 4; ++q) {
-    const QString meaning = f->bank.Mondai[static_cast<std::size_t>(q)].meaning;
+    const QString meaning = f->bank.quizRows[static_cast<std::size_t>(q)].meaning;
     if (meaning == m27)
-      EXPECT_EQ(f->Pic1->printedLines(), QStringList{m27});
+      EXPECT_EQ(f->questionBox->printedLines(), QStringList{m27});
     else
-      EXPECT_EQ(f->Pic1->printedLines(),
+      EXPECT_EQ(f->questionBox->printedLines(),
                 (QStringList{QString(26, u'い') + QStringLiteral("\r\t"), QStringLiteral("うえ")}));
     app.answer(true);
   }
@@ -203,8 +203,8 @@ TEST(Chapter3Flow, BadQuestionFilesAreRefusedAndTheRecordIsUntouched) {
     app.choose(3);
     ASSERT_EQ(app.fake.boxes.size(), 1u) << name;
     EXPECT_TRUE(app.fake.boxes[0].text.contains(QStringLiteral("「慣用句２.txt」"))) << name;
-    EXPECT_TRUE(app.sh->form2->isVisible()) << name;
-    EXPECT_FALSE(app.sh->form4->isVisible()) << name;
+    EXPECT_TRUE(app.sh->registrationWindow->isVisible()) << name;
+    EXPECT_FALSE(app.sh->idiomsWindow->isVisible()) << name;
     EXPECT_EQ(app.read(QStringLiteral("そら.dat")), QByteArray("1,3,0,2,0,0\r\n")) << name;
   }
 }
@@ -235,21 +235,22 @@ TEST(WholeCourse, ThreeChaptersInAnyOrderEarnTheCertificate) {
   EXPECT_EQ(app.read(QStringLiteral("みお.dat")), QByteArray("999,4,999,3,999,3\r\n"));
   EXPECT_EQ(app.sh->DoneFlag, 999);
   const std::size_t shown = app.fake.modals.size();
-  Form5* f5 = app.sh->form5;
+  MessageWindow* f5 = app.sh->messageWindow;
   EXPECT_TRUE(f5->isVisible());
   EXPECT_TRUE(f5->certificateLayout());
   EXPECT_EQ(
-      f5->Pic2->printedLines(),
+      f5->certificateBox->printedLines(),
       (QStringList{QStringLiteral("　　　免許皆伝状"), QString(), QStringLiteral("みお殿"), QString(),
                    QStringLiteral("あなたは、「体に関する慣用句」を 4回で"), QStringLiteral("「同音異義語」を 3回で"),
                    QStringLiteral("「慣用句（一般）」を 3回でクリアされました。"),
                    QStringLiteral("　　よって、貴殿に『免許皆伝状』を授与いたします"), QString(),
                    QStringLiteral("　　　　　　　全日本コトバリオン委員会")}));
-  const std::vector<QWidget*> others = {app.sh->form2, app.sh->form1, app.sh->form3, app.sh->form4};
+  const std::vector<QWidget*> others = {app.sh->registrationWindow, app.sh->homonymsWindow, app.sh->bodyIdiomsWindow,
+                                        app.sh->idiomsWindow};
   for (QWidget* w : others) EXPECT_FALSE(w->isVisible());
   EXPECT_EQ(app.fake.modals.size(), shown);
   EXPECT_TRUE(app.fake.boxes.empty());
-  f5->cmd2->click();
+  f5->certificateButton->click();
   EXPECT_EQ(app.fake.endCount, 1);
   EXPECT_EQ(app.fake.callsAfterEnd, 0);
   // Registering again is refused with the already-awarded message.

@@ -9,17 +9,18 @@
 
 #include "questions/fieldreader.h"
 #include "questions/questionfile.h"
+#include "questions/quizrules.h"
 
 // The chapter 1 question bank: "体.txt", four fields a record (level 1 or 2,
 // the number 1..12 of the right body-part word, the idiom sentence with "＊"
 // for the word, its meaning), at most 900 records, at least 6 of level 1 and
 // 4 of level 2.
-class Bank1 {
+class BodyIdiomsBank {
  public:
   static inline const QString kFileName = QStringLiteral("体.txt");
   static constexpr int kMaxRecords = 900;
-  static constexpr int kMinLevel1 = 6;
-  static constexpr int kMinLevel2 = 4;
+  static constexpr int kMinLevel1 = quiz::kLevelOneQuestions;
+  static constexpr int kMinLevel2 = quiz::kQuestionsPerQuiz - quiz::kLevelOneQuestions;
 
   // The body-part words in button order; entry 12 stays empty.
   static const std::array<QString, 13>& words();
@@ -33,8 +34,8 @@ class Bank1 {
   // sentence or a meaning line that would not fit its box on screen.
   static std::vector<FileProblem> warnings(const QByteArray& bytes);
 
-  // Loads "体.txt" from the folder into the columns: sets MonMax, clears the
-  // Used marks and fills Karada. Returns the problems that refused the file.
+  // Loads "体.txt" from the folder into the columns: sets lastRecord, clears the
+  // Used marks and fills bodyParts. Returns the problems that refused the file.
   std::vector<FileProblem> load(const QString& appDir, QuestionColumns& columns);
 
   // Draws the record for question q (1..10): questions 1-6 from level 1,
@@ -52,9 +53,9 @@ class Bank1 {
 
   // The index of the last record loaded; -1 while none is, as in every
   // chapter.
-  int MonMax = -1;
+  int lastRecord = -1;
   std::vector<std::int16_t> Used = std::vector<std::int16_t>(QuestionColumns::kEntries, 0);
   // The button index of the right answer, a 16-bit integer in every chapter.
-  std::int16_t SeikaiNo = 0;
-  std::array<QString, 13> Karada{};
+  std::int16_t rightOption = 0;
+  std::array<QString, 13> bodyParts{};
 };

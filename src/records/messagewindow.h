@@ -6,24 +6,24 @@
 #include "layout/widgets.h"
 
 class QPlainTextEdit;
-class Shoki;
+class Session;
 
 // The message window: every message the learner reads passes through it; the
 // judgement also turns it into the certificate.
-class Form5 : public QWidget {
+class MessageWindow : public QWidget {
   Q_OBJECT
  public:
-  Form5(Shoki& sh);
+  MessageWindow(Session& session);
 
-  QPlainTextEdit* Text1;
-  QPushButton* cmd2;
-  PictureBox* Pic2;
-  QPushButton* Cmd1;
-  PictureBox* Pic1;
+  QPlainTextEdit* messageText;
+  QPushButton* certificateButton;
+  PictureBox* certificateBox;
+  QPushButton* okButton;
+  PictureBox* picture;
 
-  // Copies MsgText into Text1.
-  void Main5();
-  // The text Text1 shows, exactly as it was set.
+  // Copies MsgText into messageText.
+  void showText();
+  // The text messageText shows, exactly as it was set.
   const QString& text() const { return text_; }
   void setBackColor(const QColor& c);
   QColor backColor() const;
@@ -34,14 +34,14 @@ class Form5 : public QWidget {
   static inline const QString kPictureName = QStringLiteral("挿絵");
 
   // Turns the window into the certificate: client 640 x 400 placed in the
-  // upper third of the screen, Text1 hidden, Pic2 shown with a bold font of
-  // the given size and the lines printed from 20, 30 twips, cmd2 shown; the
+  // upper third of the screen, messageText hidden, certificateBox shown with a bold font of
+  // the given size and the lines printed from 20, 30 twips, certificateButton shown; the
   // window is shown, not modally.
   void showCertificate(const QStringList& lines, int fontPoints, int twipsPerPixel);
 
   // Handlers.
-  void Cmd1_Click();
-  void cmd2_Click();
+  void onOkClicked();
+  void onCertificateClosed();
   void backgroundClick();
   // The learner closing the window: counts the quiz, saves, says goodbye
   // and ends the program.
@@ -60,7 +60,7 @@ class Form5 : public QWidget {
   void takeFocus();
   // Scrolls the message for a key that scrolls text; false for other keys.
   bool scrollMessage(int key);
-  Shoki& sh_;
+  Session& session_;
   QString text_;
   bool certificate_ = false;
   int reclaims_ = 0;

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <set>
 
-#include "chapter1/bank1.h"
+#include "chapter1/bodyidiomsbank.h"
 #include "testapp.h"
 
 namespace {
@@ -16,11 +16,11 @@ std::function<float()> sequence(std::mt19937& gen) {
 
 }  // namespace
 
-TEST(Bank1, LoadsRecordsFromIndexOne) {
+TEST(BodyIdiomsBank, LoadsRecordsFromIndexOne) {
   QuestionColumns cols;
   cols.Mon1[0] = Value::ofText(QStringLiteral("chapter 2 left this"));
   int count = 0;
-  ASSERT_TRUE(Bank1::parse(smallBank(), cols, &count).empty());
+  ASSERT_TRUE(BodyIdiomsBank::parse(smallBank(), cols, &count).empty());
   EXPECT_EQ(count, 10);
   EXPECT_EQ(cols.Mon1[0].asText(), QStringLiteral("chapter 2 left this"));
   EXPECT_TRUE(cols.Mon1[1].isNumber());
@@ -29,12 +29,12 @@ TEST(Bank1, LoadsRecordsFromIndexOne) {
   EXPECT_EQ(cols.Mon1[11].kind, Value::Kind::Empty);
 }
 
-TEST(Bank1, TheDrawFollowsLevelsAndNeverRepeats) {
+TEST(BodyIdiomsBank, TheDrawFollowsLevelsAndNeverRepeats) {
   QuestionColumns cols;
-  Bank1 bank;
+  BodyIdiomsBank bank;
   int count = 0;
-  ASSERT_TRUE(Bank1::parse(smallBank(), cols, &count).empty());
-  bank.MonMax = count;
+  ASSERT_TRUE(BodyIdiomsBank::parse(smallBank(), cols, &count).empty());
+  bank.lastRecord = count;
   std::mt19937 gen(7);
   for (int quiz = 0; quiz < 50; ++quiz) {
     bank.clearAllMarks();
@@ -49,7 +49,7 @@ TEST(Bank1, TheDrawFollowsLevelsAndNeverRepeats) {
   }
 }
 
-TEST(Bank1, MeaningSplit) {
+TEST(BodyIdiomsBank, MeaningSplit) {
   struct Case {
     int length;
     int periodAt;  // 1-based position of "。", 0 for none
@@ -59,22 +59,22 @@ TEST(Bank1, MeaningSplit) {
                        Case{29, 28, 29}, Case{56, 0, 28}}) {
     QString s(c.length, u'あ');
     if (c.periodAt > 0) s[c.periodAt - 1] = u'。';
-    const auto lines = Bank1::splitMeaning(s);
+    const auto lines = BodyIdiomsBank::splitMeaning(s);
     EXPECT_EQ(lines[0].size(), c.first) << c.length << "/" << c.periodAt;
     EXPECT_EQ(lines[0] + lines[1], s);
   }
 }
 
-TEST(Bank1, AnswerIndexFromFieldTwo) {
-  EXPECT_EQ(Bank1::answerIndex(Value::ofNumber(1)), 0);
-  EXPECT_EQ(Bank1::answerIndex(Value::ofNumber(12)), 11);
-  EXPECT_EQ(Bank1::answerIndex(Value::ofText(QStringLiteral("3abc"))), 2);
-  EXPECT_EQ(Bank1::answerIndex(Value::ofText(QStringLiteral("x"))), -1);
-  EXPECT_EQ(Bank1::words()[0], QStringLiteral("頭"));
-  EXPECT_EQ(Bank1::words()[11], QStringLiteral("足"));
+TEST(BodyIdiomsBank, AnswerIndexFromFieldTwo) {
+  EXPECT_EQ(BodyIdiomsBank::answerIndex(Value::ofNumber(1)), 0);
+  EXPECT_EQ(BodyIdiomsBank::answerIndex(Value::ofNumber(12)), 11);
+  EXPECT_EQ(BodyIdiomsBank::answerIndex(Value::ofText(QStringLiteral("3abc"))), 2);
+  EXPECT_EQ(BodyIdiomsBank::answerIndex(Value::ofText(QStringLiteral("x"))), -1);
+  EXPECT_EQ(BodyIdiomsBank::words()[0], QStringLiteral("頭"));
+  EXPECT_EQ(BodyIdiomsBank::words()[11], QStringLiteral("足"));
 }
 
-TEST(Bank1, BadFilesAreRefusedWithLineAndProblem) {
+TEST(BodyIdiomsBank, BadFilesAreRefusedWithLineAndProblem) {
   struct Case {
     const char* name;
     QByteArray bytes;
@@ -103,7 +103,7 @@ TEST(Bank1, BadFilesAreRefusedWithLineAndProblem) {
   };
   for (const Case& c : cases) {
     QuestionColumns cols;
-    const std::vector<FileProblem> problems = Bank1::parse(c.bytes, cols, nullptr);
+    const std::vector<FileProblem> problems = BodyIdiomsBank::parse(c.bytes, cols, nullptr);
     ASSERT_FALSE(problems.empty()) << c.name;
     EXPECT_EQ(problems[0].line, c.line) << c.name;
     EXPECT_TRUE(problems[0].message.contains(c.says)) << c.name << ": " << problems[0].message.toStdString();
@@ -111,7 +111,7 @@ TEST(Bank1, BadFilesAreRefusedWithLineAndProblem) {
   }
 }
 
-TEST(Bank1, TheDeliveredFileIsAGoodQuiz) {
+TEST(BodyIdiomsBank, TheDeliveredFileIsAGoodQuiz) {
   QFile f(QStringLiteral(KOTOBARION_APP_DIR "/体.txt"));
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   const QByteArray bytes = f.readAll();
@@ -119,7 +119,7 @@ TEST(Bank1, TheDeliveredFileIsAGoodQuiz) {
   EXPECT_FALSE(bytes.contains("\n\n"));
   QuestionColumns cols;
   int count = 0;
-  ASSERT_TRUE(Bank1::parse(bytes, cols, &count).empty());
+  ASSERT_TRUE(BodyIdiomsBank::parse(bytes, cols, &count).empty());
   EXPECT_GE(count, 72);
   std::array<int, 12> perWord{};
   int level1 = 0;
@@ -133,10 +133,10 @@ TEST(Bank1, TheDeliveredFileIsAGoodQuiz) {
     EXPECT_LE(meaning.size(), 56) << i;
     EXPECT_FALSE(meaning.isEmpty()) << i;
     EXPECT_TRUE(sentences.insert(sentence).second) << "sentence twice: " << i;
-    perWord[static_cast<std::size_t>(Bank1::answerIndex(cols.Mon2[k]))]++;
+    perWord[static_cast<std::size_t>(BodyIdiomsBank::answerIndex(cols.Mon2[k]))]++;
     (cols.Mon1[k].asNumber() == 1 ? level1 : level2)++;
   }
-  for (std::size_t w = 0; w < 12; ++w) EXPECT_GE(perWord[w], 4) << Bank1::words()[w].toStdString();
+  for (std::size_t w = 0; w < 12; ++w) EXPECT_GE(perWord[w], 4) << BodyIdiomsBank::words()[w].toStdString();
   EXPECT_GE(level1, 48);
   EXPECT_GE(level2, 24);
 }

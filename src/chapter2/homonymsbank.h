@@ -9,6 +9,7 @@
 
 #include "questions/fieldreader.h"
 #include "questions/questionfile.h"
+#include "questions/quizrules.h"
 
 // The chapter 2 question bank: "同音.txt", five fields a record (level 1 or
 // 2, the homonym group key, the target word in kana as the sentence writes
@@ -16,13 +17,13 @@
 // i at index i of the columns. At most 901 records and five a group; the
 // first record is never asked, so at least 6 level-1 and 4 level-2 records
 // must follow it.
-class Bank2 {
+class HomonymsBank {
  public:
   static inline const QString kFileName = QStringLiteral("同音.txt");
   static constexpr int kMaxRecords = 901;
   static constexpr int kMaxGroup = 5;
-  static constexpr int kMinLevel1 = 6;
-  static constexpr int kMinLevel2 = 4;
+  static constexpr int kMinLevel1 = quiz::kLevelOneQuestions;
+  static constexpr int kMinLevel2 = quiz::kQuestionsPerQuiz - quiz::kLevelOneQuestions;
 
   // One record as it stands in the file.
   struct Record {
@@ -47,11 +48,11 @@ class Bank2 {
   // untouched.
   static std::vector<FileProblem> parse(const QByteArray& bytes, QuestionColumns& columns, int* count);
 
-  // Loads "同音.txt" from the folder and sets MonMax. The marks are kept:
+  // Loads "同音.txt" from the folder and sets lastRecord. The marks are kept:
   // they live as long as the window.
   std::vector<FileProblem> load(const QString& appDir, QuestionColumns& columns);
 
-  // Draws the record for question q (1..10) from 1..MonMax: questions 1-6
+  // Draws the record for question q (1..10) from 1..lastRecord: questions 1-6
   // level 1, 7-10 level 2. Every record drawn is marked, also one rejected
   // for its level. When no unmarked record of the level is left, the marks
   // of that level are cleared, except those of records asked in this quiz.
@@ -61,7 +62,7 @@ class Bank2 {
   void clearAllMarks() { Used.assign(Used.size(), 0); }
 
   // The right kanji of every record of the group, in file order.
-  static std::vector<QString> candidates(const Value& group, const QuestionColumns& columns, int monMax);
+  static std::vector<QString> candidates(const Value& group, const QuestionColumns& columns, int lastRecord);
   // Group keys are equal when both are numbers of one value or both texts
   // of one text (an empty field counts as the empty text).
   static bool sameKey(const Value& a, const Value& b);
@@ -71,15 +72,15 @@ class Bank2 {
   static std::array<QString, 2> splitSentence(const QString& sentence);
 
   // The index of the last record loaded; -1 while none is.
-  int MonMax = -1;
+  int lastRecord = -1;
   std::vector<std::int16_t> Used = std::vector<std::int16_t>(QuestionColumns::kEntries, 0);
-  int CurRec = 0;
-  Value Answer;
-  QString Sentence;
-  std::array<QString, 5> Sentaku{};
-  int LastChoice = -1;
+  int currentRecord = 0;
+  Value rightAnswer;
+  QString questionSentence;
+  std::array<QString, 5> choices{};
+  int lastChoice = -1;
   // The option index of the right kanji; -1 while none is dealt.
-  std::int16_t SeikaiNo = -1;
+  std::int16_t rightOption = -1;
 
  private:
   std::vector<int> asked_;

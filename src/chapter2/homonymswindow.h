@@ -4,48 +4,45 @@
 #include <QPushButton>
 #include <cstdint>
 
-#include "chapter2/bank2.h"
+#include "chapter2/homonymsbank.h"
 #include "layout/chapterwindow.h"
 
 class QGroupBox;
 
 // The chapter 2 quiz window: homonyms, a red kana word in a sentence and up
 // to five kanji to choose from.
-class Form1 : public ChapterWindow {
+class HomonymsWindow : public ChapterWindow {
   Q_OBJECT
  public:
-  explicit Form1(Shoki& sh);
+  explicit HomonymsWindow(Session& session);
 
-  QLabel* Lbl1;
-  QLabel* Label1;
-  QGroupBox* Frm1;
+  QLabel* titleLabel;
+  QLabel* streakHeading;
+  QGroupBox* optionsFrame;
   // The option selected while no answer is given, after the answers.
   static constexpr int kNeutralOption = 5;
-  OptionArray Opt1;
-  QLabel* Lbl2;
-  QPushButton* Cmd1;
-  // The help menu (the window's own name for it; the same action as hp).
-  QAction* he = nullptr;
+  OptionArray options;
+  QLabel* scoreLabel;
+  QPushButton* startButton;
 
   // Window fields: the bank with its marks, the current question and the
   // clicks since it was dealt.
-  Bank2 bank;
-  std::int16_t Kaitou = 0;
+  HomonymsBank bank;
+  std::int16_t answersGiven = 0;
 
-  bool setUp() override { return Main1(); }
+  bool setUp() override { return loadChapter(); }
   // Loads the bank, then sets up a quiz; false when the question file was
   // refused (the learner has been told why).
-  bool Main1();
-  void Main12();
-  void Cmd1_Click();
-  void Main13();
-  void Monsakusei();
-  void Syutu1();
-  void Opt1_Click(int index);
-  void Atari1();
-  void Miss1();
-  void Owari();
-  void he_Click() { hp_Click(); }
+  bool loadChapter();
+  void prepareQuiz();
+  void onStartClicked();
+  void nextQuestion();
+  void drawQuestion();
+  void dealQuestion();
+  void onOptionClicked(int index);
+  void onRightAnswer();
+  void onWrongAnswer();
+  void endQuiz();
 
  private:
   void showOptions(int last, bool shown);

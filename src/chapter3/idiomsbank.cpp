@@ -1,4 +1,4 @@
-#include "chapter3/bank3.h"
+#include "chapter3/idiomsbank.h"
 
 #include <QHash>
 #include <QSet>
@@ -40,7 +40,7 @@ QString repeatedWord(const QString& phrase, const QString& meaning) {
 
 }  // namespace
 
-std::vector<FileProblem> Bank3::read(const QByteArray& bytes, std::vector<Record>* records, int* ignoredFrom) {
+std::vector<FileProblem> IdiomsBank::read(const QByteArray& bytes, std::vector<Record>* records, int* ignoredFrom) {
   std::vector<FileProblem> problems;
   FieldReader reader(decodeQuestionText(bytes, &problems));
   records->clear();
@@ -104,7 +104,7 @@ std::vector<FileProblem> Bank3::read(const QByteArray& bytes, std::vector<Record
   return problems;
 }
 
-std::vector<FileProblem> Bank3::warnings(const std::vector<Record>& records, int ignoredFrom) {
+std::vector<FileProblem> IdiomsBank::warnings(const std::vector<Record>& records, int ignoredFrom) {
   std::vector<FileProblem> found;
   const fit::Box sentence = fit::chapter3Sentence();
   const fit::Box option = fit::chapter3Option();
@@ -143,33 +143,33 @@ std::vector<FileProblem> Bank3::warnings(const std::vector<Record>& records, int
   return found;
 }
 
-FileProblem Bank3::ignoredWarning(int line) {
+FileProblem IdiomsBank::ignoredWarning(int line) {
   return {line, QStringLiteral("1番目の項目が空なので、この行から後の問題は読み込まれません。")};
 }
 
-std::vector<FileProblem> Bank3::parse(const QByteArray& bytes, QuestionColumns& columns, int* count) {
-  return parseWith<Bank3>(bytes, columns, count);
+std::vector<FileProblem> IdiomsBank::parse(const QByteArray& bytes, QuestionColumns& columns, int* count) {
+  return parseWith<IdiomsBank>(bytes, columns, count);
 }
 
-std::vector<FileProblem> Bank3::load(const QString& appDir, QuestionColumns& columns) {
+std::vector<FileProblem> IdiomsBank::load(const QString& appDir, QuestionColumns& columns) {
   int count = 0;
-  std::vector<FileProblem> problems = loadQuestionFile(appDir + kFileName, &Bank3::parse, columns, &count);
-  if (problems.empty()) MonMax = count - 1;
+  std::vector<FileProblem> problems = loadQuestionFile(appDir + kFileName, &IdiomsBank::parse, columns, &count);
+  if (problems.empty()) lastRecord = count - 1;
   return problems;
 }
 
-int Bank3::drawUpTo(int m, float u) {
+int IdiomsBank::drawUpTo(int m, float u) {
   const float v = static_cast<float>(m + 1) * u + 1.0f;
   return std::clamp(static_cast<int>(v) - 1, 0, m);
 }
 
-void Bank3::Monsakusei(const QuestionColumns& columns, const std::function<float()>& rnd) {
-  for (int j = 0; j <= MonMax; ++j) Used[static_cast<std::size_t>(j)] = 0;
+void IdiomsBank::drawQuiz(const QuestionColumns& columns, const std::function<float()>& rnd) {
+  for (int j = 0; j <= lastRecord; ++j) Used[static_cast<std::size_t>(j)] = 0;
   for (int i = 1; i <= quiz::kQuestionsPerQuiz; ++i) {
     for (;;) {
-      const auto r = static_cast<std::size_t>(drawUpTo(MonMax, rnd()));
+      const auto r = static_cast<std::size_t>(drawUpTo(lastRecord, rnd()));
       if (Used[r] == 1) continue;
-      Row& row = Mondai[static_cast<std::size_t>(i)];
+      Row& row = quizRows[static_cast<std::size_t>(i)];
       row = {columns.Mon1[r], columns.Mon2[r], columns.Mon5[r], columns.Mon3[r], columns.Mon4[r].asText()};
       const double group = row.group.asNumber();
       if (i > quiz::kLevelOneQuestions && group != 2) continue;
@@ -180,34 +180,34 @@ void Bank3::Monsakusei(const QuestionColumns& columns, const std::function<float
   }
 }
 
-void Bank3::assemble(int n, const QuestionColumns& columns, const std::function<float()>& rnd) {
-  Sentaku.fill(QString());
+void IdiomsBank::assemble(int n, const QuestionColumns& columns, const std::function<float()>& rnd) {
+  choices.fill(QString());
   std::array<QString, 9> key{};
   // Which options are taken: a phrase may be empty text, so emptiness alone
   // cannot tell a free option from a taken one.
   std::array<bool, kOptions> taken{};
   const int right = drawUpTo(kOptions - 1, rnd());
-  SeikaiNo = static_cast<std::int16_t>(right);
-  const Row& row = Mondai[static_cast<std::size_t>(n)];
-  Sentaku[static_cast<std::size_t>(right)] = row.phrase.asText();
+  rightOption = static_cast<std::int16_t>(right);
+  const Row& row = quizRows[static_cast<std::size_t>(n)];
+  choices[static_cast<std::size_t>(right)] = row.phrase.asText();
   key[static_cast<std::size_t>(right)] = row.key.asText();
   taken[static_cast<std::size_t>(right)] = true;
   for (int j = 1; j < kOptions; ++j) {
     std::size_t r = 0;
     do {
-      r = static_cast<std::size_t>(drawUpTo(MonMax, rnd()));
+      r = static_cast<std::size_t>(drawUpTo(lastRecord, rnd()));
     } while (std::find(key.begin(), key.begin() + kOptions, columns.Mon3[r].asText()) != key.begin() + kOptions);
     std::size_t s = 0;
     do {
       s = static_cast<std::size_t>(drawUpTo(kOptions - 1, rnd()));
     } while (taken[s]);
     key[s] = columns.Mon3[r].asText();
-    Sentaku[s] = columns.Mon5[r].asText();
+    choices[s] = columns.Mon5[r].asText();
     taken[s] = true;
   }
 }
 
-std::array<QString, 2> Bank3::splitMeaning(const QString& meaning) {
+std::array<QString, 2> IdiomsBank::splitMeaning(const QString& meaning) {
   if (meaning.size() > 27) return {meaning.left(26), meaning.mid(26)};
   return {meaning, QString()};
 }

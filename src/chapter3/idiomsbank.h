@@ -9,18 +9,19 @@
 
 #include "questions/fieldreader.h"
 #include "questions/questionfile.h"
+#include "questions/quizrules.h"
 
 // The chapter 3 question bank: "慣用句２.txt", five fields a record (group 1
 // or 2, the sentence up to the blank, the idiom phrase that fills it, the
 // idiom's key, its meaning), record k at index k of the columns. A record
 // whose first field is empty ends the bank. Group 0 is allowed: such a
 // record is only ever a wrong option.
-class Bank3 {
+class IdiomsBank {
  public:
   static inline const QString kFileName = QStringLiteral("慣用句２.txt");
   static constexpr int kMaxRecords = 901;
-  static constexpr int kMinGroup1 = 6;
-  static constexpr int kMinGroup2 = 4;
+  static constexpr int kMinGroup1 = quiz::kLevelOneQuestions;
+  static constexpr int kMinGroup2 = quiz::kQuestionsPerQuiz - quiz::kLevelOneQuestions;
   static constexpr int kOptions = 8;
   // What the window shows after the sentence.
   static inline const QString kBlank = QStringLiteral("　（　　　）。");
@@ -51,7 +52,7 @@ class Bank3 {
   // Mon4 at 0.. count - 1. With any problem the columns stay untouched.
   static std::vector<FileProblem> parse(const QByteArray& bytes, QuestionColumns& columns, int* count);
 
-  // Loads "慣用句２.txt" from the folder and sets MonMax.
+  // Loads "慣用句２.txt" from the folder and sets lastRecord.
   std::vector<FileProblem> load(const QString& appDir, QuestionColumns& columns);
 
   // A value from 0..m: Int((m + 1) * u + 1) - 1 in single precision, kept
@@ -59,8 +60,8 @@ class Bank3 {
   static int drawUpTo(int m, float u);
   // Draws the ten questions of a quiz: six different group-1 records, then
   // four different group-2 records.
-  void Monsakusei(const QuestionColumns& columns, const std::function<float()>& rnd);
-  // The eight options of question n: the right phrase at SeikaiNo, seven
+  void drawQuiz(const QuestionColumns& columns, const std::function<float()>& rnd);
+  // The eight options of question n: the right phrase at rightOption, seven
   // wrong phrases from the whole bank, eight different keys, no empty key.
   void assemble(int n, const QuestionColumns& columns, const std::function<float()>& rnd);
   // The two printed lines of a meaning: over 27 characters, the first 26
@@ -74,10 +75,10 @@ class Bank3 {
     QString meaning;
   };
   // The index of the last record loaded; -1 while none is.
-  int MonMax = -1;
+  int lastRecord = -1;
   std::vector<std::int16_t> Used = std::vector<std::int16_t>(QuestionColumns::kEntries, 0);
-  std::array<Row, 11> Mondai{};  // rows 1..10
-  std::array<QString, 9> Sentaku{};
+  std::array<Row, 11> quizRows{};  // rows 1..10
+  std::array<QString, 9> choices{};
   // The option index of the right phrase, 0..7.
-  std::int16_t SeikaiNo = 0;
+  std::int16_t rightOption = 0;
 };

@@ -1,4 +1,4 @@
-#include "chapter1/bank1.h"
+#include "chapter1/bodyidiomsbank.h"
 
 #include <cmath>
 
@@ -7,7 +7,7 @@
 #include "questions/quizrules.h"
 #include "startup/texts.h"
 
-const std::array<QString, 13>& Bank1::words() {
+const std::array<QString, 13>& BodyIdiomsBank::words() {
   static const std::array<QString, 13> w = {QStringLiteral("頭"),
                                             QStringLiteral("目"),
                                             QStringLiteral("耳"),
@@ -24,7 +24,7 @@ const std::array<QString, 13>& Bank1::words() {
   return w;
 }
 
-std::vector<FileProblem> Bank1::parse(const QByteArray& bytes, QuestionColumns& columns, int* count) {
+std::vector<FileProblem> BodyIdiomsBank::parse(const QByteArray& bytes, QuestionColumns& columns, int* count) {
   std::vector<FileProblem> problems;
   FieldReader reader(decodeQuestionText(bytes, &problems));
   struct Record {
@@ -80,7 +80,7 @@ std::vector<FileProblem> Bank1::parse(const QByteArray& bytes, QuestionColumns& 
   return problems;
 }
 
-std::vector<FileProblem> Bank1::warnings(const QByteArray& bytes) {
+std::vector<FileProblem> BodyIdiomsBank::warnings(const QByteArray& bytes) {
   std::vector<FileProblem> found;
   const fit::Box sentence = fit::chapter1Sentence();
   const fit::Box meaning = fit::chapter1Meaning();
@@ -105,19 +105,19 @@ std::vector<FileProblem> Bank1::warnings(const QByteArray& bytes) {
   return found;
 }
 
-std::vector<FileProblem> Bank1::load(const QString& appDir, QuestionColumns& columns) {
+std::vector<FileProblem> BodyIdiomsBank::load(const QString& appDir, QuestionColumns& columns) {
   int count = 0;
-  std::vector<FileProblem> problems = loadQuestionFile(appDir + kFileName, &Bank1::parse, columns, &count);
+  std::vector<FileProblem> problems = loadQuestionFile(appDir + kFileName, &BodyIdiomsBank::parse, columns, &count);
   if (!problems.empty()) return problems;
-  MonMax = count;
-  for (int j = 1; j <= MonMax; ++j) Used[static_cast<std::size_t>(j)] = 0;
-  Karada = words();
+  lastRecord = count;
+  for (int j = 1; j <= lastRecord; ++j) Used[static_cast<std::size_t>(j)] = 0;
+  bodyParts = words();
   return {};
 }
 
-int Bank1::draw(int q, const QuestionColumns& columns, const std::function<float()>& rnd) {
+int BodyIdiomsBank::draw(int q, const QuestionColumns& columns, const std::function<float()>& rnd) {
   for (;;) {
-    const int k = texts::pick(rnd(), MonMax);
+    const int k = texts::pick(rnd(), lastRecord);
     const auto i = static_cast<std::size_t>(k);
     if (Used[i] != 0) continue;
     const double level = columns.Mon1[i].asNumber();
@@ -128,7 +128,7 @@ int Bank1::draw(int q, const QuestionColumns& columns, const std::function<float
   }
 }
 
-std::array<QString, 2> Bank1::splitMeaning(const QString& s) {
+std::array<QString, 2> BodyIdiomsBank::splitMeaning(const QString& s) {
   std::array<QString, 2> lines{s, QString()};
   const auto L = s.size();
   if (L > 28) lines = {s.left(28), s.mid(28)};
@@ -136,6 +136,6 @@ std::array<QString, 2> Bank1::splitMeaning(const QString& s) {
   return lines;
 }
 
-std::int16_t Bank1::answerIndex(const Value& field2) {
+std::int16_t BodyIdiomsBank::answerIndex(const Value& field2) {
   return static_cast<std::int16_t>(texts::roundHalfEven(Value::ofText(field2.asText()).asNumber() - 1.0));
 }

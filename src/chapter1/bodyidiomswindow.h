@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "chapter1/bodyidiomsbank.h"
+#include "layout/chapterwindow.h"
+
+class QGroupBox;
+
+// The chapter 1 quiz window: idioms about the body, answered on twelve
+// body-part buttons.
+class BodyIdiomsWindow : public ChapterWindow {
+  Q_OBJECT
+ public:
+  explicit BodyIdiomsWindow(Session& session);
+
+  QLabel* titleLabel;
+  QLabel* streakHeading;
+  QLabel* sentenceLabel;
+  QGroupBox* optionsFrame;
+  // The option selected while no answer is given, after the answers.
+  static constexpr int kNeutralOption = 12;
+  OptionArray options;
+  QLabel* scoreLabel;
+  QPushButton* startButton;
+
+  // Window fields.
+  BodyIdiomsBank bank;
+  std::int16_t answersGiven = 4;
+
+  bool setUp() override { return loadChapter(); }
+  // Loads the bank and lights the stars; false when the question file was
+  // refused (the learner has been told why).
+  bool loadChapter();
+  void prepareQuiz();
+  void nextQuestion();
+  void dealQuestion();
+  void onRightAnswer();
+  void onWrongAnswer();
+  void endQuiz();
+  void onStartClicked();
+  void onOptionClicked(int index);
+};

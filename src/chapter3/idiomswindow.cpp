@@ -1,0 +1,194 @@
+#include "chapter3/idiomswindow.h"
+
+#include <QGroupBox>
+
+#include "layout/layout.h"
+#include "questions/quizrules.h"
+#include "records/messagewindow.h"
+#include "records/recordfile.h"
+#include "startup/session.h"
+#include "startup/texts.h"
+
+using namespace layout;
+using texts::num;
+
+IdiomsWindow::IdiomsWindow(Session& session)
+    : ChapterWindow(session, 3, QStringLiteral("第３章 慣用句（一般）  (コトバリオンVer.1.3)"), {1024, 760},
+                    QStringLiteral("ヘ　ル　プ")) {
+  setClosingMessage(QStringLiteral("慣用句(一般)を終了します。"), QStringLiteral("慣用句(一般)"));
+  QWidget* c = client();
+  titleLabel =
+      ui::label(c, QStringLiteral("Label1"), {384, 112, 0, 0}, designFont(18), colour::darkBlue, colour::lightYellow);
+  // The sentence and the score use the window's own face, not bold.
+  sentenceLabel = ui::label(c, QStringLiteral("Label2"), {288, 168, 0, 0}, designFont(26, false), colour::darkBlue,
+                            colour::paleGreen);
+  questionBox = new PictureBox(c);
+  questionBox->setGeometry(128, 208, 777, 113);
+  questionBox->setBackColor(colour::white);
+  questionBox->setForeColor(colour::darkBlue);
+  questionBox->setPrintFont(designFont(24));
+  questionBox->setSpokenAsOneLine();
+  optionsFrame = ui::frame(c, QStringLiteral("選択欄"), {128, 336, 785, 137}, designFont(12), colour::lightGreen);
+  const int lefts[] = {8, 160, 320, 480, 632, 8, 160, 320};
+  const int tops[] = {32, 32, 32, 32, 32, 80, 80, 80};
+  for (int i = 0; i < kNeutralOption; ++i) {
+    QRadioButton* b = options.add(optionsFrame, QString());
+    ui::place(b, {lefts[i], tops[i], 161, 33}, designFont(16), colour::navy, colour::lightGreen);
+  }
+  ui::place(options.add(optionsFrame, QStringLiteral("適するものを選べ。")), {480, 80, 257, 33}, designFont(16),
+            colour::black, colour::lightGreen);
+  scoreLabel =
+      ui::label(c, QStringLiteral("Label3"), {104, 520, 0, 0}, designFont(28, false), colour::black, colour::white);
+  startButton = ui::commandButton(c, QStringLiteral("問題開始"), {696, 536, 169, 65}, designFont(15));
+  streakHeading = ui::label(c, QStringLiteral("連続満点記録"), {552, 56, 137, 33}, designFont(15.75, true, true),
+                            colour::black, colour::lightYellow);
+  makeStars({696, 744, 792}, 48, {49, 45}, streakHeading);
+
+  connect(startButton, &QPushButton::clicked, this, [this] { onStartClicked(); });
+  options.setNeutral(kNeutralOption);
+  options.onClick = [this](int i) { onOptionClicked(i); };
+}
+
+bool IdiomsWindow::loadChapter() {
+  session_.refreshAppDir();
+  const std::vector<FileProblem> problems = bank.load(session_.appDir, session_);
+  if (!problems.empty()) {
+    session_.messageBox(describeProblems(IdiomsBank::kFileName, problems), QStringLiteral("コトバリオン"));
+    return false;
+  }
+  setStars(session_.Genzai[2]);
+  session_.DoneFlag = 0;
+  prepareQuiz();
+  return true;
+}
+
+void IdiomsWindow::prepareQuiz() {
+  session_.Genzai[1] = 0;
+  session_.score = 0;
+  startButton->show();
+  ui::caption(sentenceLabel, QStringLiteral("下の欄に問題文が表示される"));
+  questionBox->Print(QStringLiteral("表示される意味を参考に問題文中の(  )に"));
+  questionBox->Print(QStringLiteral("あてはまるものを下の選択欄から選べ。"));
+  startButton->setAccessibleDescription(sentenceLabel->text() + QStringLiteral("。") + questionBox->accessibleName());
+  scoreLabel->hide();
+  session_.platform().randomize();
+  for (int i = 0; i <= kNeutralOption; ++i) options[i]->hide();
+  options[kNeutralOption]->setText(QStringLiteral("適するものを選べ。"));
+  options.select(kNeutralOption);
+  startButton->setText(QStringLiteral("問題開始"));
+  ui::caption(titleLabel, QStringLiteral("第１問 "));
+  answersGiven = 4;
+  bank.drawQuiz(session_, [this] { return session_.platform().rnd(); });
+  startButton->setFocus();
+}
+
+void IdiomsWindow::onStartClicked() {
+  if (session_.DoneFlag == 999) {
+    session_.saveBeforeEnding();
+    session_.endProgram();
+    return;
+  }
+  session_.DoneFlag = 0;
+  ui::caption(scoreLabel, QString());
+  questionBox->printFont().setPointSize(18);
+  questionBox->Cls();
+  nextQuestion();
+}
+
+void IdiomsWindow::nextQuestion() {
+  setBackColors(colour::green);
+  optionsFrame->show();
+  scoreLabel->hide();
+  sentenceLabel->hide();
+  if (session_.DoneFlag == 999) {
+    session_.endProgram();
+    return;
+  }
+  session_.Genzai[1] += 1;
+  if (session_.Genzai[1] > quiz::kQuestionsPerQuiz) {
+    endQuiz();
+  } else {
+    questionBox->Cls();
+    dealQuestion();
+  }
+}
+
+void IdiomsWindow::dealQuestion() {
+  const int n = session_.Genzai[1];
+  session_.DoneFlag = 0;
+  options.select(kNeutralOption);
+  sentenceLabel->show();
+  ui::caption(titleLabel, QStringLiteral("第") + num(n) + QStringLiteral("問 "));
+  startButton->hide();
+  const IdiomsBank::Row& row = bank.quizRows[static_cast<std::size_t>(n)];
+  ui::caption(sentenceLabel, row.sentence.asText() + IdiomsBank::kBlank);
+  const std::array<QString, 2> lines = IdiomsBank::splitMeaning(row.meaning);
+  if (lines[1].isEmpty()) {
+    questionBox->Print(lines[0]);
+  } else {
+    questionBox->Print(lines[0] + QStringLiteral("\r\t"));
+    questionBox->Print(lines[1]);
+  }
+  bank.assemble(n, session_, [this] { return session_.platform().rnd(); });
+  for (int i = 0; i < IdiomsBank::kOptions; ++i) options[i]->setText(bank.choices[static_cast<std::size_t>(i)]);
+  for (int i = 0; i <= kNeutralOption; ++i) options[i]->show();
+  options.select(kNeutralOption);
+  optionsFrame->show();
+  answersGiven = 0;
+  questionDealt(options, sentenceLabel->text() + QStringLiteral("　") + titleLabel->text().trimmed());
+}
+
+void IdiomsWindow::onOptionClicked(int index) {
+  session_.MsgText.clear();
+  if (index == kNeutralOption) return;
+  answersGiven = static_cast<std::int16_t>(answersGiven + 1);
+  if (answersGiven > 1) {
+    options.select(kNeutralOption);
+    return;
+  }
+  scoreLabel->show();
+  if (index == bank.rightOption) {
+    onRightAnswer();
+    if (session_.ended()) return;
+    options.select(kNeutralOption);
+    nextQuestion();
+  } else {
+    onWrongAnswer();
+    if (session_.ended()) return;
+    options.select(kNeutralOption);
+    setBackColors(colour::green);
+  }
+}
+
+void IdiomsWindow::showScore() {
+  scoreLabel->show();
+  ui::caption(scoreLabel, QStringLiteral("ただいまの得点は、") + num(session_.score * quiz::kPointsPerAnswer) +
+                              QStringLiteral("点です。"));
+}
+
+void IdiomsWindow::onRightAnswer() {
+  session_.score = static_cast<std::int16_t>(session_.score + 1);
+  showScore();
+  session_.composeRightFeedback();
+  showFeedback(true);
+}
+
+void IdiomsWindow::onWrongAnswer() {
+  setBackColors(colour::red);
+  const auto right = static_cast<std::size_t>(std::clamp<int>(bank.rightOption, 0, kNeutralOption));
+  session_.MsgText = QStringLiteral("残念！まちがい！") + texts::kCrLf + QStringLiteral("「") + bank.choices[right] +
+                     QStringLiteral("」です。") + texts::kCrLf;
+  showScore();
+  session_.composeWrongFeedback();
+  if (!showFeedback(false)) return;
+  endQuiz();
+}
+
+void IdiomsWindow::endQuiz() {
+  session_.progress.quizEnded();
+  if (session_.score != quiz::kQuestionsPerQuiz) {
+    setStars(0);
+    bank.clearAllMarks();
+  }
+  if (session_.Kiroku[2] != quiz::kCompletedMark) session_.judgeQuiz();
+}
