@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
   fonts.join();
   QtPlatform::setUpApplication();
   QtPlatform platform;
-  Session shoki(platform);
-  shoki.Main();
+  Session session(platform);
+  session.start();
   return QApplication::exec();
 }

@@ -164,8 +164,7 @@ TEST(Access, EverythingDrawnIsReadAloud) {
   // The certificate's lines.
   TestApp app;
   const QStringList lines = {QStringLiteral("免許皆伝状"), QStringLiteral("ゆい殿")};
-  app.sh->MsgText = QStringLiteral("正解です。");
-  app.sh->messageWindow->showText();
+  app.sh->messageWindow->showText(QStringLiteral("正解です。"));
   Reader reader;
   app.sh->messageWindow->showCertificate(lines, 22, 15);
   ASSERT_FALSE(reader.heard.isEmpty());

@@ -120,7 +120,7 @@ TEST(Chapter1Flow, TheLastOpenChapterDrawsTheCertificate) {
   playPerfect(app);
   // The tenth answer's feedback is the last message; the grade is not shown.
   ASSERT_EQ(app.fake.modals.size(), 11u);
-  EXPECT_EQ(app.sh->DoneFlag, 999);
+  EXPECT_TRUE(app.sh->certificateAwarded());
   EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), QByteArray("999,7,999,4,999,9\r\n"));
   MessageWindow* f5 = app.sh->messageWindow;
   EXPECT_TRUE(f5->isVisible());

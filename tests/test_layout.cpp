@@ -43,7 +43,7 @@ TEST(Layout, EveryWindowGetsItsClientSizeAndScaledFonts) {
     fake.appDir = tmp.path();
     fake.metrics.twipsPerPixelX = fake.metrics.twipsPerPixelY = c.tpp;
     Session sh(fake);
-    sh.Main();
+    sh.start();
     EXPECT_EQ(sh.bodyIdiomsWindow->client()->size(), QSize(1024, 760)) << c.tpp;
     EXPECT_EQ(sh.idiomsWindow->client()->size(), QSize(1024, 760));
     EXPECT_EQ(sh.homonymsWindow->client()->size(), QSize(1024, 700));

@@ -32,7 +32,7 @@ TEST(Placement, TitleBarsAndControlsStayInsideSmallScreens) {
     fake.metrics.height = c.screen.height();
     fake.metrics.available = c.available;
     Session sh(fake);
-    sh.Main();
+    sh.start();
     sh.messageWindow->showCertificate({QStringLiteral("免許皆伝状")}, 22, 15);
     sh.messageWindow->hide();
     for (QWidget* w : std::initializer_list<QWidget*>{sh.homonymsWindow, sh.registrationWindow, sh.bodyIdiomsWindow,

@@ -25,7 +25,7 @@ TEST(Startup, ASecondCopyIsRefusedWithItsMessage) {
   fake.appDir = tmp.path();
   fake.otherCopy = true;
   Session sh(fake);
-  sh.Main();
+  sh.start();
   ASSERT_EQ(fake.boxes.size(), 1u);
   EXPECT_EQ(fake.boxes[0].text, QStringLiteral("ナゴミアの勉強は起動しています。"));
   EXPECT_EQ(fake.boxes[0].caption, QStringLiteral("ナゴミア"));
@@ -38,7 +38,7 @@ TEST(Startup, ASecondCopyIsRefusedWithItsMessage) {
   other.otherCopy = true;
   other.holder = QStringLiteral("「flock」（プロセス番号 812、ユーザー ken）");
   Session locked(other);
-  locked.Main();
+  locked.start();
   ASSERT_EQ(other.boxes.size(), 1u);
   EXPECT_TRUE(other.boxes[0].text.contains(tmp.path() + QStringLiteral("」を、ほかのプログラム") + other.holder))
       << other.boxes[0].text.toStdString();

@@ -81,7 +81,7 @@ TEST(Windows, ArePlacedByTheirOuterSizeWithFrameAndMenuBar) {
     fake.metrics.width = c.screen.width();
     fake.metrics.height = c.screen.height();
     Session sh(fake);
-    sh.Main();
+    sh.start();
     const auto outer = [&](QWidget* w) { return w->size().grownBy(c.frame); };
     // Where the frame of a window lies: its own place less the frame.
     const auto framePos = [&](QWidget* w) { return w->geometry().topLeft() - QPoint(c.frame.left(), c.frame.top()); };
@@ -171,8 +171,7 @@ TEST(Windows, TheMessageWindowsKeysOnlyDismissTheMessage) {
       hiddenByKeys = !w->isVisible();
       w->hide();
     });
-    app.sh->MsgText = QStringLiteral("正解です。");
-    EXPECT_TRUE(app.sh->showMessage()) << c.name;
+    EXPECT_TRUE(app.sh->showMessage(QStringLiteral("正解です。"))) << c.name;
     EXPECT_TRUE(hiddenByKeys) << c.name;
     EXPECT_FALSE(reaches(chain, f->certificateButton)) << c.name;
     EXPECT_FALSE(f->certificateButton->isVisibleTo(f));
@@ -220,8 +219,7 @@ TEST(Windows, HeldDownEnterDoesNotDismissTheNextMessage) {
     stillShown = w->isVisible();
     press(w, Qt::Key_Return);  // a fresh press does
   });
-  app.sh->MsgText = QStringLiteral("満点です。すばらしい！");
-  EXPECT_TRUE(app.sh->showMessage());
+  EXPECT_TRUE(app.sh->showMessage(QStringLiteral("満点です。すばらしい！")));
   EXPECT_TRUE(stillShown);
   EXPECT_FALSE(f->isVisible());
   // Held on the chapter-start message, Enter's repeats never press 問題開始.

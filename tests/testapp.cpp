@@ -24,7 +24,7 @@ TestApp::TestApp(bool withDelivered) {
     }
   }
   sh = std::make_unique<Session>(fake);
-  sh->Main();
+  sh->start();
 }
 
 TestApp::~TestApp() = default;

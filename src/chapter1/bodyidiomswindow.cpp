@@ -74,18 +74,16 @@ void BodyIdiomsWindow::prepareQuiz() {
   questionBox->Print(QStringLiteral("上の問題文の意味がここに表示される。\r\t"));
   questionBox->Print(QStringLiteral("この意味を参考に＊にあてはまる語を下から選ぶ。"));
   startButton->setAccessibleDescription(sentenceLabel->text() + QStringLiteral("。") + questionBox->accessibleName());
-  session_.DoneFlag = 0;
   options.select(kNeutralOption);
   answersGiven = 4;
   startButton->setFocus();
 }
 
 void BodyIdiomsWindow::onStartClicked() {
-  if (session_.DoneFlag == 999) {
+  if (session_.certificateAwarded()) {
     session_.endProgram();
     return;
   }
-  session_.DoneFlag = 0;
   ui::caption(scoreLabel, QString());
   questionBox->printFont().setPointSize(18);
   questionBox->Cls();
@@ -95,7 +93,7 @@ void BodyIdiomsWindow::onStartClicked() {
 void BodyIdiomsWindow::nextQuestion() {
   setBackColors(colour::green);
   ui::caption(scoreLabel, QString());
-  if (session_.DoneFlag == 999) {
+  if (session_.certificateAwarded()) {
     session_.endProgram();
     return;
   }
@@ -156,21 +154,19 @@ void BodyIdiomsWindow::onRightAnswer() {
   scoreLabel->show();
   ui::caption(scoreLabel, QStringLiteral("ただいまの得点は、") + num(session_.score * quiz::kPointsPerAnswer) +
                               QStringLiteral("点です。"));
-  session_.composeRightFeedback();
-  showFeedback(true);
+  showFeedback(true, session_.composeRightFeedback());
 }
 
 void BodyIdiomsWindow::onWrongAnswer() {
   setBackColors(colour::red);
   // rightOption is 0..11 for every accepted question file.
   const auto right = static_cast<std::size_t>(std::clamp<int>(bank.rightOption, 0, kNeutralOption));
-  session_.MsgText = QStringLiteral("まちがい！") + QStringLiteral("「") + bank.bodyParts[right] +
-                     QStringLiteral("」です。") + texts::kCrLf;
+  const QString correction = QStringLiteral("まちがい！") + QStringLiteral("「") + bank.bodyParts[right] +
+                             QStringLiteral("」です。") + texts::kCrLf;
   scoreLabel->show();
   ui::caption(scoreLabel, QStringLiteral("ただいまの得点は、") + num(session_.score * quiz::kPointsPerAnswer) +
                               QStringLiteral("点です。"));
-  session_.composeWrongFeedback();
-  if (!showFeedback(false)) return;
+  if (!showFeedback(false, correction + session_.composeWrongFeedback())) return;
   endQuiz();
 }
 

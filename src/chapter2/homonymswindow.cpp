@@ -80,13 +80,12 @@ void HomonymsWindow::prepareQuiz() {
   startButton->setText(QStringLiteral("問題開始"));
   showOptions(kNeutralOption, false);
   bank.choices.fill(QString());
-  session_.DoneFlag = 0;
   startButton->setFocus();
 }
 
 void HomonymsWindow::onStartClicked() {
   setBackColor(colour::green);
-  if (session_.DoneFlag == 999) {
+  if (session_.certificateAwarded()) {
     session_.endProgram();
     return;
   }
@@ -193,10 +192,10 @@ void HomonymsWindow::onRightAnswer() {
   scoreLabel->show();
   ui::caption(scoreLabel,
               QStringLiteral("得点は") + num(session_.score * quiz::kPointsPerAnswer) + QStringLiteral("点です"));
-  session_.composeRightFeedback();
+  const QString text = session_.composeRightFeedback();
   // The options go once the message has the focus: hidden before, the
   // focus would run over the rest of the window.
-  showFeedback(true, [this] { showOptions(kNeutralOption - 1, false); });
+  showFeedback(true, text, [this] { showOptions(kNeutralOption - 1, false); });
   showOptions(kNeutralOption - 1, false);
 }
 
@@ -206,10 +205,10 @@ void HomonymsWindow::onWrongAnswer() {
   scoreLabel->show();
   ui::caption(scoreLabel,
               QStringLiteral("得点は") + num(session_.score * quiz::kPointsPerAnswer) + QStringLiteral("点です"));
-  session_.MsgText = QStringLiteral("間違いですよ。") + QStringLiteral("正解は、「") + bank.rightAnswer.asText() +
-                     QStringLiteral("」です。") + texts::kCrLf;
-  session_.composeWrongFeedback();
-  const bool going = showFeedback(false, [this] { showOptions(kNeutralOption - 1, false); });
+  const QString correction = QStringLiteral("間違いですよ。") + QStringLiteral("正解は、「") +
+                             bank.rightAnswer.asText() + QStringLiteral("」です。") + texts::kCrLf;
+  const bool going = showFeedback(false, correction + session_.composeWrongFeedback(),
+                                  [this] { showOptions(kNeutralOption - 1, false); });
   showOptions(kNeutralOption - 1, false);
   if (!going) return;
   endQuiz();
@@ -218,7 +217,6 @@ void HomonymsWindow::onWrongAnswer() {
 void HomonymsWindow::endQuiz() {
   session_.progress.quizEnded();
   showOptions(kNeutralOption, false);
-  session_.MsgText.clear();
   questionBox->Cls();
   if (session_.score != quiz::kQuestionsPerQuiz) {
     setStars(0);

@@ -57,7 +57,6 @@ bool IdiomsWindow::loadChapter() {
     return false;
   }
   setStars(session_.Genzai[2]);
-  session_.DoneFlag = 0;
   prepareQuiz();
   return true;
 }
@@ -83,12 +82,11 @@ void IdiomsWindow::prepareQuiz() {
 }
 
 void IdiomsWindow::onStartClicked() {
-  if (session_.DoneFlag == 999) {
+  if (session_.certificateAwarded()) {
     session_.saveBeforeEnding();
     session_.endProgram();
     return;
   }
-  session_.DoneFlag = 0;
   ui::caption(scoreLabel, QString());
   questionBox->printFont().setPointSize(18);
   questionBox->Cls();
@@ -100,7 +98,7 @@ void IdiomsWindow::nextQuestion() {
   optionsFrame->show();
   scoreLabel->hide();
   sentenceLabel->hide();
-  if (session_.DoneFlag == 999) {
+  if (session_.certificateAwarded()) {
     session_.endProgram();
     return;
   }
@@ -115,7 +113,6 @@ void IdiomsWindow::nextQuestion() {
 
 void IdiomsWindow::dealQuestion() {
   const int n = session_.Genzai[1];
-  session_.DoneFlag = 0;
   options.select(kNeutralOption);
   sentenceLabel->show();
   ui::caption(titleLabel, QStringLiteral("第") + num(n) + QStringLiteral("問 "));
@@ -139,7 +136,6 @@ void IdiomsWindow::dealQuestion() {
 }
 
 void IdiomsWindow::onOptionClicked(int index) {
-  session_.MsgText.clear();
   if (index == kNeutralOption) return;
   answersGiven = static_cast<std::int16_t>(answersGiven + 1);
   if (answersGiven > 1) {
@@ -169,18 +165,16 @@ void IdiomsWindow::showScore() {
 void IdiomsWindow::onRightAnswer() {
   session_.score = static_cast<std::int16_t>(session_.score + 1);
   showScore();
-  session_.composeRightFeedback();
-  showFeedback(true);
+  showFeedback(true, session_.composeRightFeedback());
 }
 
 void IdiomsWindow::onWrongAnswer() {
   setBackColors(colour::red);
   const auto right = static_cast<std::size_t>(std::clamp<int>(bank.rightOption, 0, kNeutralOption));
-  session_.MsgText = QStringLiteral("残念！まちがい！") + texts::kCrLf + QStringLiteral("「") + bank.choices[right] +
-                     QStringLiteral("」です。") + texts::kCrLf;
+  const QString correction = QStringLiteral("残念！まちがい！") + texts::kCrLf + QStringLiteral("「") +
+                             bank.choices[right] + QStringLiteral("」です。") + texts::kCrLf;
   showScore();
-  session_.composeWrongFeedback();
-  if (!showFeedback(false)) return;
+  if (!showFeedback(false, correction + session_.composeWrongFeedback())) return;
   endQuiz();
 }
 

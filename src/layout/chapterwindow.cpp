@@ -72,7 +72,7 @@ void ChapterWindow::setBackColors(const QColor& c) {
   session_.messageWindow->setBackColor(c);
 }
 
-bool ChapterWindow::showFeedback(bool right, std::function<void()> whenMessageShown) {
+bool ChapterWindow::showFeedback(bool right, const QString& text, std::function<void()> whenMessageShown) {
   session_.messageWindow->picture->loadPicture(session_.appDir +
                                                (right ? QStringLiteral("cut11.jpg") : QStringLiteral("cut22.JPG")));
   session_.messageWindow->picture->setPictureName(right ? QStringLiteral("正解") : QStringLiteral("不正解"));
@@ -86,7 +86,7 @@ bool ChapterWindow::showFeedback(bool right, std::function<void()> whenMessageSh
     questionBox->mute();
     questionBox->setFocus();
   };
-  const bool going = session_.showMessage();
+  const bool going = session_.showMessage(text);
   f5->onShown = nullptr;
   // The picture's spoken name belongs to the feedback only.
   f5->picture->setPictureName(MessageWindow::kPictureName);

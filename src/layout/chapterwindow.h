@@ -36,10 +36,10 @@ class ChapterWindow : public QMainWindow {
   // The background of this window and of the message window.
   void setBackColors(const QColor& c);
   // The message window with the picture of a right ("cut11.jpg") or wrong
-  // ("cut22.JPG") answer and MsgText, shown modally; false when the program
+  // ("cut22.JPG") answer and the text, shown modally; false when the program
   // ended meanwhile.
   // whenMessageShown runs once the message has the focus.
-  bool showFeedback(bool right, std::function<void()> whenMessageShown = nullptr);
+  bool showFeedback(bool right, const QString& text, std::function<void()> whenMessageShown = nullptr);
   // Loads "starn.gif" into all three stars, then "star.gif" into the first
   // lit ones (never more than three).
   void setStars(int lit);

@@ -62,8 +62,8 @@ MessageWindow::MessageWindow(Session& session) : session_(session) {
   connect(certificateButton, &QPushButton::clicked, this, [this] { onCertificateClosed(); });
 }
 
-void MessageWindow::showText() {
-  text_ = session_.MsgText;
+void MessageWindow::showText(const QString& text) {
+  text_ = text;
   QString shown = text_;
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   messageText->setPlainText(shown);

@@ -21,8 +21,8 @@ class MessageWindow : public QWidget {
   QPushButton* okButton;
   PictureBox* picture;
 
-  // Copies MsgText into messageText.
-  void showText();
+  // Shows text (CR LF line ends) in messageText.
+  void showText(const QString& text);
   // The text messageText shows, exactly as it was set.
   const QString& text() const { return text_; }
   void setBackColor(const QColor& c);

@@ -144,11 +144,11 @@ bool RegistrationWindow::loadRecord() {
     case recordfile::LoadResult::Missing:
       summaryLabel->show();
       summaryHeading->show();
-      session_.MsgText =
-          QStringLiteral("「") + session_.userName +
-          QStringLiteral(
-              "」さんは初めての挑戦ですね。３回連続満点を取ったら、その章は合格よ。詳しくはヘルプを見てね。");
-      if (!session_.showMessage()) return false;
+      if (!session_.showMessage(
+              QStringLiteral("「") + session_.userName +
+              QStringLiteral(
+                  "」さんは初めての挑戦ですね。３回連続満点を取ったら、その章は合格よ。詳しくはヘルプを見てね。")))
+        return false;
       session_.progress.newLearner();
       return true;
     case recordfile::LoadResult::Short: {
@@ -176,9 +176,9 @@ bool RegistrationWindow::loadRecord() {
       break;
   }
   if (quiz::allCompleted(session_.Kiroku)) {
-    session_.MsgText =
-        QStringLiteral("「") + session_.userName + QStringLiteral("」さんは,すでに免許皆伝の賞状をお渡ししました。");
-    if (!session_.showMessage()) return false;
+    if (!session_.showMessage(QStringLiteral("「") + session_.userName +
+                              QStringLiteral("」さんは,すでに免許皆伝の賞状をお渡ししました。")))
+      return false;
     session_.endProgram();
     return false;
   }
@@ -206,21 +206,27 @@ void RegistrationWindow::showSummary() {
 }
 
 void RegistrationWindow::onChapterClicked(int index) {
-  session_.DoneFlag = 0;
   if (index == kNeutralOption) return;
   const int c = index + 1;
-  if (session_.Kiroku[static_cast<std::size_t>(c - 1)] == quiz::kCompletedMark) {
-    session_.MsgText = QStringLiteral("すでに第") + kDigits[index] + QStringLiteral("章は修了しています。");
+  // A completed chapter is only named as completed; any other one starts.
+  const bool completed = session_.Kiroku[static_cast<std::size_t>(c - 1)] == quiz::kCompletedMark;
+  QString message;
+  if (completed) {
+    message = QStringLiteral("すでに第") + kDigits[index] + QStringLiteral("章は修了しています。");
     chapterOptions.select(kNeutralOption);
-    session_.DoneFlag = 99;
   } else {
-    session_.MsgText = kChapterNames[index] + QStringLiteral("をスタートします。");
+    message = kChapterNames[index] + QStringLiteral("をスタートします。");
     session_.progress.chapterChosen(c);
   }
-  if (!session_.showMessage()) return;
-  if (session_.DoneFlag != 99) {
-    if (openChapter()) lightStars();
-  }
+  if (!session_.showMessage(message)) return;
+  if (!completed && openChapter()) lightStars();
+}
+
+void RegistrationWindow::returnToChapterChoice() {
+  quitButton->show();
+  chapterOptions.select(kNeutralOption);
+  show();
+  showChapterChoice();
 }
 
 namespace {

@@ -33,6 +33,8 @@ class RegistrationWindow : public QWidget {
 
   void showNameEntry();
   void showChapterChoice();
+  // Back from a judged quiz: shown again, at the chapter choice.
+  void returnToChapterChoice();
   // Loads the record of the name in nameEdit. False when the program ended.
   bool loadRecord();
   void showSummary();

@@ -33,7 +33,7 @@ Session::~Session() {
   delete messageWindow;
 }
 
-void Session::Main() {
+void Session::start() {
   platform_.randomize();
   if (platform_.anotherCopyRunning()) {
     // Something that is no copy of the program is named, so that the
@@ -118,8 +118,8 @@ bool Session::showModal(QWidget* window) {
   return !platform_.hasEnded();
 }
 
-bool Session::showMessage() {
-  messageWindow->showText();
+bool Session::showMessage(const QString& text) {
+  messageWindow->showText(text);
   return showModal(messageWindow);
 }
 
@@ -133,16 +133,16 @@ void Session::endProgram() {
   platform_.endProgram();
 }
 
-void Session::composeRightFeedback() {
+QString Session::composeRightFeedback() {
   if (score >= quiz::kQuestionsPerQuiz) progress.quizDecided(true);
   playSound(QStringLiteral("seikai.wav"));
-  MsgText = feedback::seikai({Genzai[1], score, Genzai[2], Kiroku[6]}, [this] { return platform_.rnd(); });
+  return feedback::seikai({Genzai[1], score, Genzai[2], Kiroku[6]}, [this] { return platform_.rnd(); });
 }
 
-void Session::composeWrongFeedback() {
+QString Session::composeWrongFeedback() {
   progress.quizDecided(false);
   playSound(QStringLiteral("miss.wav"));
-  MsgText += feedback::miss({Genzai[1], score, Genzai[2], Kiroku[6]}, [this] { return platform_.rnd(); });
+  return feedback::miss({Genzai[1], score, Genzai[2], Kiroku[6]}, [this] { return platform_.rnd(); });
 }
 
 ChapterWindow* Session::chapterWindow(int c) const {
@@ -159,36 +159,31 @@ ChapterWindow* Session::chapterWindow(int c) const {
 }
 
 void Session::judgeQuiz() {
-  DoneFlag = 0;
   const int c = Genzai[0];
   ChapterWindow* window = chapterWindow(c);
-  bool known = false;
-  const QString grade = judgement::grade(score, Genzai[2], &known);
-  if (known) MsgText = grade;
+  // The score is always 0..10, so the grade is always known.
+  QString message = judgement::grade(score, Genzai[2]);
   const progress::Progress::Outcome outcome = progress.judged(score == quiz::kQuestionsPerQuiz);
   if (score == quiz::kQuestionsPerQuiz) {
     const int streak = outcome == progress::Progress::Outcome::Completed ? quiz::kStreakToComplete : Genzai[2];
-    MsgText += judgement::perfectSuffix(streak);
+    message += judgement::perfectSuffix(streak);
     if (window) {
       for (int i = 0; i < streak && i < quiz::kStreakToComplete; ++i) window->setStar(i, true);
       window->hide();
-      if (outcome == progress::Progress::Outcome::Completed) MsgText = judgement::completion(c);
+      if (outcome == progress::Progress::Outcome::Completed) message = judgement::completion(c);
       if (progress.allCompleted()) {
         messageWindow->showCertificate(judgement::certificate(userName, Kiroku[3], Kiroku[4], Kiroku[5]),
                                        layout::fontSize(twipsPerPixelX, 22), twipsPerPixelX);
-        DoneFlag = 999;
+        certificateAwarded_ = true;
       }
     }
   } else if (window) {
     window->hide();
   }
   saveRecord();
-  if (DoneFlag == 999) return;
-  if (!showMessage()) return;
-  registrationWindow->quitButton->show();
-  registrationWindow->chapterOptions.select(RegistrationWindow::kNeutralOption);
-  registrationWindow->show();
-  registrationWindow->showChapterChoice();
+  if (certificateAwarded_) return;
+  if (!showMessage(message)) return;
+  registrationWindow->returnToChapterChoice();
 }
 
 // --- layout --------------------------------------------------------------

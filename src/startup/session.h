@@ -39,8 +39,6 @@ class Session : public QuestionColumns {
   // What each event of play does to Kiroku and Genzai.
   progress::Progress progress{Kiroku, Genzai};
   std::int16_t score = 0;
-  std::int16_t DoneFlag = 0;
-  QString MsgText;
   std::int16_t twipsPerPixelX = 15;
   std::int16_t twipsPerPixelY = 15;
   // The shared question-bank columns Mon1..Mon5 come from QuestionColumns.
@@ -54,7 +52,7 @@ class Session : public QuestionColumns {
 
   // --- routines ---------------------------------------------------------
   // Start-up: seed, single-copy guard, folder, layout, registration.
-  void Main();
+  void start();
   // Plays appDir + name in the background (no name: the default sound).
   void playSound(const QString& name);
   // Writes record slots 0..5 to userName's file. Reports a failure to the
@@ -68,9 +66,18 @@ class Session : public QuestionColumns {
   // learner may try again (after freeing space, say) or end; ending says
   // plainly which progress was not saved, so a teacher can note it.
   void saveBeforeEnding();
-  void composeRightFeedback();
-  void composeWrongFeedback();
+  // A right answer: the quiz is decided once it is the tenth, the right
+  // sound plays, and the encouragement to show is returned.
+  QString composeRightFeedback();
+  // A wrong answer decides the quiz: the wrong sound plays, and the lines
+  // that follow the chapter's own correction are returned.
+  QString composeWrongFeedback();
+  // The quiz in play has ended: the progress rules judge it, the record is
+  // saved, and the grade is shown before the registration window returns
+  // (or the certificate, once all three chapters are completed).
   void judgeQuiz();
+  // True once the certificate has been awarded: the program only ends now.
+  bool certificateAwarded() const { return certificateAwarded_; }
   void layoutHomonymsWindow();
   void layoutRegistrationWindow();
   void layoutBodyIdiomsWindow();
@@ -81,9 +88,9 @@ class Session : public QuestionColumns {
   void refreshAppDir();
   // Shows a window modally; false when the program ended meanwhile.
   bool showModal(QWidget* window);
-  // Puts MsgText into MessageWindow and shows it modally; false when the program
+  // Puts text into the message window and shows it modally; false when the program
   // ended meanwhile (the learner closed the message window).
-  bool showMessage();
+  bool showMessage(const QString& text);
   // A modal message box; false when the program ended meanwhile.
   bool messageBox(const QString& text, const QString& caption);
   // Ends the program; progress a failed save kept is saved first.
@@ -98,4 +105,5 @@ class Session : public QuestionColumns {
   void readTwipsPerPixel();
   Platform& platform_;
   bool unsavedProgress_ = false;
+  bool certificateAwarded_ = false;
 };
