@@ -29,11 +29,11 @@ BENCHMARK(BM_FieldReader900Records)->Unit(benchmark::kMicrosecond);
 void BM_RecordLoadAndSave(benchmark::State& state) {
   QTemporaryDir tmp;
   const QString dir = tmp.path() + u'/';
-  std::array<int, 7> kiroku{2, 0, 999, 5, 0, 7, 0};
-  recordfile::save(dir, QStringLiteral("たろう"), kiroku);
+  LearnerRecord learner{{2, 0, 999}, {5, 0, 7}, 0};
+  recordfile::save(dir, QStringLiteral("たろう"), learner);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(recordfile::load(dir, QStringLiteral("たろう"), kiroku));
-    benchmark::DoNotOptimize(recordfile::save(dir, QStringLiteral("たろう"), kiroku));
+    benchmark::DoNotOptimize(recordfile::load(dir, QStringLiteral("たろう"), learner));
+    benchmark::DoNotOptimize(recordfile::save(dir, QStringLiteral("たろう"), learner));
   }
 }
 BENCHMARK(BM_RecordLoadAndSave)->Unit(benchmark::kMicrosecond);
@@ -66,9 +66,9 @@ void BM_AnswerToFeedback(benchmark::State& state) {
   r.app.choose(1);
   r.app.start();
   for (auto _ : state) {
-    if (r.app.sh->Genzai[1] == 9) {
+    if (r.app.sh->quizState.question == 9) {
       state.PauseTiming();
-      r.app.sh->Genzai[1] = 0;
+      r.app.sh->quizState.question = 0;
       r.app.sh->score = 0;
       r.app.sh->bodyIdiomsWindow->bank.clearAllMarks();
       r.app.sh->bodyIdiomsWindow->nextQuestion();

@@ -39,7 +39,7 @@ TEST(Chapter1Flow, ANewLearnersFirstPerfectQuiz) {
   EXPECT_EQ(f->titleLabel->text(), QStringLiteral("第 1問"));
   EXPECT_FALSE(f->startButton->isVisible());
   for (int q = 1; q <= 10; ++q) {
-    EXPECT_EQ(app.sh->Genzai[1], q);
+    EXPECT_EQ(app.sh->quizState.question, q);
     EXPECT_TRUE(f->sentenceLabel->text().contains(u'＊'));
     app.answer(true);
   }
@@ -89,7 +89,7 @@ TEST(Chapter1Flow, AWrongAnswerEndsTheQuizWithOneJudgement) {
     EXPECT_EQ(grade.text, wrongAt == 1 ? lost + QStringLiteral(" 1問目で間違えました！   しっかりしてください。")
                                        : lost + QStringLiteral("わー惜しーい。１問間違えただけですよ。"));
     EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), QByteArray("0,5,0,0,0,0\r\n"));
-    EXPECT_EQ(app.sh->Kiroku[6], 5);
+    EXPECT_EQ(app.sh->record.workingCount, 5);
     for (PictureBox* star : f->stars) EXPECT_TRUE(star->pictureFile().endsWith(QStringLiteral("/starn.gif")));
     EXPECT_EQ(f->backColor(), layout::colour::green);
     EXPECT_EQ(app.sh->messageWindow->backColor(), layout::colour::green);
@@ -110,7 +110,7 @@ TEST(Chapter1Flow, ThreePerfectQuizzesCompleteTheChapter) {
   playPerfect(app);
   EXPECT_EQ(app.fake.modals.back().text, QStringLiteral("やったね！「体に関する慣用句」の達人です。第１章 修了！！"));
   EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), QByteArray("999,3,0,0,0,0\r\n"));
-  EXPECT_EQ(app.sh->Genzai[2], 0);
+  EXPECT_EQ(app.sh->quizState.streak, 0);
   EXPECT_TRUE(app.sh->registrationWindow->summary().startsWith(QStringLiteral("第１章　 修了\n\r")));
 }
 
@@ -159,7 +159,7 @@ TEST(Chapter1Flow, OnlyTheFirstClickOnAQuestionCounts) {
   f->options.select(f->bank.rightOption);
   EXPECT_EQ(f->options.selected(), 12);
   EXPECT_EQ(app.sh->score, 1);
-  EXPECT_EQ(app.sh->Genzai[1], 2);
+  EXPECT_EQ(app.sh->quizState.question, 2);
   EXPECT_EQ(app.fake.modals.size(), shown + 1);
   EXPECT_EQ(app.fake.sounds.size(), 1u);
 }

@@ -24,7 +24,7 @@ struct Row {
   int chapter;        // chosen at the registration window; 0: none
   std::vector<Step> steps;
   QByteArray after;  // the record as saved
-  int streakInPlay;  // Genzai(2) afterwards
+  int streakInPlay;  // the streak in play afterwards
 };
 
 void run(progress::Progress& p, Step step, int chapter) {
@@ -103,14 +103,14 @@ TEST(ProgressRules, EveryEventFromEveryState) {
       {"streak at the ceiling completes", top + ",0,0,0,0,0", 1, {S::End, S::Perfect}, "999,1,0,0,0,0", 0},
   };
   for (const Row& row : rows) {
-    std::array<int, 7> kiroku{};
-    std::array<int, 3> genzai{};
-    ASSERT_EQ(recordfile::decode(row.before, kiroku), 6) << row.what;
-    progress::Progress p(kiroku, genzai);
+    LearnerRecord learner{};
+    QuizState state;
+    ASSERT_EQ(recordfile::decode(row.before, learner), 6) << row.what;
+    progress::Progress p(learner, state);
     p.chapterChosen(row.chapter);
     for (Step step : row.steps) run(p, step, row.chapter);
-    EXPECT_EQ(recordfile::encode(kiroku), row.after + "\r\n") << row.what;
-    EXPECT_EQ(genzai[2], row.streakInPlay) << row.what;
+    EXPECT_EQ(recordfile::encode(learner), row.after + "\r\n") << row.what;
+    EXPECT_EQ(state.streak, row.streakInPlay) << row.what;
   }
 }
 

@@ -183,9 +183,9 @@ TEST(QuestionEncoding, ATrailingEndOfFileMarkIsIgnoredAndControlBytesAreThemselv
   }
   // A record ending in the mark keeps its sixth number.
   for (const QByteArray& record : {QByteArray("1,2,0,3,999,7\r\n\x1A"), QByteArray("1,2,0,3,999,7\x1A")}) {
-    std::array<int, 7> kiroku{};
-    EXPECT_EQ(recordfile::decode(record, kiroku), 6);
-    EXPECT_EQ(kiroku[5], 7);
+    LearnerRecord learner{};
+    EXPECT_EQ(recordfile::decode(record, learner), 6);
+    EXPECT_EQ(learner.count[2], 7);
   }
   EXPECT_EQ(decodeCp932("\x1A\x1C\x7F"), QStringLiteral("\x1A\x1C\x7F"));
   EXPECT_EQ(encodeCp932(QStringLiteral("\x1A\x1C\x7F")), QByteArray("\x1A\x1C\x7F"));

@@ -64,7 +64,7 @@ TEST(SafePlay, InputMeantForTheScreenBeforeDoesNotAnswer) {
     activate(w);
     app.start();
     app.answer(true);  // the feedback is dismissed and question 2 dealt
-    ASSERT_EQ(app.sh->Genzai[1], 2);
+    ASSERT_EQ(app.sh->quizState.question, 2);
     app.fake.clockStep = 0;
     app.fake.clockMs += 150;
     const std::size_t shown = app.fake.modals.size(), sounds = app.fake.sounds.size();

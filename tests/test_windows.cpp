@@ -231,7 +231,7 @@ TEST(Windows, HeldDownEnterDoesNotDismissTheNextMessage) {
   app.choose(1);
   QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
   QApplication::sendEvent(app.sh->bodyIdiomsWindow->startButton, &repeat);
-  EXPECT_EQ(app.sh->Genzai[1], 0);
+  EXPECT_EQ(app.sh->quizState.question, 0);
 }
 
 TEST(Windows, ChapterOneIsPlayedWithTheKeyboardAlone) {
@@ -248,7 +248,7 @@ TEST(Windows, ChapterOneIsPlayedWithTheKeyboardAlone) {
   EXPECT_FALSE(reaches(chain, f->options[12]));
   f->startButton->setFocus();
   press(f, Qt::Key_Return);
-  ASSERT_EQ(app.sh->Genzai[1], 1);
+  ASSERT_EQ(app.sh->quizState.question, 1);
   // Keys that only look around: none of them answers, none reaches "一つ選べ".
   const std::vector<Qt::Key> wander = {Qt::Key_Right, Qt::Key_Right,  Qt::Key_Down,   Qt::Key_Right, Qt::Key_Right,
                                        Qt::Key_Right, Qt::Key_Right,  Qt::Key_Right,  Qt::Key_Right, Qt::Key_Down,
@@ -266,7 +266,7 @@ TEST(Windows, ChapterOneIsPlayedWithTheKeyboardAlone) {
     f->options[12]->setFocus();
     press(f, Qt::Key_Left);
     EXPECT_EQ(app.fake.modals.size(), shown) << q;
-    EXPECT_EQ(app.sh->Genzai[1], q);
+    EXPECT_EQ(app.sh->quizState.question, q);
     EXPECT_EQ(f->options.selected(), 12);
     // Back to 頭, then the arrows to the right word, then Space.
     for (int i = 0; i < 8; ++i) press(f, Qt::Key_Left);
@@ -347,7 +347,7 @@ TEST(Windows, TabReachesEveryChapterAndSpaceStartsIt) {
     press(f, Qt::Key_Space);
     ASSERT_EQ(app.fake.modals.size(), 2u);
     EXPECT_TRUE(app.fake.modals[1].text.endsWith(QStringLiteral("をスタートします。")));
-    EXPECT_EQ(app.sh->Genzai[0], chapter);
+    EXPECT_EQ(app.sh->quizState.chapter, chapter);
     EXPECT_TRUE(app.sh->chapterWindow(chapter)->isVisible());
   }
 }
@@ -373,7 +373,7 @@ TEST(Windows, ChaptersTwoAndThreeArePlayedWithTheKeyboardAlone) {
     for (int q = 1; q <= 10; ++q) {
       ASSERT_TRUE(w->isVisible()) << chapter << " " << q;
       activate(w);
-      ASSERT_EQ(app.sh->Genzai[1], q);
+      ASSERT_EQ(app.sh->quizState.question, q);
       const std::size_t shown = app.fake.modals.size();
       for (Qt::Key k : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Escape,
                         Qt::Key_Return, Qt::Key_Tab, Qt::Key_Down}) {

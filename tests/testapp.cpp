@@ -49,7 +49,7 @@ void TestApp::registerName(const QString& name) {
 void TestApp::choose(int c) { sh->registrationWindow->chapterOptions.select(c - 1); }
 
 void TestApp::start() {
-  switch (sh->Genzai[0]) {
+  switch (sh->quizState.chapter) {
     case 2:
       sh->homonymsWindow->startButton->click();
       break;
@@ -62,11 +62,11 @@ void TestApp::start() {
 }
 
 void TestApp::answer(bool right) {
-  if (sh->Genzai[0] == 2) {
+  if (sh->quizState.chapter == 2) {
     HomonymsWindow* f = sh->homonymsWindow;
     const int correct = f->bank.rightOption;
     f->options.select(right ? correct : (correct + 1) % (f->bank.lastChoice + 1));
-  } else if (sh->Genzai[0] == 3) {
+  } else if (sh->quizState.chapter == 3) {
     IdiomsWindow* f = sh->idiomsWindow;
     const int correct = static_cast<int>(f->bank.rightOption);
     f->options.select(right ? correct : (correct + 1) % 8);

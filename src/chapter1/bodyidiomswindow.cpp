@@ -47,20 +47,20 @@ BodyIdiomsWindow::BodyIdiomsWindow(Session& session)
 }
 
 bool BodyIdiomsWindow::loadChapter() {
-  session_.Genzai[0] = 1;
+  session_.quizState.chapter = 1;
   session_.refreshAppDir();
   const std::vector<FileProblem> problems = bank.load(session_.appDir, session_);
   if (!problems.empty()) {
     session_.messageBox(describeProblems(BodyIdiomsBank::kFileName, problems), QStringLiteral("コトバリオン"));
     return false;
   }
-  setStars(session_.Genzai[2]);
+  setStars(session_.quizState.streak);
   prepareQuiz();
   return true;
 }
 
 void BodyIdiomsWindow::prepareQuiz() {
-  session_.Genzai[1] = 0;
+  session_.quizState.question = 0;
   session_.score = 0;
   session_.platform().randomize();
   optionsFrame->show();
@@ -97,8 +97,8 @@ void BodyIdiomsWindow::nextQuestion() {
     session_.endProgram();
     return;
   }
-  ui::caption(titleLabel, QStringLiteral("第") + num(session_.Genzai[1]) + QStringLiteral("問"));
-  if (session_.Genzai[1] >= quiz::kQuestionsPerQuiz) {
+  ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState.question) + QStringLiteral("問"));
+  if (session_.quizState.question >= quiz::kQuestionsPerQuiz) {
     endQuiz();
   } else {
     questionBox->Cls();
@@ -111,8 +111,8 @@ void BodyIdiomsWindow::dealQuestion() {
   startButton->hide();
   options.select(kNeutralOption);
   questionBox->setForeColor(colour::blue);
-  session_.Genzai[1] += 1;
-  const int q = session_.Genzai[1];
+  session_.quizState.question += 1;
+  const int q = session_.quizState.question;
   const int k = bank.draw(q, session_, [this] { return session_.platform().rnd(); });
   const auto i = static_cast<std::size_t>(k);
   bank.rightOption = BodyIdiomsBank::answerIndex(session_.Mon2[i]);
@@ -172,7 +172,7 @@ void BodyIdiomsWindow::onWrongAnswer() {
 
 void BodyIdiomsWindow::endQuiz() {
   session_.progress.quizEnded();
-  session_.Genzai[0] = 1;
+  session_.quizState.chapter = 1;
   if (session_.score != quiz::kQuestionsPerQuiz) {
     setStars(0);
     bank.clearAllMarks();

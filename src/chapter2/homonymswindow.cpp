@@ -61,7 +61,7 @@ bool HomonymsWindow::loadChapter() {
 }
 
 void HomonymsWindow::prepareQuiz() {
-  session_.Genzai[1] = 0;
+  session_.quizState.question = 0;
   session_.score = 0;
   bank.newQuiz();
   ui::caption(titleLabel, QStringLiteral(" 第２章 同音異義語  "));
@@ -89,8 +89,8 @@ void HomonymsWindow::onStartClicked() {
     session_.endProgram();
     return;
   }
-  ui::caption(titleLabel, QStringLiteral("第") + num(session_.Genzai[1]) + QStringLiteral("問"));
-  if (session_.Genzai[1] >= quiz::kQuestionsPerQuiz)
+  ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState.question) + QStringLiteral("問"));
+  if (session_.quizState.question >= quiz::kQuestionsPerQuiz)
     endQuiz();
   else
     nextQuestion();
@@ -99,8 +99,8 @@ void HomonymsWindow::onStartClicked() {
 void HomonymsWindow::nextQuestion() {
   showOptions(kNeutralOption, true);
   setBackColors(colour::green);
-  ui::caption(titleLabel, QStringLiteral("第") + num(session_.Genzai[1]) + QStringLiteral("問"));
-  if (session_.Genzai[1] >= quiz::kQuestionsPerQuiz)
+  ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState.question) + QStringLiteral("問"));
+  if (session_.quizState.question >= quiz::kQuestionsPerQuiz)
     endQuiz();
   else
     drawQuestion();
@@ -108,8 +108,8 @@ void HomonymsWindow::nextQuestion() {
 
 void HomonymsWindow::drawQuestion() {
   startButton->setText(QStringLiteral("次の問題"));
-  session_.Genzai[1] += 1;
-  const int r = bank.draw(session_.Genzai[1], session_, [this] { return session_.platform().rnd(); });
+  session_.quizState.question += 1;
+  const int r = bank.draw(session_.quizState.question, session_, [this] { return session_.platform().rnd(); });
   const std::vector<QString> list =
       HomonymsBank::candidates(session_.Mon2[static_cast<std::size_t>(r)], session_, bank.lastRecord);
   // A group holds at most five records in every accepted file.
@@ -120,7 +120,7 @@ void HomonymsWindow::drawQuestion() {
 }
 
 void HomonymsWindow::dealQuestion() {
-  ui::caption(titleLabel, QStringLiteral("第") + num(session_.Genzai[1]) + QStringLiteral("問"));
+  ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState.question) + QStringLiteral("問"));
   startButton->hide();
   scoreLabel->hide();
   options[kNeutralOption]->setText(QStringLiteral("一つ選ぶ"));

@@ -56,13 +56,13 @@ bool IdiomsWindow::loadChapter() {
     session_.messageBox(describeProblems(IdiomsBank::kFileName, problems), QStringLiteral("コトバリオン"));
     return false;
   }
-  setStars(session_.Genzai[2]);
+  setStars(session_.quizState.streak);
   prepareQuiz();
   return true;
 }
 
 void IdiomsWindow::prepareQuiz() {
-  session_.Genzai[1] = 0;
+  session_.quizState.question = 0;
   session_.score = 0;
   startButton->show();
   ui::caption(sentenceLabel, QStringLiteral("下の欄に問題文が表示される"));
@@ -102,8 +102,8 @@ void IdiomsWindow::nextQuestion() {
     session_.endProgram();
     return;
   }
-  session_.Genzai[1] += 1;
-  if (session_.Genzai[1] > quiz::kQuestionsPerQuiz) {
+  session_.quizState.question += 1;
+  if (session_.quizState.question > quiz::kQuestionsPerQuiz) {
     endQuiz();
   } else {
     questionBox->Cls();
@@ -112,7 +112,7 @@ void IdiomsWindow::nextQuestion() {
 }
 
 void IdiomsWindow::dealQuestion() {
-  const int n = session_.Genzai[1];
+  const int n = session_.quizState.question;
   options.select(kNeutralOption);
   sentenceLabel->show();
   ui::caption(titleLabel, QStringLiteral("第") + num(n) + QStringLiteral("問 "));
@@ -184,5 +184,5 @@ void IdiomsWindow::endQuiz() {
     setStars(0);
     bank.clearAllMarks();
   }
-  if (session_.Kiroku[2] != quiz::kCompletedMark) session_.judgeQuiz();
+  if (session_.record.streak[2] != quiz::kCompletedMark) session_.judgeQuiz();
 }

@@ -154,7 +154,7 @@ void ChapterWindow::onQuit() {
 
 void ChapterWindow::onWindowClosed() {
   session_.playSound(QString());
-  session_.progress.chapterWindowClosed(chapter_, session_.Genzai[1]);
+  session_.progress.chapterWindowClosed(chapter_, session_.quizState.question);
   session_.saveBeforeEnding();
   session_.messageBox(closeText_, closeCaption_);
   session_.endProgram();

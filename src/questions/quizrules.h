@@ -1,7 +1,5 @@
 #pragma once
 
-#include <array>
-
 // The numbers every part of a quiz agrees on.
 namespace quiz {
 
@@ -18,13 +16,5 @@ inline constexpr int kStreakToComplete = 3;
 inline constexpr int kCompletedMark = 999;
 // Chapters of the course.
 inline constexpr int kChapters = 3;
-
-// All three chapters completed: the certificate is earned. `streaks` starts
-// with the three chapters' streaks (record slots 0..2).
-template <std::size_t N>
-bool allCompleted(const std::array<int, N>& streaks) {
-  static_assert(N >= kChapters);
-  return streaks[0] == kCompletedMark && streaks[1] == kCompletedMark && streaks[2] == kCompletedMark;
-}
 
 }  // namespace quiz

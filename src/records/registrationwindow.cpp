@@ -29,15 +29,15 @@ QString recordDamageMessage(const QString& userName, const QString& problem, boo
          QStringLiteral(".bak」など）を残してから新しい成績を保存します。");
 }
 
-QString recordSummary(const std::array<int, 7>& kiroku) {
+QString recordSummary(const LearnerRecord& record) {
   QString s;
   for (int c = 0; c < 3; ++c) {
     s += QStringLiteral("第") + kDigits[c] + QStringLiteral("章　");
-    if (kiroku[static_cast<std::size_t>(c)] == quiz::kCompletedMark)
+    if (record.streak[static_cast<std::size_t>(c)] == quiz::kCompletedMark)
       s += QStringLiteral(" 修了");
     else
-      s += texts::num(kiroku[static_cast<std::size_t>(c + 3)]) + QStringLiteral("回 連続満点は、") +
-           texts::num(kiroku[static_cast<std::size_t>(c)]) + QStringLiteral("回");
+      s += texts::num(record.count[static_cast<std::size_t>(c)]) + QStringLiteral("回 連続満点は、") +
+           texts::num(record.streak[static_cast<std::size_t>(c)]) + QStringLiteral("回");
     s += QStringLiteral("\n\r");
   }
   return s;
@@ -93,7 +93,7 @@ RegistrationWindow::RegistrationWindow(Session& session) : session_(session) {
 
 void RegistrationWindow::showNameEntry() {
   registerPresses = 1;
-  session_.Genzai[0] = 0;
+  session_.quizState.chapter = 0;
   summaryLabel->hide();
   ui::caption(summaryHeading, QString());
   ui::caption(summaryLabel, QString());
@@ -132,14 +132,15 @@ void RegistrationWindow::onRegisterClicked() {
 
 bool RegistrationWindow::loadRecord() {
   session_.refreshAppDir();
-  session_.Genzai[0] = 0;
+  session_.quizState.chapter = 0;
   // After a failed save the disk holds older progress than memory: the
   // learner sees the progress in memory, which the next save writes.
   if (session_.unsavedProgress()) return true;
-  for (int i = 0; i < 6; ++i) session_.Kiroku[static_cast<std::size_t>(i)] = 0;
+  session_.record.streak = {};
+  session_.record.count = {};
   session_.userName = recordfile::learnerName(session_.appDir, nameEdit->text());
   QString problem;
-  const recordfile::LoadResult result = recordfile::load(session_.appDir, session_.userName, session_.Kiroku, &problem);
+  const recordfile::LoadResult result = recordfile::load(session_.appDir, session_.userName, session_.record, &problem);
   switch (result) {
     case recordfile::LoadResult::Missing:
       summaryLabel->show();
@@ -175,7 +176,7 @@ bool RegistrationWindow::loadRecord() {
     case recordfile::LoadResult::Loaded:
       break;
   }
-  if (quiz::allCompleted(session_.Kiroku)) {
+  if (session_.record.allCompleted()) {
     if (!session_.showMessage(QStringLiteral("「") + session_.userName +
                               QStringLiteral("」さんは,すでに免許皆伝の賞状をお渡ししました。")))
       return false;
@@ -187,7 +188,7 @@ bool RegistrationWindow::loadRecord() {
 
 void RegistrationWindow::showSummary() {
   summaryLabel->show();
-  summary_ = recordSummary(session_.Kiroku);
+  summary_ = recordSummary(session_.record);
   ui::caption(summaryHeading,
               QStringLiteral("「") + session_.userName + QStringLiteral("」") + QStringLiteral(" さんの今までの成績"));
   QString shown = summary_;
@@ -209,7 +210,7 @@ void RegistrationWindow::onChapterClicked(int index) {
   if (index == kNeutralOption) return;
   const int c = index + 1;
   // A completed chapter is only named as completed; any other one starts.
-  const bool completed = session_.Kiroku[static_cast<std::size_t>(c - 1)] == quiz::kCompletedMark;
+  const bool completed = session_.record.completed(c);
   QString message;
   if (completed) {
     message = QStringLiteral("すでに第") + kDigits[index] + QStringLiteral("章は修了しています。");
@@ -231,7 +232,7 @@ void RegistrationWindow::returnToChapterChoice() {
 
 namespace {
 // The chapter in play; none chosen yet counts as chapter 1.
-int chapterInPlay(const Session& session) { return session.Genzai[0] == 0 ? 1 : session.Genzai[0]; }
+int chapterInPlay(const Session& session) { return session.quizState.chapter == 0 ? 1 : session.quizState.chapter; }
 }  // namespace
 
 bool RegistrationWindow::openChapter() {
@@ -240,7 +241,7 @@ bool RegistrationWindow::openChapter() {
   // The question file is read before the chapter window appears: a refused
   // file is reported over this window, and no half-set-up chapter is seen.
   if (!w->setUp()) {
-    session_.Genzai[0] = 0;
+    session_.quizState.chapter = 0;
     chapterOptions.select(kNeutralOption);
     return false;
   }
@@ -251,7 +252,7 @@ bool RegistrationWindow::openChapter() {
 
 void RegistrationWindow::lightStars() {
   // A hand-edited streak above two still lights no more than three stars.
-  session_.chapterWindow(chapterInPlay(session_))->setStars(session_.Genzai[2]);
+  session_.chapterWindow(chapterInPlay(session_))->setStars(session_.quizState.streak);
 }
 
 void RegistrationWindow::onQuitClicked() {

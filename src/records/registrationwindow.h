@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "layout/widgets.h"
+#include "records/learnerrecord.h"
 
 class QGroupBox;
 class Session;
@@ -68,4 +69,4 @@ QString recordDamageMessage(const QString& userName, const QString& problem, boo
 
 // The three-line summary of a record: per chapter its quiz count and streak,
 // or " 修了" once completed, each line ending in LF CR.
-QString recordSummary(const std::array<int, 7>& kiroku);
+QString recordSummary(const LearnerRecord& record);

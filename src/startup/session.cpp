@@ -81,7 +81,7 @@ void Session::playSound(const QString& name) {
 
 bool Session::saveRecord() {
   QString error;
-  unsavedProgress_ = !recordfile::save(appDir, userName, Kiroku, &error);
+  unsavedProgress_ = !recordfile::save(appDir, userName, record, &error);
   if (!unsavedProgress_) return true;
   messageBox(QStringLiteral("「") + userName + QStringLiteral("」さんの成績を保存できませんでした。\n") +
                  QStringLiteral("保存先：") + QDir::toNativeSeparators(recordfile::path(appDir, userName)) +
@@ -95,7 +95,7 @@ void Session::saveBeforeEnding() {
   const QString caption = QStringLiteral("コトバリオン");
   for (;;) {
     QString error;
-    unsavedProgress_ = !recordfile::save(appDir, userName, Kiroku, &error);
+    unsavedProgress_ = !recordfile::save(appDir, userName, record, &error);
     if (!unsavedProgress_) return;
     if (!platform_.question(QStringLiteral("「") + userName + QStringLiteral("」さんの成績を保存できませんでした。\n") +
                                 QStringLiteral("保存先：") +
@@ -104,12 +104,12 @@ void Session::saveBeforeEnding() {
                             caption, QStringLiteral("もう一度保存する"), QStringLiteral("保存せずに終了する")))
       break;
   }
-  QString progressText = recordSummary(Kiroku);
+  QString progressText = recordSummary(record);
   progressText.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
   messageBox(QStringLiteral("「") + userName + QStringLiteral("」さんの次の成績は保存されていません。") +
                  QStringLiteral("先生に伝えてください。\n\n") + progressText + QStringLiteral("\n記録ファイル「") +
                  userName + QStringLiteral(".dat」の内容：") +
-                 QString::fromLatin1(recordfile::encode(Kiroku).trimmed()),
+                 QString::fromLatin1(recordfile::encode(record).trimmed()),
              caption);
 }
 
@@ -136,13 +136,15 @@ void Session::endProgram() {
 QString Session::composeRightFeedback() {
   if (score >= quiz::kQuestionsPerQuiz) progress.quizDecided(true);
   playSound(QStringLiteral("seikai.wav"));
-  return feedback::seikai({Genzai[1], score, Genzai[2], Kiroku[6]}, [this] { return platform_.rnd(); });
+  return feedback::seikai({quizState.question, score, quizState.streak, record.workingCount},
+                          [this] { return platform_.rnd(); });
 }
 
 QString Session::composeWrongFeedback() {
   progress.quizDecided(false);
   playSound(QStringLiteral("miss.wav"));
-  return feedback::miss({Genzai[1], score, Genzai[2], Kiroku[6]}, [this] { return platform_.rnd(); });
+  return feedback::miss({quizState.question, score, quizState.streak, record.workingCount},
+                        [this] { return platform_.rnd(); });
 }
 
 ChapterWindow* Session::chapterWindow(int c) const {
@@ -159,21 +161,22 @@ ChapterWindow* Session::chapterWindow(int c) const {
 }
 
 void Session::judgeQuiz() {
-  const int c = Genzai[0];
+  const int c = quizState.chapter;
   ChapterWindow* window = chapterWindow(c);
   // The score is always 0..10, so the grade is always known.
-  QString message = judgement::grade(score, Genzai[2]);
+  QString message = judgement::grade(score, quizState.streak);
   const progress::Progress::Outcome outcome = progress.judged(score == quiz::kQuestionsPerQuiz);
   if (score == quiz::kQuestionsPerQuiz) {
-    const int streak = outcome == progress::Progress::Outcome::Completed ? quiz::kStreakToComplete : Genzai[2];
+    const int streak = outcome == progress::Progress::Outcome::Completed ? quiz::kStreakToComplete : quizState.streak;
     message += judgement::perfectSuffix(streak);
     if (window) {
       for (int i = 0; i < streak && i < quiz::kStreakToComplete; ++i) window->setStar(i, true);
       window->hide();
       if (outcome == progress::Progress::Outcome::Completed) message = judgement::completion(c);
       if (progress.allCompleted()) {
-        messageWindow->showCertificate(judgement::certificate(userName, Kiroku[3], Kiroku[4], Kiroku[5]),
-                                       layout::fontSize(twipsPerPixelX, 22), twipsPerPixelX);
+        messageWindow->showCertificate(
+            judgement::certificate(userName, record.count[0], record.count[1], record.count[2]),
+            layout::fontSize(twipsPerPixelX, 22), twipsPerPixelX);
         certificateAwarded_ = true;
       }
     }

@@ -16,8 +16,9 @@ class IdiomsWindow;
 class MessageWindow;
 class QWidget;
 
-// Module 初期 (shoki): the program's entry, the state shared by every window
-// and the shared routines. Windows are created once by the layout routines and
+// The program's session: its entry, the state shared by every window (the
+// learner's record, the quiz in play, the progress rules) and the shared
+// routines. Windows are created once by the layout routines and
 // only hidden afterwards.
 class Session : public QuestionColumns {
  public:
@@ -31,13 +32,10 @@ class Session : public QuestionColumns {
   // --- shared state ---------------------------------------------------
   QString appDir;
   QString userName;
-  // 0 chapter in play (1..3), 1 question number (0..10), 2 streak in play.
-  std::array<int, 3> Genzai{};
-  // 0..2 streak of chapters 1..3 (999 = completed), 3..5 quiz counts,
-  // 6 working quiz count of the chapter in play.
-  std::array<int, 7> Kiroku{};
-  // What each event of play does to Kiroku and Genzai.
-  progress::Progress progress{Kiroku, Genzai};
+  QuizState quizState;
+  LearnerRecord record;
+  // What each event of play does to the record and the quiz in play.
+  progress::Progress progress{record, quizState};
   std::int16_t score = 0;
   std::int16_t twipsPerPixelX = 15;
   std::int16_t twipsPerPixelY = 15;
