@@ -63,9 +63,7 @@ TEST(Access, EverythingDrawnIsReadAloud) {
     app.choose(chapter);
     ChapterWindow* w = app.sh->chapterWindow(chapter);
     // The streak is read once, with its heading; a star as lit or not.
-    QLabel* heading = chapter == 1   ? app.sh->bodyIdiomsWindow->streakHeading
-                      : chapter == 2 ? app.sh->homonymsWindow->streakHeading
-                                     : app.sh->idiomsWindow->streakHeading;
+    QLabel* heading = w->streakHeading;
     EXPECT_EQ(read(heading).toStdString(), "連続満点記録 3回中2回") << chapter;
     EXPECT_EQ(read(w->stars[0]), QStringLiteral("★"));
     EXPECT_EQ(read(w->stars[2]), QStringLiteral("☆"));
@@ -74,9 +72,7 @@ TEST(Access, EverythingDrawnIsReadAloud) {
     EXPECT_EQ(QAccessible::queryAccessibleInterface(w->menuBar())->child(1)->text(QAccessible::Name),
               QStringLiteral("ヘルプ"));
     // The instructions are read with the start button, which has the focus.
-    QPushButton* start = chapter == 1   ? app.sh->bodyIdiomsWindow->startButton
-                         : chapter == 2 ? app.sh->homonymsWindow->startButton
-                                        : app.sh->idiomsWindow->startButton;
+    QPushButton* start = w->startButton;
     EXPECT_TRUE(read(start, QAccessible::Description)
                     .contains(chapter == 2 ? QStringLiteral("「」で囲んだ") : QStringLiteral("問題文")))
         << chapter;
@@ -130,12 +126,7 @@ TEST(Access, EverythingDrawnIsReadAloud) {
       // Answered by the keyboard: the message, then the new question written
       // in full; never the old one, nor the answered option.
       QApplication::setActiveWindow(w);
-      const int right = chapter == 1   ? app.sh->bodyIdiomsWindow->bank.rightOption
-                        : chapter == 2 ? app.sh->homonymsWindow->bank.rightOption
-                                       : app.sh->idiomsWindow->bank.rightOption;
-      QRadioButton* answer = chapter == 1   ? app.sh->bodyIdiomsWindow->options[right]
-                             : chapter == 2 ? app.sh->homonymsWindow->options[right]
-                                            : app.sh->idiomsWindow->options[right];
+      QRadioButton* answer = w->options[w->rightOption()];
       answer->setFocus();
       Reader reader;
       QTest::keyClick(answer, Qt::Key_Space);

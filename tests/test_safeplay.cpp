@@ -106,9 +106,7 @@ TEST(SafePlay, TheScoreIsReadableAfterAWrongAnswer) {
     app.choose(chapter);
     app.start();
     ChapterWindow* w = app.sh->chapterWindow(chapter);
-    QLabel* score = chapter == 1   ? app.sh->bodyIdiomsWindow->scoreLabel
-                    : chapter == 2 ? app.sh->homonymsWindow->scoreLabel
-                                   : app.sh->idiomsWindow->scoreLabel;
+    QLabel* score = w->scoreLabel;
     double seen = 0;
     app.fake.dismissals.push_back([&](QWidget* m) {
       const QColor behind = score->autoFillBackground() ? score->palette().color(QPalette::Window) : w->backColor();

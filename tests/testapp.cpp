@@ -48,32 +48,12 @@ void TestApp::registerName(const QString& name) {
 
 void TestApp::choose(int c) { sh->registrationWindow->chapterOptions.select(c - 1); }
 
-void TestApp::start() {
-  switch (sh->quizState.chapter) {
-    case 2:
-      sh->homonymsWindow->startButton->click();
-      break;
-    case 3:
-      sh->idiomsWindow->startButton->click();
-      break;
-    default:
-      sh->bodyIdiomsWindow->startButton->click();
-  }
-}
+void TestApp::start() { sh->chapterWindow(std::max(sh->quizState.chapter, 1))->startButton->click(); }
 
 void TestApp::answer(bool right) {
-  if (sh->quizState.chapter == 2) {
-    HomonymsWindow* f = sh->homonymsWindow;
-    const int correct = f->bank.rightOption;
-    f->options.select(right ? correct : (correct + 1) % (f->bank.lastChoice + 1));
-  } else if (sh->quizState.chapter == 3) {
-    IdiomsWindow* f = sh->idiomsWindow;
-    const int correct = static_cast<int>(f->bank.rightOption);
-    f->options.select(right ? correct : (correct + 1) % 8);
-  } else {
-    const int correct = sh->bodyIdiomsWindow->bank.rightOption;
-    sh->bodyIdiomsWindow->options.select(right ? correct : (correct + 1) % 12);
-  }
+  ChapterWindow* w = sh->chapterWindow(std::max(sh->quizState.chapter, 1));
+  const int correct = w->rightOption();
+  w->options.select(right ? correct : (correct + 1) % w->answerCount());
 }
 
 void TestApp::writeSmallBanks() const {

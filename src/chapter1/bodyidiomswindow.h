@@ -18,21 +18,17 @@ class BodyIdiomsWindow : public ChapterWindow {
  public:
   explicit BodyIdiomsWindow(Session& session);
 
-  QLabel* titleLabel;
-  QLabel* streakHeading;
   QLabel* sentenceLabel;
-  QGroupBox* optionsFrame;
   // The option selected while no answer is given, after the answers.
   static constexpr int kNeutralOption = 12;
-  OptionArray options;
-  QLabel* scoreLabel;
-  QPushButton* startButton;
 
   // Window fields.
   BodyIdiomsBank bank;
   std::int16_t answersGiven = 4;
 
   bool setUp() override { return loadChapter(); }
+  int rightOption() const override { return bank.rightOption; }
+  int answerCount() const override { return kNeutralOption; }
   // Loads the bank and lights the stars; false when the question file was
   // refused (the learner has been told why).
   bool loadChapter();

@@ -16,14 +16,8 @@ class HomonymsWindow : public ChapterWindow {
  public:
   explicit HomonymsWindow(Session& session);
 
-  QLabel* titleLabel;
-  QLabel* streakHeading;
-  QGroupBox* optionsFrame;
   // The option selected while no answer is given, after the answers.
   static constexpr int kNeutralOption = 5;
-  OptionArray options;
-  QLabel* scoreLabel;
-  QPushButton* startButton;
 
   // Window fields: the bank with its marks, the current question and the
   // clicks since it was dealt.
@@ -31,6 +25,8 @@ class HomonymsWindow : public ChapterWindow {
   std::int16_t answersGiven = 0;
 
   bool setUp() override { return loadChapter(); }
+  int rightOption() const override { return bank.rightOption; }
+  int answerCount() const override { return bank.lastChoice + 1; }
   // Loads the bank, then sets up a quiz; false when the question file was
   // refused (the learner has been told why).
   bool loadChapter();

@@ -16,15 +16,9 @@ class IdiomsWindow : public ChapterWindow {
  public:
   explicit IdiomsWindow(Session& session);
 
-  QLabel* titleLabel;
   QLabel* sentenceLabel;
-  QGroupBox* optionsFrame;
   // The option selected while no answer is given, after the answers.
   static constexpr int kNeutralOption = 8;
-  OptionArray options;
-  QLabel* scoreLabel;
-  QPushButton* startButton;
-  QLabel* streakHeading;
 
   // Window fields: the bank with the quiz's questions and options, and the
   // clicks since the question on screen was dealt.
@@ -32,6 +26,8 @@ class IdiomsWindow : public ChapterWindow {
   std::int16_t answersGiven = 4;
 
   bool setUp() override { return loadChapter(); }
+  int rightOption() const override { return bank.rightOption; }
+  int answerCount() const override { return kNeutralOption; }
   // Loads the bank and lights the stars, then sets up a quiz; false when the
   // question file was refused (the learner has been told why).
   bool loadChapter();

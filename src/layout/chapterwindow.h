@@ -7,6 +7,8 @@
 #include "layout/widgets.h"
 
 class QAction;
+class QGroupBox;
+class QPushButton;
 class Session;
 
 // The shape every chapter window shares: a menu bar with 終了 and help, a
@@ -18,6 +20,13 @@ class ChapterWindow : public QMainWindow {
   ChapterWindow(Session& session, int chapter, const QString& caption, QSize client, const QString& helpCaption);
 
   QWidget* client() const { return client_; }
+  // The controls every chapter has; each chapter's window makes and places them.
+  QLabel* titleLabel = nullptr;        // the chapter's name, then the question's number
+  QLabel* streakHeading = nullptr;     // 連続満点記録 (perfect quizzes in a row), beside the stars
+  QGroupBox* optionsFrame = nullptr;   // 選択欄, the frame of the options
+  OptionArray options;                 // the answers, then the neutral option
+  QLabel* scoreLabel = nullptr;        // the score after an answer
+  QPushButton* startButton = nullptr;  // starts the quiz
   PictureBox* questionBox = nullptr;
   std::array<PictureBox*, 3> stars{};
   QAction* quitAction = nullptr;
@@ -31,6 +40,10 @@ class ChapterWindow : public QMainWindow {
   // The chapter's set-up method (loadChapter, loadChapter or loadChapter); false when the
   // chapter cannot start (its question file was refused).
   virtual bool setUp() = 0;
+  // The option of the right answer to the question on screen.
+  virtual int rightOption() const = 0;
+  // How many answers the question on screen offers (before the neutral option).
+  virtual int answerCount() const = 0;
   void setBackColor(const QColor& c);
   QColor backColor() const;
   // The background of this window and of the message window.
