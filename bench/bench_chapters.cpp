@@ -77,10 +77,9 @@ void answerToFeedback(benchmark::State& state, int c, const std::function<void(R
   r.app.choose(c);
   r.app.start();
   for (auto _ : state) {
-    if (r.app.sh->quizState.question == 9) {
+    if (r.app.sh->quizState().question == 9) {
       state.PauseTiming();
-      r.app.sh->quizState.question = 0;
-      r.app.sh->score = 0;
+      r.app.sh->newQuiz();
       restart(r);
       state.ResumeTiming();
     }

@@ -66,10 +66,9 @@ void BM_AnswerToFeedback(benchmark::State& state) {
   r.app.choose(1);
   r.app.start();
   for (auto _ : state) {
-    if (r.app.sh->quizState.question == 9) {
+    if (r.app.sh->quizState().question == 9) {
       state.PauseTiming();
-      r.app.sh->quizState.question = 0;
-      r.app.sh->score = 0;
+      r.app.sh->newQuiz();
       r.app.sh->bodyIdiomsWindow->bank.clearAllMarks();
       r.app.sh->bodyIdiomsWindow->nextQuestion();
       state.ResumeTiming();

@@ -39,7 +39,7 @@ TEST(Chapter1Flow, ANewLearnersFirstPerfectQuiz) {
   EXPECT_EQ(f->titleLabel->text(), QStringLiteral("第 1問"));
   EXPECT_FALSE(f->startButton->isVisible());
   for (int q = 1; q <= 10; ++q) {
-    EXPECT_EQ(app.sh->quizState.question, q);
+    EXPECT_EQ(app.sh->quizState().question, q);
     EXPECT_TRUE(f->sentenceLabel->text().contains(u'＊'));
     app.answer(true);
   }
@@ -89,7 +89,7 @@ TEST(Chapter1Flow, AWrongAnswerEndsTheQuizWithOneJudgement) {
     EXPECT_EQ(grade.text, wrongAt == 1 ? lost + QStringLiteral(" 1問目で間違えました！   しっかりしてください。")
                                        : lost + QStringLiteral("わー惜しーい。１問間違えただけですよ。"));
     EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), QByteArray("0,5,0,0,0,0\r\n"));
-    EXPECT_EQ(app.sh->record.workingCount, 5);
+    EXPECT_EQ(app.sh->record().workingCount, 5);
     for (PictureBox* star : f->stars) EXPECT_TRUE(star->pictureFile().endsWith(QStringLiteral("/starn.gif")));
     EXPECT_EQ(f->backColor(), layout::colour::green);
     EXPECT_EQ(app.sh->messageWindow->backColor(), layout::colour::green);
@@ -110,7 +110,7 @@ TEST(Chapter1Flow, ThreePerfectQuizzesCompleteTheChapter) {
   playPerfect(app);
   EXPECT_EQ(app.fake.modals.back().text, QStringLiteral("やったね！「体に関する慣用句」の達人です。第１章 修了！！"));
   EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), QByteArray("999,3,0,0,0,0\r\n"));
-  EXPECT_EQ(app.sh->quizState.streak, 0);
+  EXPECT_EQ(app.sh->quizState().streak, 0);
   EXPECT_TRUE(app.sh->registrationWindow->summary().startsWith(QStringLiteral("第１章　 修了\n\r")));
 }
 
@@ -151,15 +151,15 @@ TEST(Chapter1Flow, OnlyTheFirstClickOnAQuestionCounts) {
   f->options.select(3);  // on the instruction screen
   EXPECT_EQ(f->options.selected(), 12);
   EXPECT_EQ(app.fake.modals.size(), shown);
-  EXPECT_EQ(app.sh->score, 0);
+  EXPECT_EQ(app.sh->score(), 0);
   app.start();
   app.answer(true);
   // a second click on question 2 after a first one changes nothing
   f->answersGiven = 1;
   f->options.select(f->bank.rightOption);
   EXPECT_EQ(f->options.selected(), 12);
-  EXPECT_EQ(app.sh->score, 1);
-  EXPECT_EQ(app.sh->quizState.question, 2);
+  EXPECT_EQ(app.sh->score(), 1);
+  EXPECT_EQ(app.sh->quizState().question, 2);
   EXPECT_EQ(app.fake.modals.size(), shown + 1);
   EXPECT_EQ(app.fake.sounds.size(), 1u);
 }
@@ -245,7 +245,8 @@ TEST(Chapter1Flow, AnUnwritableRecordIsReportedAndPlayGoesOn) {
   app.start();
   // The folder became unwritable meanwhile: a path through a plain file.
   app.write(QStringLiteral("file"), "x");
-  app.sh->appDir = app.dir() + QStringLiteral("file/");
+  app.fake.appDir = app.dir() + QStringLiteral("file");
+  app.sh->refreshAppDir();
   app.fake.boxes.clear();
   app.answer(false);
   ASSERT_EQ(app.fake.boxes.size(), 1u);

@@ -193,7 +193,7 @@ TEST(DamagedRecord, RegistrationTellsTheLearnerAndTheQuizKeepsTheOriginal) {
             "2,5,0,0,999,7\r\n");
   app.registerName(QStringLiteral("bom"));
   EXPECT_TRUE(app.fake.boxes.empty());
-  EXPECT_EQ(app.sh->record, (LearnerRecord{{2, 0, 999}, {5, 0, 7}, 0}));
+  EXPECT_EQ(app.sh->record(), (LearnerRecord{{2, 0, 999}, {5, 0, 7}, 0}));
 }
 
 TEST(DamagedRecord, AFolderNamedLikeTheRecordIsReportedAtRegistration) {
@@ -332,7 +332,7 @@ TEST(RecordNames, AHostileNameIsRefusedAtTheNameBox) {
     app.registerName(QStringLiteral("よし"));
     EXPECT_EQ(app.fake.modals.size(), 1u);
     EXPECT_FALSE(f->chapterFrame->isHidden());
-    EXPECT_EQ(app.sh->userName, QStringLiteral("よし"));
+    EXPECT_EQ(app.sh->userName(), QStringLiteral("よし"));
     EXPECT_EQ(filesIn(app.tmp.path()).filter(QStringLiteral(".dat")).size(), 0);
   }
 }

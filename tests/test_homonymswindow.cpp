@@ -50,7 +50,7 @@ TEST(Chapter2Flow, ANewLearnersPerfectQuiz) {
 
   app.start();
   for (int q = 1; q <= 10; ++q) {
-    ASSERT_EQ(app.sh->quizState.question, q);
+    ASSERT_EQ(app.sh->quizState().question, q);
     EXPECT_EQ(f->titleLabel->text(), QStringLiteral("第") + QString::number(q).prepend(u' ') + QStringLiteral("問"));
     EXPECT_FALSE(f->startButton->isVisible());
     EXPECT_EQ(f->options.selected(), 5);
@@ -65,7 +65,7 @@ TEST(Chapter2Flow, ANewLearnersPerfectQuiz) {
     EXPECT_EQ(f->options[f->bank.rightOption]->text(), f->bank.rightAnswer.asText());
     EXPECT_EQ(app.sh->Mon1[static_cast<std::size_t>(f->bank.currentRecord)].asNumber(), q <= 6 ? 1 : 2);
     app.answer(true);
-    EXPECT_EQ(app.sh->score, q);
+    EXPECT_EQ(app.sh->score(), q);
   }
   EXPECT_EQ(f->scoreLabel->text(), QStringLiteral("得点は 100点です"));
   // welcome, start, ten answers, grade
@@ -106,7 +106,7 @@ TEST(Chapter2Flow, AWrongAnswerEndsTheQuizWithOneJudgement) {
     const QString lost = QStringLiteral(" 2回連続満点だったのに！くやしいですね・・・");
     EXPECT_EQ(grade.text, wrongAt == 1 ? lost + QStringLiteral(" 1問目で間違えました！   しっかりしてください。")
                                        : lost + QStringLiteral("わー惜しーい。１問間違えただけですよ。"));
-    EXPECT_EQ(app.sh->quizState.question, wrongAt);  // no further question was drawn
+    EXPECT_EQ(app.sh->quizState().question, wrongAt);  // no further question was drawn
     EXPECT_EQ(f->scoreLabel->text(),
               QStringLiteral("得点は") + QString::number((wrongAt - 1) * 10).prepend(u' ') + QStringLiteral("点です"));
     EXPECT_EQ(app.read(QStringLiteral("はる.dat")), QByteArray("0,0,0,5,0,0\r\n"));
@@ -117,7 +117,7 @@ TEST(Chapter2Flow, AWrongAnswerEndsTheQuizWithOneJudgement) {
     // The next visit starts on the instruction screen again.
     app.choose(2);
     EXPECT_TRUE(f->startButton->isVisible());
-    EXPECT_EQ(app.sh->quizState.question, 0);
+    EXPECT_EQ(app.sh->quizState().question, 0);
     EXPECT_EQ(app.fake.modals.back().back, layout::colour::green);
   }
 }
@@ -134,8 +134,8 @@ TEST(Chapter2Flow, OnlyTheFirstClickOnAQuestionCounts) {
     w->hide();
   });
   app.answer(true);
-  EXPECT_EQ(app.sh->score, 1);
-  EXPECT_EQ(app.sh->quizState.question, 2);
+  EXPECT_EQ(app.sh->score(), 1);
+  EXPECT_EQ(app.sh->quizState().question, 2);
   EXPECT_EQ(app.fake.modals.size(), 3u);  // welcome, start, one feedback
   EXPECT_EQ(f->options.selected(), 5);
   EXPECT_EQ(f->answersGiven, 0);

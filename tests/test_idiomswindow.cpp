@@ -47,12 +47,12 @@ TEST(Chapter3Flow, ANewLearnersPerfectQuiz) {
   // Clicks before the first question are ignored.
   f->options.select(2);
   EXPECT_EQ(app.fake.modals.size(), 2u);  // welcome, start
-  EXPECT_EQ(app.sh->score, 0);
+  EXPECT_EQ(app.sh->score(), 0);
 
   app.start();
   EXPECT_EQ(f->questionBox->printFont().pointSize(), 18);
   for (int q = 1; q <= 10; ++q) {
-    ASSERT_EQ(app.sh->quizState.question, q);
+    ASSERT_EQ(app.sh->quizState().question, q);
     const IdiomsBank::Row& row = f->bank.quizRows[static_cast<std::size_t>(q)];
     EXPECT_EQ(f->titleLabel->text(), QStringLiteral("第 ") + QString::number(q) + QStringLiteral("問 "));
     EXPECT_EQ(f->sentenceLabel->text(), row.sentence.asText() + QStringLiteral("　（　　　）。"));
@@ -101,7 +101,7 @@ TEST(Chapter3Flow, AWrongAnswerEndsTheQuizWithOneJudgement) {
     EXPECT_EQ(app.fake.modals[before + 1].back, layout::colour::red);
     EXPECT_TRUE(app.fake.modals[before + 1].text.startsWith(QStringLiteral(" 1回連続満点だったのに")));
     EXPECT_EQ(f->scoreLabel->text(), score((wrongAt - 1) * 10));
-    EXPECT_EQ(app.sh->quizState.question, wrongAt);
+    EXPECT_EQ(app.sh->quizState().question, wrongAt);
     EXPECT_EQ(app.read(QStringLiteral("そら.dat")), QByteArray("0,0,0,0,0,3\r\n"));
     EXPECT_EQ(f->backColor(), layout::colour::green);
     EXPECT_EQ(app.sh->messageWindow->backColor(), layout::colour::green);
@@ -124,8 +124,8 @@ TEST(Chapter3Flow, OnlyTheFirstClickOnAQuestionCounts) {
     w->hide();
   });
   app.answer(true);
-  EXPECT_EQ(app.sh->score, 1);
-  EXPECT_EQ(app.sh->quizState.question, 2);
+  EXPECT_EQ(app.sh->score(), 1);
+  EXPECT_EQ(app.sh->quizState().question, 2);
   EXPECT_EQ(app.fake.modals.size(), 3u);  // welcome, start, one feedback
   EXPECT_EQ(f->options.selected(), 8);
 }

@@ -140,7 +140,7 @@ TEST(ProgressRules, ClosingTheMessageWindowCountsOnlyAQuizNotYetJudged) {
     ASSERT_EQ(app.fake.boxes.size(), 1u);
     EXPECT_EQ(app.fake.boxes[0].text, QStringLiteral("コトバリオンを終了します。"));
     EXPECT_EQ(app.fake.boxes[0].caption, QStringLiteral("コトバリオンVer.1.3"));
-    EXPECT_EQ(app.fake.sounds.back(), app.sh->appDir);  // the default sound
+    EXPECT_EQ(app.fake.sounds.back(), app.sh->appDir());  // the default sound
     EXPECT_EQ(app.fake.endCount, 1);
   }
 }

@@ -285,8 +285,8 @@ TEST(RecordNames, CanonicallyEquivalentNamesAreOneLearner) {
     app.write(nfd + QStringLiteral(".dat"), "1,3,0,0,0,0\r\n");
     app.registerName(nfc);
     EXPECT_TRUE(app.fake.modals.empty());  // not greeted as new
-    EXPECT_EQ(app.sh->userName, nfd);
-    EXPECT_EQ(app.sh->record.streak[0], 1);
+    EXPECT_EQ(app.sh->userName(), nfd);
+    EXPECT_EQ(app.sh->record().streak[0], 1);
   }
   QTemporaryDir tmp;
   const QString dir = tmp.path() + u'/';

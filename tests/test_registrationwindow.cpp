@@ -76,9 +76,11 @@ TEST(RegistrationWindow, AShortRecordKeepsWhatItRead) {
   app.write(QStringLiteral("mi.dat"), "1,3");
   app.registerName(QStringLiteral("mi"));
   EXPECT_TRUE(app.fake.modals.empty());
-  EXPECT_EQ(app.sh->record.streak[0], 1);
-  EXPECT_EQ(app.sh->record.count[0], 3);
-  EXPECT_EQ(app.sh->record.streak[1] + app.sh->record.streak[2] + app.sh->record.count[1] + app.sh->record.count[2], 0);
+  EXPECT_EQ(app.sh->record().streak[0], 1);
+  EXPECT_EQ(app.sh->record().count[0], 3);
+  EXPECT_EQ(
+      app.sh->record().streak[1] + app.sh->record().streak[2] + app.sh->record().count[1] + app.sh->record().count[2],
+      0);
 }
 
 TEST(RegistrationWindow, ACompletedChapterIsRefused) {
@@ -99,15 +101,15 @@ TEST(RegistrationWindow, ChoosingAChapterAnnouncesItAndOpensItsWindow) {
   app.writeSmallBanks();
   app.write(QStringLiteral("ai.dat"), "0,0,1,4,0,0\r\n");
   app.registerName(QStringLiteral("ai"));
-  app.sh->quizState.question = 7;
+  app.sh->advanceQuestion();
   app.choose(2);
   ASSERT_EQ(app.fake.modals.size(), 1u);
   EXPECT_EQ(app.fake.modals[0].text, QStringLiteral("第２章 同音異義語をスタートします。"));
   EXPECT_TRUE(app.sh->homonymsWindow->isVisible());
   EXPECT_FALSE(app.sh->registrationWindow->isVisible());
   // The chapter's quiz set-up starts the question count again.
-  EXPECT_EQ(app.sh->quizState, (QuizState{2, 0, 1}));
-  EXPECT_EQ(app.sh->record.workingCount, 4);
+  EXPECT_EQ(app.sh->quizState(), (QuizState{2, 0, 1}));
+  EXPECT_EQ(app.sh->record().workingCount, 4);
   EXPECT_TRUE(app.sh->homonymsWindow->stars[0]->pictureFile().endsWith(QStringLiteral("/star.gif")));
   EXPECT_TRUE(app.sh->homonymsWindow->stars[1]->pictureFile().endsWith(QStringLiteral("/starn.gif")));
 }

@@ -64,7 +64,7 @@ TEST(SafePlay, InputMeantForTheScreenBeforeDoesNotAnswer) {
     activate(w);
     app.start();
     app.answer(true);  // the feedback is dismissed and question 2 dealt
-    ASSERT_EQ(app.sh->quizState.question, 2);
+    ASSERT_EQ(app.sh->quizState().question, 2);
     app.fake.clockStep = 0;
     app.fake.clockMs += 150;
     const std::size_t shown = app.fake.modals.size(), sounds = app.fake.sounds.size();
@@ -76,7 +76,7 @@ TEST(SafePlay, InputMeantForTheScreenBeforeDoesNotAnswer) {
     QTest::mouseClick(options[1], Qt::LeftButton, {}, QPoint(8, options[1]->height() / 2));
     QTest::mouseDClick(options[2], Qt::LeftButton, {}, QPoint(8, options[2]->height() / 2));
     EXPECT_EQ(app.fake.modals.size(), shown) << chapter;
-    EXPECT_EQ(app.sh->score, 1) << chapter;
+    EXPECT_EQ(app.sh->score(), 1) << chapter;
     // A held-back press leaves the focus on the question and is told by a
     // sound; Tab and the arrows still move.
     EXPECT_EQ(QApplication::focusWidget(), w->questionBox) << chapter;
@@ -93,7 +93,7 @@ TEST(SafePlay, InputMeantForTheScreenBeforeDoesNotAnswer) {
     // (on the button's circle: a short caption leaves the middle unclickable)
     QRadioButton* right = options[rightOption(app, chapter)];
     QTest::mouseClick(right, Qt::LeftButton, {}, QPoint(8, right->height() / 2), 1000);
-    EXPECT_EQ(app.sh->score, 2) << chapter;
+    EXPECT_EQ(app.sh->score(), 2) << chapter;
     EXPECT_EQ(app.fake.modals.size(), shown + 1) << chapter;
   }
 }

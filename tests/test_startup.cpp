@@ -47,7 +47,7 @@ TEST(Startup, ASecondCopyIsRefusedWithItsMessage) {
 
 TEST(Startup, StartsInTheNameEntryState) {
   TestApp app;
-  EXPECT_EQ(app.sh->appDir, app.tmp.path());  // as the platform reports it
+  EXPECT_EQ(app.sh->appDir(), app.tmp.path());  // as the platform reports it
   RegistrationWindow* f = app.sh->registrationWindow;
   EXPECT_TRUE(f->isVisible());
   EXPECT_EQ(f->windowTitle(), QStringLiteral("名前登録  (コトバリオンVer.1.3)"));
@@ -64,12 +64,12 @@ TEST(Startup, AFolderAtTheRootKeepsItsSingleSeparator) {
   fake.appDir = QStringLiteral("/");
   Session sh(fake);
   sh.refreshAppDir();
-  EXPECT_EQ(sh.appDir, QStringLiteral("/"));
+  EXPECT_EQ(sh.appDir(), QStringLiteral("/"));
   fake.appDir = QStringLiteral("/opt/kotobarion");
   sh.refreshAppDir();
-  EXPECT_EQ(sh.appDir, QStringLiteral("/opt/kotobarion/"));
+  EXPECT_EQ(sh.appDir(), QStringLiteral("/opt/kotobarion/"));
   sh.refreshAppDir();
-  EXPECT_EQ(sh.appDir, QStringLiteral("/opt/kotobarion/"));
+  EXPECT_EQ(sh.appDir(), QStringLiteral("/opt/kotobarion/"));
   sh.playSound(QStringLiteral("seikai.wav"));
   EXPECT_EQ(fake.sounds.back(), QStringLiteral("/opt/kotobarion/seikai.wav"));
 }

@@ -182,7 +182,6 @@ TEST(Windows, TheMessageWindowsKeysOnlyDismissTheMessage) {
 TEST(Windows, OnTheCertificateOnlyItsButtonAndBackgroundAct) {
   for (Qt::Key last : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Escape}) {
     TestApp app;
-    app.sh->userName = QStringLiteral("ゆい");
     MessageWindow* f = app.sh->messageWindow;
     f->showCertificate({QStringLiteral("免許皆伝状")}, 22, 15);
     activate(f);
@@ -231,7 +230,7 @@ TEST(Windows, HeldDownEnterDoesNotDismissTheNextMessage) {
   app.choose(1);
   QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
   QApplication::sendEvent(app.sh->bodyIdiomsWindow->startButton, &repeat);
-  EXPECT_EQ(app.sh->quizState.question, 0);
+  EXPECT_EQ(app.sh->quizState().question, 0);
 }
 
 TEST(Windows, ChapterOneIsPlayedWithTheKeyboardAlone) {
@@ -248,7 +247,7 @@ TEST(Windows, ChapterOneIsPlayedWithTheKeyboardAlone) {
   EXPECT_FALSE(reaches(chain, f->options[12]));
   f->startButton->setFocus();
   press(f, Qt::Key_Return);
-  ASSERT_EQ(app.sh->quizState.question, 1);
+  ASSERT_EQ(app.sh->quizState().question, 1);
   // Keys that only look around: none of them answers, none reaches "一つ選べ".
   const std::vector<Qt::Key> wander = {Qt::Key_Right, Qt::Key_Right,  Qt::Key_Down,   Qt::Key_Right, Qt::Key_Right,
                                        Qt::Key_Right, Qt::Key_Right,  Qt::Key_Right,  Qt::Key_Right, Qt::Key_Down,
@@ -266,7 +265,7 @@ TEST(Windows, ChapterOneIsPlayedWithTheKeyboardAlone) {
     f->options[12]->setFocus();
     press(f, Qt::Key_Left);
     EXPECT_EQ(app.fake.modals.size(), shown) << q;
-    EXPECT_EQ(app.sh->quizState.question, q);
+    EXPECT_EQ(app.sh->quizState().question, q);
     EXPECT_EQ(f->options.selected(), 12);
     // Back to 頭, then the arrows to the right word, then Space.
     for (int i = 0; i < 8; ++i) press(f, Qt::Key_Left);
@@ -276,7 +275,7 @@ TEST(Windows, ChapterOneIsPlayedWithTheKeyboardAlone) {
     for (int i = right >= 7 ? 7 : 0; i < right; ++i) press(f, Qt::Key_Right);
     ASSERT_EQ(QApplication::focusWidget(), f->options[right]) << q;
     press(f, Qt::Key_Space);
-    EXPECT_EQ(app.sh->score, q);
+    EXPECT_EQ(app.sh->score(), q);
     EXPECT_EQ(app.fake.modals.size(), shown + (q == 10 ? 2 : 1));  // the tenth brings the grade too
   }
   // welcome, start, ten feedbacks, grade: each question answered once
@@ -347,7 +346,7 @@ TEST(Windows, TabReachesEveryChapterAndSpaceStartsIt) {
     press(f, Qt::Key_Space);
     ASSERT_EQ(app.fake.modals.size(), 2u);
     EXPECT_TRUE(app.fake.modals[1].text.endsWith(QStringLiteral("をスタートします。")));
-    EXPECT_EQ(app.sh->quizState.chapter, chapter);
+    EXPECT_EQ(app.sh->quizState().chapter, chapter);
     EXPECT_TRUE(app.sh->chapterWindow(chapter)->isVisible());
   }
 }
@@ -373,7 +372,7 @@ TEST(Windows, ChaptersTwoAndThreeArePlayedWithTheKeyboardAlone) {
     for (int q = 1; q <= 10; ++q) {
       ASSERT_TRUE(w->isVisible()) << chapter << " " << q;
       activate(w);
-      ASSERT_EQ(app.sh->quizState.question, q);
+      ASSERT_EQ(app.sh->quizState().question, q);
       const std::size_t shown = app.fake.modals.size();
       for (Qt::Key k : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Escape,
                         Qt::Key_Return, Qt::Key_Tab, Qt::Key_Down}) {
@@ -390,7 +389,7 @@ TEST(Windows, ChaptersTwoAndThreeArePlayedWithTheKeyboardAlone) {
       for (int i = 0; i < 20 && QApplication::focusWidget() != options[right]; ++i) press(w, Qt::Key_Tab);
       ASSERT_EQ(QApplication::focusWidget(), options[right]) << chapter << " " << q;
       press(w, Qt::Key_Space);
-      EXPECT_EQ(app.sh->score, q);
+      EXPECT_EQ(app.sh->score(), q);
       EXPECT_EQ(app.fake.modals.size(), shown + (q == 10 ? 2 : 1));
     }
     EXPECT_EQ(app.fake.sounds.size(), 10u);

@@ -48,10 +48,10 @@ void TestApp::registerName(const QString& name) {
 
 void TestApp::choose(int c) { sh->registrationWindow->chapterOptions.select(c - 1); }
 
-void TestApp::start() { sh->chapterWindow(std::max(sh->quizState.chapter, 1))->startButton->click(); }
+void TestApp::start() { sh->chapterWindow(std::max(sh->quizState().chapter, 1))->startButton->click(); }
 
 void TestApp::answer(bool right) {
-  ChapterWindow* w = sh->chapterWindow(std::max(sh->quizState.chapter, 1));
+  ChapterWindow* w = sh->chapterWindow(std::max(sh->quizState().chapter, 1));
   const int correct = w->rightOption();
   w->options.select(right ? correct : (correct + 1) % w->answerCount());
 }

@@ -47,21 +47,20 @@ BodyIdiomsWindow::BodyIdiomsWindow(Session& session)
 }
 
 bool BodyIdiomsWindow::loadChapter() {
-  session_.quizState.chapter = 1;
+  session_.setChapterInPlay(1);
   session_.refreshAppDir();
-  const std::vector<FileProblem> problems = bank.load(session_.appDir, session_);
+  const std::vector<FileProblem> problems = bank.load(session_.appDir(), session_);
   if (!problems.empty()) {
     session_.messageBox(describeProblems(BodyIdiomsBank::kFileName, problems), QStringLiteral("コトバリオン"));
     return false;
   }
-  setStars(session_.quizState.streak);
+  setStars(session_.quizState().streak);
   prepareQuiz();
   return true;
 }
 
 void BodyIdiomsWindow::prepareQuiz() {
-  session_.quizState.question = 0;
-  session_.score = 0;
+  session_.newQuiz();
   session_.platform().randomize();
   optionsFrame->show();
   scoreLabel->hide();
@@ -97,8 +96,8 @@ void BodyIdiomsWindow::nextQuestion() {
     session_.endProgram();
     return;
   }
-  ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState.question) + QStringLiteral("問"));
-  if (session_.quizState.question >= quiz::kQuestionsPerQuiz) {
+  ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState().question) + QStringLiteral("問"));
+  if (session_.quizState().question >= quiz::kQuestionsPerQuiz) {
     endQuiz();
   } else {
     questionBox->Cls();
@@ -111,8 +110,8 @@ void BodyIdiomsWindow::dealQuestion() {
   startButton->hide();
   options.select(kNeutralOption);
   questionBox->setForeColor(colour::blue);
-  session_.quizState.question += 1;
-  const int q = session_.quizState.question;
+  session_.advanceQuestion();
+  const int q = session_.quizState().question;
   const int k = bank.draw(q, session_, [this] { return session_.platform().rnd(); });
   const auto i = static_cast<std::size_t>(k);
   bank.rightOption = BodyIdiomsBank::answerIndex(session_.Mon2[i]);
@@ -150,9 +149,9 @@ void BodyIdiomsWindow::onOptionClicked(int index) {
 }
 
 void BodyIdiomsWindow::onRightAnswer() {
-  session_.score = static_cast<std::int16_t>(session_.score + 1);
+  session_.answeredRight();
   scoreLabel->show();
-  ui::caption(scoreLabel, QStringLiteral("ただいまの得点は、") + num(session_.score * quiz::kPointsPerAnswer) +
+  ui::caption(scoreLabel, QStringLiteral("ただいまの得点は、") + num(session_.score() * quiz::kPointsPerAnswer) +
                               QStringLiteral("点です。"));
   showFeedback(true, session_.composeRightFeedback());
 }
@@ -164,16 +163,16 @@ void BodyIdiomsWindow::onWrongAnswer() {
   const QString correction = QStringLiteral("まちがい！") + QStringLiteral("「") + bank.bodyParts[right] +
                              QStringLiteral("」です。") + texts::kCrLf;
   scoreLabel->show();
-  ui::caption(scoreLabel, QStringLiteral("ただいまの得点は、") + num(session_.score * quiz::kPointsPerAnswer) +
+  ui::caption(scoreLabel, QStringLiteral("ただいまの得点は、") + num(session_.score() * quiz::kPointsPerAnswer) +
                               QStringLiteral("点です。"));
   if (!showFeedback(false, correction + session_.composeWrongFeedback())) return;
   endQuiz();
 }
 
 void BodyIdiomsWindow::endQuiz() {
-  session_.progress.quizEnded();
-  session_.quizState.chapter = 1;
-  if (session_.score != quiz::kQuestionsPerQuiz) {
+  session_.progress().quizEnded();
+  session_.setChapterInPlay(1);
+  if (session_.score() != quiz::kQuestionsPerQuiz) {
     setStars(0);
     bank.clearAllMarks();
   }

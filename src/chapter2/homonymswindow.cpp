@@ -51,7 +51,7 @@ void HomonymsWindow::showOptions(int last, bool shown) {
 
 bool HomonymsWindow::loadChapter() {
   session_.refreshAppDir();
-  const std::vector<FileProblem> problems = bank.load(session_.appDir, session_);
+  const std::vector<FileProblem> problems = bank.load(session_.appDir(), session_);
   if (!problems.empty()) {
     session_.messageBox(describeProblems(HomonymsBank::kFileName, problems), QStringLiteral("コトバリオン"));
     return false;
@@ -61,8 +61,7 @@ bool HomonymsWindow::loadChapter() {
 }
 
 void HomonymsWindow::prepareQuiz() {
-  session_.quizState.question = 0;
-  session_.score = 0;
+  session_.newQuiz();
   bank.newQuiz();
   ui::caption(titleLabel, QStringLiteral(" 第２章 同音異義語  "));
   session_.platform().randomize();
@@ -89,8 +88,8 @@ void HomonymsWindow::onStartClicked() {
     session_.endProgram();
     return;
   }
-  ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState.question) + QStringLiteral("問"));
-  if (session_.quizState.question >= quiz::kQuestionsPerQuiz)
+  ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState().question) + QStringLiteral("問"));
+  if (session_.quizState().question >= quiz::kQuestionsPerQuiz)
     endQuiz();
   else
     nextQuestion();
@@ -99,8 +98,8 @@ void HomonymsWindow::onStartClicked() {
 void HomonymsWindow::nextQuestion() {
   showOptions(kNeutralOption, true);
   setBackColors(colour::green);
-  ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState.question) + QStringLiteral("問"));
-  if (session_.quizState.question >= quiz::kQuestionsPerQuiz)
+  ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState().question) + QStringLiteral("問"));
+  if (session_.quizState().question >= quiz::kQuestionsPerQuiz)
     endQuiz();
   else
     drawQuestion();
@@ -108,8 +107,8 @@ void HomonymsWindow::nextQuestion() {
 
 void HomonymsWindow::drawQuestion() {
   startButton->setText(QStringLiteral("次の問題"));
-  session_.quizState.question += 1;
-  const int r = bank.draw(session_.quizState.question, session_, [this] { return session_.platform().rnd(); });
+  session_.advanceQuestion();
+  const int r = bank.draw(session_.quizState().question, session_, [this] { return session_.platform().rnd(); });
   const std::vector<QString> list =
       HomonymsBank::candidates(session_.Mon2[static_cast<std::size_t>(r)], session_, bank.lastRecord);
   // A group holds at most five records in every accepted file.
@@ -120,7 +119,7 @@ void HomonymsWindow::drawQuestion() {
 }
 
 void HomonymsWindow::dealQuestion() {
-  ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState.question) + QStringLiteral("問"));
+  ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState().question) + QStringLiteral("問"));
   startButton->hide();
   scoreLabel->hide();
   options[kNeutralOption]->setText(QStringLiteral("一つ選ぶ"));
@@ -188,10 +187,10 @@ void HomonymsWindow::onOptionClicked(int index) {
 
 void HomonymsWindow::onRightAnswer() {
   ui::setFore(scoreLabel, colour::blue);
-  session_.score = static_cast<std::int16_t>(session_.score + 1);
+  session_.answeredRight();
   scoreLabel->show();
   ui::caption(scoreLabel,
-              QStringLiteral("得点は") + num(session_.score * quiz::kPointsPerAnswer) + QStringLiteral("点です"));
+              QStringLiteral("得点は") + num(session_.score() * quiz::kPointsPerAnswer) + QStringLiteral("点です"));
   const QString text = session_.composeRightFeedback();
   // The options go once the message has the focus: hidden before, the
   // focus would run over the rest of the window.
@@ -204,7 +203,7 @@ void HomonymsWindow::onWrongAnswer() {
   ui::setFore(scoreLabel, colour::red);
   scoreLabel->show();
   ui::caption(scoreLabel,
-              QStringLiteral("得点は") + num(session_.score * quiz::kPointsPerAnswer) + QStringLiteral("点です"));
+              QStringLiteral("得点は") + num(session_.score() * quiz::kPointsPerAnswer) + QStringLiteral("点です"));
   const QString correction = QStringLiteral("間違いですよ。") + QStringLiteral("正解は、「") +
                              bank.rightAnswer.asText() + QStringLiteral("」です。") + texts::kCrLf;
   const bool going = showFeedback(false, correction + session_.composeWrongFeedback(),
@@ -215,10 +214,10 @@ void HomonymsWindow::onWrongAnswer() {
 }
 
 void HomonymsWindow::endQuiz() {
-  session_.progress.quizEnded();
+  session_.progress().quizEnded();
   showOptions(kNeutralOption, false);
   questionBox->Cls();
-  if (session_.score != quiz::kQuestionsPerQuiz) {
+  if (session_.score() != quiz::kQuestionsPerQuiz) {
     setStars(0);
     bank.clearAllMarks();
   }

@@ -51,19 +51,18 @@ IdiomsWindow::IdiomsWindow(Session& session)
 
 bool IdiomsWindow::loadChapter() {
   session_.refreshAppDir();
-  const std::vector<FileProblem> problems = bank.load(session_.appDir, session_);
+  const std::vector<FileProblem> problems = bank.load(session_.appDir(), session_);
   if (!problems.empty()) {
     session_.messageBox(describeProblems(IdiomsBank::kFileName, problems), QStringLiteral("コトバリオン"));
     return false;
   }
-  setStars(session_.quizState.streak);
+  setStars(session_.quizState().streak);
   prepareQuiz();
   return true;
 }
 
 void IdiomsWindow::prepareQuiz() {
-  session_.quizState.question = 0;
-  session_.score = 0;
+  session_.newQuiz();
   startButton->show();
   ui::caption(sentenceLabel, QStringLiteral("下の欄に問題文が表示される"));
   questionBox->Print(QStringLiteral("表示される意味を参考に問題文中の(  )に"));
@@ -102,8 +101,8 @@ void IdiomsWindow::nextQuestion() {
     session_.endProgram();
     return;
   }
-  session_.quizState.question += 1;
-  if (session_.quizState.question > quiz::kQuestionsPerQuiz) {
+  session_.advanceQuestion();
+  if (session_.quizState().question > quiz::kQuestionsPerQuiz) {
     endQuiz();
   } else {
     questionBox->Cls();
@@ -112,7 +111,7 @@ void IdiomsWindow::nextQuestion() {
 }
 
 void IdiomsWindow::dealQuestion() {
-  const int n = session_.quizState.question;
+  const int n = session_.quizState().question;
   options.select(kNeutralOption);
   sentenceLabel->show();
   ui::caption(titleLabel, QStringLiteral("第") + num(n) + QStringLiteral("問 "));
@@ -158,12 +157,12 @@ void IdiomsWindow::onOptionClicked(int index) {
 
 void IdiomsWindow::showScore() {
   scoreLabel->show();
-  ui::caption(scoreLabel, QStringLiteral("ただいまの得点は、") + num(session_.score * quiz::kPointsPerAnswer) +
+  ui::caption(scoreLabel, QStringLiteral("ただいまの得点は、") + num(session_.score() * quiz::kPointsPerAnswer) +
                               QStringLiteral("点です。"));
 }
 
 void IdiomsWindow::onRightAnswer() {
-  session_.score = static_cast<std::int16_t>(session_.score + 1);
+  session_.answeredRight();
   showScore();
   showFeedback(true, session_.composeRightFeedback());
 }
@@ -179,10 +178,10 @@ void IdiomsWindow::onWrongAnswer() {
 }
 
 void IdiomsWindow::endQuiz() {
-  session_.progress.quizEnded();
-  if (session_.score != quiz::kQuestionsPerQuiz) {
+  session_.progress().quizEnded();
+  if (session_.score() != quiz::kQuestionsPerQuiz) {
     setStars(0);
     bank.clearAllMarks();
   }
-  if (session_.record.streak[2] != quiz::kCompletedMark) session_.judgeQuiz();
+  if (session_.record().streak[2] != quiz::kCompletedMark) session_.judgeQuiz();
 }

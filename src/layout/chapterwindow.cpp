@@ -73,7 +73,7 @@ void ChapterWindow::setBackColors(const QColor& c) {
 }
 
 bool ChapterWindow::showFeedback(bool right, const QString& text, std::function<void()> whenMessageShown) {
-  session_.messageWindow->picture->loadPicture(session_.appDir +
+  session_.messageWindow->picture->loadPicture(session_.appDir() +
                                                (right ? QStringLiteral("cut11.jpg") : QStringLiteral("cut22.JPG")));
   session_.messageWindow->picture->setPictureName(right ? QStringLiteral("正解") : QStringLiteral("不正解"));
   // Until the message has the focus the focus stays where it is; then, in
@@ -110,7 +110,7 @@ QString ChapterWindow::streakText(int lit) {
 
 void ChapterWindow::setStar(int index, bool lit) {
   if (index < 0 || index > 2) return;
-  stars[static_cast<std::size_t>(index)]->loadPicture(session_.appDir +
+  stars[static_cast<std::size_t>(index)]->loadPicture(session_.appDir() +
                                                       (lit ? QStringLiteral("star.gif") : QStringLiteral("starn.gif")));
   lit_[static_cast<std::size_t>(index)] = lit;
   const QString streak = streakText(static_cast<int>(std::count(lit_.begin(), lit_.end(), true)));
@@ -126,7 +126,7 @@ void ChapterWindow::questionDealt(OptionArray& options, const QString& spokenQue
   // The question is written in full (the score with it, which the screen
   // shows only after an answer) before the focus comes to it.
   questionBox->setAccessibleDescription(spokenQuestion + QStringLiteral("　ただいまの得点は、") +
-                                        texts::num(session_.score * quiz::kPointsPerAnswer) +
+                                        texts::num(session_.score() * quiz::kPointsPerAnswer) +
                                         QStringLiteral("点です。"));
   questionBox->setFocusPolicy(Qt::TabFocus);
   // Taken anew even where the box kept the focus, so that it is read.
@@ -146,7 +146,7 @@ void ChapterWindow::closeEvent(QCloseEvent* event) {
 
 void ChapterWindow::onQuit() {
   session_.playSound(QString());
-  session_.progress.quitFromMenu(chapter_);
+  session_.progress().quitFromMenu(chapter_);
   session_.saveBeforeEnding();
   session_.messageBox(QStringLiteral("コトバリオンを終了します。"), QStringLiteral("コトバリオン"));
   session_.endProgram();
@@ -154,14 +154,14 @@ void ChapterWindow::onQuit() {
 
 void ChapterWindow::onWindowClosed() {
   session_.playSound(QString());
-  session_.progress.chapterWindowClosed(chapter_, session_.quizState.question);
+  session_.progress().chapterWindowClosed(chapter_, session_.quizState().question);
   session_.saveBeforeEnding();
   session_.messageBox(closeText_, closeCaption_);
   session_.endProgram();
 }
 
 void ChapterWindow::showHelp() {
-  session_.platform().showHelp(session_.appDir + QStringLiteral("コトバリオンV.1.3.hlp"), 15);
+  session_.platform().showHelp(session_.appDir() + QStringLiteral("コトバリオンV.1.3.hlp"), 15);
 }
 
 void ChapterWindow::setClosingMessage(const QString& text, const QString& caption) {

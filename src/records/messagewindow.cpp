@@ -126,7 +126,7 @@ void MessageWindow::backgroundClick() {
 }
 
 void MessageWindow::closeHandling() {
-  session_.progress.messageWindowClosed();
+  session_.progress().messageWindowClosed();
   session_.saveBeforeEnding();
   session_.playSound(QString());
   session_.messageBox(QStringLiteral("コトバリオンを終了します。"), QStringLiteral("コトバリオンVer.1.3"));

@@ -93,7 +93,7 @@ RegistrationWindow::RegistrationWindow(Session& session) : session_(session) {
 
 void RegistrationWindow::showNameEntry() {
   registerPresses = 1;
-  session_.quizState.chapter = 0;
+  session_.setChapterInPlay(0);
   summaryLabel->hide();
   ui::caption(summaryHeading, QString());
   ui::caption(summaryLabel, QString());
@@ -109,7 +109,7 @@ void RegistrationWindow::onRegisterClicked() {
   // quiz, and the learner stays at the name box to type another.
   if (registerPresses == 1) {
     session_.refreshAppDir();
-    const QString problem = recordfile::registrationProblem(session_.appDir, nameEdit->text());
+    const QString problem = recordfile::registrationProblem(session_.appDir(), nameEdit->text());
     if (!problem.isEmpty()) {
       if (!session_.messageBox(QStringLiteral("この名前では登録できません。\n") + problem +
                                    QStringLiteral("\n別の名前を入れてください。"),
@@ -132,32 +132,29 @@ void RegistrationWindow::onRegisterClicked() {
 
 bool RegistrationWindow::loadRecord() {
   session_.refreshAppDir();
-  session_.quizState.chapter = 0;
+  session_.setChapterInPlay(0);
   // After a failed save the disk holds older progress than memory: the
   // learner sees the progress in memory, which the next save writes.
   if (session_.unsavedProgress()) return true;
-  session_.record.streak = {};
-  session_.record.count = {};
-  session_.userName = recordfile::learnerName(session_.appDir, nameEdit->text());
   QString problem;
-  const recordfile::LoadResult result = recordfile::load(session_.appDir, session_.userName, session_.record, &problem);
+  const recordfile::LoadResult result = session_.loadRecord(nameEdit->text(), &problem);
   switch (result) {
     case recordfile::LoadResult::Missing:
       summaryLabel->show();
       summaryHeading->show();
       if (!session_.showMessage(
-              QStringLiteral("「") + session_.userName +
+              QStringLiteral("「") + session_.userName() +
               QStringLiteral(
                   "」さんは初めての挑戦ですね。３回連続満点を取ったら、その章は合格よ。詳しくはヘルプを見てね。")))
         return false;
-      session_.progress.newLearner();
+      session_.progress().newLearner();
       return true;
     case recordfile::LoadResult::Short: {
       // Fewer than six numbers: read as far as they go, without a word
       // unless the next save could not keep a copy of them.
-      const QString blocked = recordfile::saveProblem(session_.appDir, session_.userName);
+      const QString blocked = recordfile::saveProblem(session_.appDir(), session_.userName());
       return blocked.isEmpty() ||
-             session_.messageBox(QStringLiteral("成績のファイル「") + session_.userName +
+             session_.messageBox(QStringLiteral("成績のファイル「") + session_.userName() +
                                      QStringLiteral(".dat」は数字が６つそろっていません。\n") + blocked,
                                  QStringLiteral("コトバリオン"));
     }
@@ -167,17 +164,17 @@ bool RegistrationWindow::loadRecord() {
       // The slots read so far keep their values; the learner hears what is
       // wrong, and the file itself is kept as a copy before the next save
       // (or hears why it cannot be).
-      const QString blocked = recordfile::saveProblem(session_.appDir, session_.userName);
+      const QString blocked = recordfile::saveProblem(session_.appDir(), session_.userName());
       return session_.messageBox(
-          recordDamageMessage(session_.userName, problem, result == recordfile::LoadResult::Damaged) +
+          recordDamageMessage(session_.userName(), problem, result == recordfile::LoadResult::Damaged) +
               (blocked.isEmpty() ? QString() : QStringLiteral("\n") + blocked),
           QStringLiteral("コトバリオン"));
     }
     case recordfile::LoadResult::Loaded:
       break;
   }
-  if (session_.record.allCompleted()) {
-    if (!session_.showMessage(QStringLiteral("「") + session_.userName +
+  if (session_.record().allCompleted()) {
+    if (!session_.showMessage(QStringLiteral("「") + session_.userName() +
                               QStringLiteral("」さんは,すでに免許皆伝の賞状をお渡ししました。")))
       return false;
     session_.endProgram();
@@ -188,9 +185,9 @@ bool RegistrationWindow::loadRecord() {
 
 void RegistrationWindow::showSummary() {
   summaryLabel->show();
-  summary_ = recordSummary(session_.record);
-  ui::caption(summaryHeading,
-              QStringLiteral("「") + session_.userName + QStringLiteral("」") + QStringLiteral(" さんの今までの成績"));
+  summary_ = recordSummary(session_.record());
+  ui::caption(summaryHeading, QStringLiteral("「") + session_.userName() + QStringLiteral("」") +
+                                  QStringLiteral(" さんの今までの成績"));
   QString shown = summary_;
   shown.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
   ui::caption(summaryLabel, shown.trimmed());
@@ -210,14 +207,14 @@ void RegistrationWindow::onChapterClicked(int index) {
   if (index == kNeutralOption) return;
   const int c = index + 1;
   // A completed chapter is only named as completed; any other one starts.
-  const bool completed = session_.record.completed(c);
+  const bool completed = session_.record().completed(c);
   QString message;
   if (completed) {
     message = QStringLiteral("すでに第") + kDigits[index] + QStringLiteral("章は修了しています。");
     chapterOptions.select(kNeutralOption);
   } else {
     message = kChapterNames[index] + QStringLiteral("をスタートします。");
-    session_.progress.chapterChosen(c);
+    session_.progress().chapterChosen(c);
   }
   if (!session_.showMessage(message)) return;
   if (!completed && openChapter()) lightStars();
@@ -232,7 +229,7 @@ void RegistrationWindow::returnToChapterChoice() {
 
 namespace {
 // The chapter in play; none chosen yet counts as chapter 1.
-int chapterInPlay(const Session& session) { return session.quizState.chapter == 0 ? 1 : session.quizState.chapter; }
+int chapterInPlay(const Session& session) { return session.quizState().chapter == 0 ? 1 : session.quizState().chapter; }
 }  // namespace
 
 bool RegistrationWindow::openChapter() {
@@ -241,7 +238,7 @@ bool RegistrationWindow::openChapter() {
   // The question file is read before the chapter window appears: a refused
   // file is reported over this window, and no half-set-up chapter is seen.
   if (!w->setUp()) {
-    session_.quizState.chapter = 0;
+    session_.setChapterInPlay(0);
     chapterOptions.select(kNeutralOption);
     return false;
   }
@@ -252,7 +249,7 @@ bool RegistrationWindow::openChapter() {
 
 void RegistrationWindow::lightStars() {
   // A hand-edited streak above two still lights no more than three stars.
-  session_.chapterWindow(chapterInPlay(session_))->setStars(session_.quizState.streak);
+  session_.chapterWindow(chapterInPlay(session_))->setStars(session_.quizState().streak);
 }
 
 void RegistrationWindow::onQuitClicked() {

@@ -51,7 +51,7 @@ void Session::start() {
     endProgram();
     return;
   }
-  appDir = platform_.applicationDir();
+  appDir_ = platform_.applicationDir();
   ui::guardKeyRepeats();
   // The registration window is built, put into its name-entry state, laid
   // out and shown first; the four hidden windows are built while the
@@ -69,22 +69,29 @@ void Session::start() {
   layoutMessageWindow();
 }
 
+recordfile::LoadResult Session::loadRecord(const QString& typedName, QString* problem) {
+  record_.streak = {};
+  record_.count = {};
+  userName_ = recordfile::learnerName(appDir_, typedName);
+  return recordfile::load(appDir_, userName_, record_, problem);
+}
+
 void Session::refreshAppDir() {
-  appDir = platform_.applicationDir();
-  if (!appDir.endsWith(u'/')) appDir += u'/';
+  appDir_ = platform_.applicationDir();
+  if (!appDir_.endsWith(u'/')) appDir_ += u'/';
 }
 
 void Session::playSound(const QString& name) {
   // The platform plays in the background and never blocks.
-  platform_.playSound(appDir + name);
+  platform_.playSound(appDir_ + name);
 }
 
 bool Session::saveRecord() {
   QString error;
-  unsavedProgress_ = !recordfile::save(appDir, userName, record, &error);
+  unsavedProgress_ = !recordfile::save(appDir_, userName_, record_, &error);
   if (!unsavedProgress_) return true;
-  messageBox(QStringLiteral("「") + userName + QStringLiteral("」さんの成績を保存できませんでした。\n") +
-                 QStringLiteral("保存先：") + QDir::toNativeSeparators(recordfile::path(appDir, userName)) +
+  messageBox(QStringLiteral("「") + userName_ + QStringLiteral("」さんの成績を保存できませんでした。\n") +
+                 QStringLiteral("保存先：") + QDir::toNativeSeparators(recordfile::path(appDir_, userName_)) +
                  QStringLiteral("\n") + error +
                  QStringLiteral("\n今回の成績は消さずに覚えておき、次に保存するときにもう一度保存します。"),
              QStringLiteral("コトバリオン"));
@@ -95,21 +102,21 @@ void Session::saveBeforeEnding() {
   const QString caption = QStringLiteral("コトバリオン");
   for (;;) {
     QString error;
-    unsavedProgress_ = !recordfile::save(appDir, userName, record, &error);
+    unsavedProgress_ = !recordfile::save(appDir_, userName_, record_, &error);
     if (!unsavedProgress_) return;
-    if (!platform_.question(QStringLiteral("「") + userName + QStringLiteral("」さんの成績を保存できませんでした。\n") +
-                                QStringLiteral("保存先：") +
-                                QDir::toNativeSeparators(recordfile::path(appDir, userName)) + QStringLiteral("\n") +
+    if (!platform_.question(QStringLiteral("「") + userName_ +
+                                QStringLiteral("」さんの成績を保存できませんでした。\n") + QStringLiteral("保存先：") +
+                                QDir::toNativeSeparators(recordfile::path(appDir_, userName_)) + QStringLiteral("\n") +
                                 error + QStringLiteral("\n空きを作るなどしてから、もう一度保存できます。"),
                             caption, QStringLiteral("もう一度保存する"), QStringLiteral("保存せずに終了する")))
       break;
   }
-  QString progressText = recordSummary(record);
+  QString progressText = recordSummary(record_);
   progressText.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
-  messageBox(QStringLiteral("「") + userName + QStringLiteral("」さんの次の成績は保存されていません。") +
+  messageBox(QStringLiteral("「") + userName_ + QStringLiteral("」さんの次の成績は保存されていません。") +
                  QStringLiteral("先生に伝えてください。\n\n") + progressText + QStringLiteral("\n記録ファイル「") +
-                 userName + QStringLiteral(".dat」の内容：") +
-                 QString::fromLatin1(recordfile::encode(record).trimmed()),
+                 userName_ + QStringLiteral(".dat」の内容：") +
+                 QString::fromLatin1(recordfile::encode(record_).trimmed()),
              caption);
 }
 
@@ -134,16 +141,16 @@ void Session::endProgram() {
 }
 
 QString Session::composeRightFeedback() {
-  if (score >= quiz::kQuestionsPerQuiz) progress.quizDecided(true);
+  if (score_ >= quiz::kQuestionsPerQuiz) progress_.quizDecided(true);
   playSound(QStringLiteral("seikai.wav"));
-  return feedback::seikai({quizState.question, score, quizState.streak, record.workingCount},
+  return feedback::seikai({quizState_.question, score_, quizState_.streak, record_.workingCount},
                           [this] { return platform_.rnd(); });
 }
 
 QString Session::composeWrongFeedback() {
-  progress.quizDecided(false);
+  progress_.quizDecided(false);
   playSound(QStringLiteral("miss.wav"));
-  return feedback::miss({quizState.question, score, quizState.streak, record.workingCount},
+  return feedback::miss({quizState_.question, score_, quizState_.streak, record_.workingCount},
                         [this] { return platform_.rnd(); });
 }
 
@@ -161,22 +168,22 @@ ChapterWindow* Session::chapterWindow(int c) const {
 }
 
 void Session::judgeQuiz() {
-  const int c = quizState.chapter;
+  const int c = quizState_.chapter;
   ChapterWindow* window = chapterWindow(c);
-  // The score is always 0..10, so the grade is always known.
-  QString message = judgement::grade(score, quizState.streak);
-  const progress::Progress::Outcome outcome = progress.judged(score == quiz::kQuestionsPerQuiz);
-  if (score == quiz::kQuestionsPerQuiz) {
-    const int streak = outcome == progress::Progress::Outcome::Completed ? quiz::kStreakToComplete : quizState.streak;
+  // The score_ is always 0..10, so the grade is always known.
+  QString message = judgement::grade(score_, quizState_.streak);
+  const progress::Progress::Outcome outcome = progress_.judged(score_ == quiz::kQuestionsPerQuiz);
+  if (score_ == quiz::kQuestionsPerQuiz) {
+    const int streak = outcome == progress::Progress::Outcome::Completed ? quiz::kStreakToComplete : quizState_.streak;
     message += judgement::perfectSuffix(streak);
     if (window) {
       for (int i = 0; i < streak && i < quiz::kStreakToComplete; ++i) window->setStar(i, true);
       window->hide();
       if (outcome == progress::Progress::Outcome::Completed) message = judgement::completion(c);
-      if (progress.allCompleted()) {
+      if (progress_.allCompleted()) {
         messageWindow->showCertificate(
-            judgement::certificate(userName, record.count[0], record.count[1], record.count[2]),
-            layout::fontSize(twipsPerPixelX, 22), twipsPerPixelX);
+            judgement::certificate(userName_, record_.count[0], record_.count[1], record_.count[2]),
+            layout::fontSize(twipsPerPixelX_, 22), twipsPerPixelX_);
         certificateAwarded_ = true;
       }
     }
@@ -227,8 +234,8 @@ void setFontSizes(std::int16_t tpp, std::initializer_list<std::pair<QWidget*, in
 
 void Session::readTwipsPerPixel() {
   const ScreenMetrics m = platform_.screenMetrics();
-  twipsPerPixelX = layout::roundTwipsPerPixel(m.twipsPerPixelX);
-  twipsPerPixelY = layout::roundTwipsPerPixel(m.twipsPerPixelY);
+  twipsPerPixelX_ = layout::roundTwipsPerPixel(m.twipsPerPixelX);
+  twipsPerPixelY_ = layout::roundTwipsPerPixel(m.twipsPerPixelY);
 }
 
 void Session::createWindows() {
@@ -244,18 +251,18 @@ void Session::layoutHomonymsWindow() {
   createWindows();
   HomonymsWindow* f = homonymsWindow;
   applyLayout(f, layout::Position::Corner, platform_);
-  setFontSizes(twipsPerPixelX, {{f->titleLabel, 18}, {f->scoreLabel, 28}});
+  setFontSizes(twipsPerPixelX_, {{f->titleLabel, 18}, {f->scoreLabel, 28}});
   QFont pic = f->questionBox->printFont();
-  pic.setPointSize(layout::fontSize(twipsPerPixelX, 28));
+  pic.setPointSize(layout::fontSize(twipsPerPixelX_, 28));
   f->questionBox->setPrintFont(pic);
-  setFontSize(f->optionsFrame, twipsPerPixelX, 12);
-  setFontSize(f->startButton, twipsPerPixelX, 14);
+  setFontSize(f->optionsFrame, twipsPerPixelX_, 12);
+  setFontSize(f->startButton, twipsPerPixelX_, 14);
   f->startButton->setText(QStringLiteral("問題開始"));
-  setFontSize(f->options[HomonymsWindow::kNeutralOption], twipsPerPixelX, 22);
+  setFontSize(f->options[HomonymsWindow::kNeutralOption], twipsPerPixelX_, 22);
   f->optionsFrame->hide();
   f->questionBox->setPrintPos(10, 10);
   f->questionBox->Print(QStringLiteral("下の選択欄から正解をクリックしなさい。"));
-  for (int i = 0; i < HomonymsWindow::kNeutralOption; ++i) setFontSize(f->options[i], twipsPerPixelX, 28);
+  for (int i = 0; i < HomonymsWindow::kNeutralOption; ++i) setFontSize(f->options[i], twipsPerPixelX_, 28);
 }
 
 void Session::layoutRegistrationWindow() {
@@ -263,7 +270,7 @@ void Session::layoutRegistrationWindow() {
   f->setFixedSize(640, 400);
   applyLayout(f, layout::Position::Centred, platform_);
   f->nameEdit->show();
-  setFontSize(f->nameEdit, twipsPerPixelX, 12);
+  setFontSize(f->nameEdit, twipsPerPixelX_, 12);
   f->namePrompt->show();
   f->summaryHeading->hide();
   f->quitButton->hide();
@@ -274,21 +281,21 @@ void Session::layoutBodyIdiomsWindow() {
   BodyIdiomsWindow* f = bodyIdiomsWindow;
   applyLayout(f, layout::Position::Centred, platform_);
   setFontSizes(
-      twipsPerPixelX,
+      twipsPerPixelX_,
       {{f->titleLabel, 18}, {f->sentenceLabel, 26}, {f->scoreLabel, 28}, {f->optionsFrame, 12}, {f->startButton, 15}});
   f->optionsFrame->hide();
-  for (int i = 0; i < BodyIdiomsWindow::kNeutralOption; ++i) setFontSize(f->options[i], twipsPerPixelX, 22);
-  setFontSize(f->options[BodyIdiomsWindow::kNeutralOption], twipsPerPixelX, 20);
+  for (int i = 0; i < BodyIdiomsWindow::kNeutralOption; ++i) setFontSize(f->options[i], twipsPerPixelX_, 22);
+  setFontSize(f->options[BodyIdiomsWindow::kNeutralOption], twipsPerPixelX_, 20);
 }
 
 void Session::layoutIdiomsWindow() {
   IdiomsWindow* f = idiomsWindow;
   applyLayout(f, layout::Position::Centred, platform_);
   setFontSizes(
-      twipsPerPixelX,
+      twipsPerPixelX_,
       {{f->titleLabel, 18}, {f->sentenceLabel, 26}, {f->scoreLabel, 28}, {f->optionsFrame, 12}, {f->startButton, 15}});
   f->optionsFrame->hide();
-  for (int i = 0; i <= IdiomsWindow::kNeutralOption; ++i) setFontSize(f->options[i], twipsPerPixelX, 16);
+  for (int i = 0; i <= IdiomsWindow::kNeutralOption; ++i) setFontSize(f->options[i], twipsPerPixelX_, 16);
 }
 
 void Session::layoutMessageWindow() {

@@ -6,6 +6,7 @@
 
 #include "questions/fieldreader.h"
 #include "records/progress.h"
+#include "records/recordfile.h"
 #include "startup/platform.h"
 
 class ChapterWindow;
@@ -29,17 +30,33 @@ class Session : public QuestionColumns {
 
   Platform& platform() { return platform_; }
 
-  // --- shared state ---------------------------------------------------
-  QString appDir;
-  QString userName;
-  QuizState quizState;
-  LearnerRecord record;
-  // What each event of play does to the record and the quiz in play.
-  progress::Progress progress{record, quizState};
-  std::int16_t score = 0;
-  std::int16_t twipsPerPixelX = 15;
-  std::int16_t twipsPerPixelY = 15;
-  // The shared question-bank columns Mon1..Mon5 come from QuestionColumns.
+  // --- the learner and the quiz in play ---------------------------------
+  // The program's folder, with one trailing separator.
+  const QString& appDir() const { return appDir_; }
+  // The learner's name as the record file is named.
+  const QString& userName() const { return userName_; }
+  const LearnerRecord& record() const { return record_; }
+  const QuizState& quizState() const { return quizState_; }
+  // Right answers in the quiz in play.
+  int score() const { return score_; }
+  // The rules of progress; each event of play is one call.
+  progress::Progress& progress() { return progress_; }
+
+  // Events of the quiz in play.
+  // The chapter whose window is in play (0: none).
+  void setChapterInPlay(int chapter) { quizState_.chapter = chapter; }
+  // A quiz is set up: no question on screen yet, no right answer.
+  void newQuiz() {
+    quizState_.question = 0;
+    score_ = 0;
+  }
+  // The next question is dealt; its number (1..10).
+  int advanceQuestion() { return ++quizState_.question; }
+  // A right answer: one more in the score.
+  void answeredRight() { ++score_; }
+  // The typed name becomes the learner's, and the learner's record file is
+  // read into a record that starts empty.
+  recordfile::LoadResult loadRecord(const QString& typedName, QString* problem);
 
   // --- windows (created by the layout routines) -------------------------
   RegistrationWindow* registrationWindow = nullptr;
@@ -102,6 +119,14 @@ class Session : public QuestionColumns {
   // twipsPerPixelX, twipsPerPixelY from the screen (the first step of layoutHomonymsWindow).
   void readTwipsPerPixel();
   Platform& platform_;
+  QString appDir_;
+  QString userName_;
+  QuizState quizState_;
+  LearnerRecord record_;
+  progress::Progress progress_{record_, quizState_};
+  int score_ = 0;
+  std::int16_t twipsPerPixelX_ = 15;
+  std::int16_t twipsPerPixelY_ = 15;
   bool unsavedProgress_ = false;
   bool certificateAwarded_ = false;
 };
