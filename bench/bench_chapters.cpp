@@ -6,12 +6,12 @@
 
 #include <functional>
 
-#include "chapter2/homonymswindow.h"
-#include "chapter3/idiomswindow.h"
 #include "questions/fieldreader.h"
-#include "records/registrationwindow.h"
-#include "startup/session.h"
 #include "testapp.h"
+#include "windows/homonymswindow.h"
+#include "windows/idiomswindow.h"
+#include "windows/registrationwindow.h"
+#include "windows/session.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <QTemporaryDir>
 
 #include "chapter1/bodyidiomsbank.h"
-#include "chapter1/bodyidiomswindow.h"
 #include "records/recordfile.h"
-#include "records/registrationwindow.h"
 #include "testapp.h"
+#include "windows/bodyidiomswindow.h"
+#include "windows/registrationwindow.h"
 
 namespace {
 

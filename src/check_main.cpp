@@ -15,6 +15,7 @@
 #include "chapter1/bodyidiomsbank.h"
 #include "chapter2/homonymsbank.h"
 #include "chapter3/idiomsbank.h"
+#include "layout/fit.h"
 #include "layout/layout.h"
 #include "questions/questionfile.h"
 #include "startup/qtnotes.h"
@@ -33,14 +34,14 @@ std::vector<FileProblem> check(const QString& name, const QByteArray& bytes, std
   if (name == BodyIdiomsBank::kFileName) {
     QuestionColumns columns;
     std::vector<FileProblem> problems = BodyIdiomsBank::parse(bytes, columns, count);
-    if (problems.empty()) *warnings = BodyIdiomsBank::warnings(bytes);
+    if (problems.empty()) *warnings = BodyIdiomsBank::warnings(bytes, fit::chapter1Boxes());
     return problems;
   }
   if (name == HomonymsBank::kFileName) {
     std::vector<HomonymsBank::Record> records;
     std::vector<FileProblem> problems = HomonymsBank::read(bytes, &records);
     *count = static_cast<int>(records.size());
-    if (problems.empty()) *warnings = HomonymsBank::warnings(records);
+    if (problems.empty()) *warnings = HomonymsBank::warnings(records, fit::chapter2Boxes());
     return problems;
   }
   if (name == IdiomsBank::kFileName) {
@@ -49,7 +50,7 @@ std::vector<FileProblem> check(const QString& name, const QByteArray& bytes, std
     std::vector<FileProblem> problems = IdiomsBank::read(bytes, &records, &ignoredFrom);
     *count = static_cast<int>(records.size());
     if (problems.empty())
-      *warnings = IdiomsBank::warnings(records, ignoredFrom);
+      *warnings = IdiomsBank::warnings(records, ignoredFrom, fit::chapter3Boxes());
     else if (ignoredFrom > 0)
       warnings->push_back(IdiomsBank::ignoredWarning(ignoredFrom));
     return problems;

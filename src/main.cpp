@@ -3,7 +3,7 @@
 
 #include "layout/layout.h"
 #include "startup/qtplatform.h"
-#include "startup/session.h"
+#include "windows/session.h"
 
 int main(int argc, char** argv) {
   // The font configuration loads beside the connection to the display; the

@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "records/messagewindow.h"
+#include "windows/messagewindow.h"
 
 void FakePlatform::playSound(const QString& path) {
   afterEnd();

@@ -8,13 +8,13 @@
 #include <QMenuBar>
 #include <QTest>
 
-#include "chapter1/bodyidiomswindow.h"
-#include "chapter2/homonymswindow.h"
-#include "chapter3/idiomswindow.h"
 #include "layout/widgets.h"
-#include "records/messagewindow.h"
-#include "records/registrationwindow.h"
 #include "testapp.h"
+#include "windows/bodyidiomswindow.h"
+#include "windows/homonymswindow.h"
+#include "windows/idiomswindow.h"
+#include "windows/messagewindow.h"
+#include "windows/registrationwindow.h"
 
 namespace {
 QString read(QObject* o, QAccessible::Text t = QAccessible::Name) {

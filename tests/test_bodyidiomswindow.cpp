@@ -3,11 +3,11 @@
 #include <QGroupBox>
 #include <QPlainTextEdit>
 
-#include "chapter1/bodyidiomswindow.h"
 #include "layout/layout.h"
-#include "records/messagewindow.h"
-#include "records/registrationwindow.h"
 #include "testapp.h"
+#include "windows/bodyidiomswindow.h"
+#include "windows/messagewindow.h"
+#include "windows/registrationwindow.h"
 
 namespace {
 

@@ -9,21 +9,22 @@
 #include "chapter1/bodyidiomsbank.h"
 #include "chapter2/homonymsbank.h"
 #include "chapter3/idiomsbank.h"
+#include "layout/fit.h"
 #include "testapp.h"
 
 namespace {
 
 // The warnings of a small bank of the chapter with the records appended.
 std::vector<FileProblem> warningsOf(int chapter, const QString& records) {
-  if (chapter == 1) return BodyIdiomsBank::warnings(smallBank() + encodeCp932(records));
+  if (chapter == 1) return BodyIdiomsBank::warnings(smallBank() + encodeCp932(records), fit::chapter1Boxes());
   if (chapter == 2) {
     std::vector<HomonymsBank::Record> r;
     EXPECT_TRUE(HomonymsBank::read(smallBank2() + encodeCp932(records), &r).empty());
-    return HomonymsBank::warnings(r);
+    return HomonymsBank::warnings(r, fit::chapter2Boxes());
   }
   std::vector<IdiomsBank::Record> r;
   EXPECT_TRUE(IdiomsBank::read(smallBank3() + encodeCp932(records), &r).empty());
-  return IdiomsBank::warnings(r, 0);
+  return IdiomsBank::warnings(r, 0, fit::chapter3Boxes());
 }
 
 }  // namespace

@@ -14,13 +14,13 @@
 #include <QTemporaryDir>
 #include <climits>
 
-#include "chapter1/bodyidiomswindow.h"
-#include "chapter2/homonymswindow.h"
-#include "records/messagewindow.h"
 #include "records/recordfile.h"
-#include "records/registrationwindow.h"
 #include "testapp.h"
 #include "testfiles.h"
+#include "windows/bodyidiomswindow.h"
+#include "windows/homonymswindow.h"
+#include "windows/messagewindow.h"
+#include "windows/registrationwindow.h"
 
 namespace {
 

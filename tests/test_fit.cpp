@@ -2,11 +2,11 @@
 
 #include <QGroupBox>
 
-#include "chapter1/bodyidiomswindow.h"
-#include "chapter2/homonymswindow.h"
-#include "chapter3/idiomswindow.h"
 #include "layout/fit.h"
 #include "testapp.h"
+#include "windows/bodyidiomswindow.h"
+#include "windows/homonymswindow.h"
+#include "windows/idiomswindow.h"
 
 namespace {
 

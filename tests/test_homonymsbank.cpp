@@ -5,6 +5,7 @@
 #include <set>
 
 #include "chapter2/homonymsbank.h"
+#include "layout/fit.h"
 #include "testapp.h"
 
 namespace {
@@ -202,7 +203,7 @@ TEST(HomonymsBank, WarnsATeacherOfWhatPlaysBadly) {
       "1,\"c\",\"ながい\",\"長い長い漢字\",\"この文はとても長くて画面の幅にはとうてい収まりきらない＊です。\"\r\n");
   std::vector<HomonymsBank::Record> records;
   HomonymsBank::read(encodeCp932(text), &records);
-  const std::vector<FileProblem> w = HomonymsBank::warnings(records);
+  const std::vector<FileProblem> w = HomonymsBank::warnings(records, fit::chapter2Boxes());
   auto at = [&w](int line, const QString& part) {
     return std::any_of(w.begin(), w.end(),
                        [&](const FileProblem& p) { return p.line == line && p.message.contains(part); });

@@ -3,11 +3,11 @@
 #include <QFile>
 #include <QGroupBox>
 
-#include "chapter2/homonymswindow.h"
 #include "layout/layout.h"
-#include "records/messagewindow.h"
-#include "records/registrationwindow.h"
 #include "testapp.h"
+#include "windows/homonymswindow.h"
+#include "windows/messagewindow.h"
+#include "windows/registrationwindow.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "chapter1/bodyidiomsbank.h"
 #include "chapter2/homonymsbank.h"
 #include "chapter3/idiomsbank.h"
+#include "layout/fit.h"
 #include "questions/questionfile.h"
 #include "testapp.h"
 
@@ -97,7 +98,7 @@ TEST(HostileFields, ANumberKeyAndATextKeyAreNeverOneGroup) {
                                  &records)
                   .empty());
   int single = 0;
-  for (const FileProblem& w : HomonymsBank::warnings(records))
+  for (const FileProblem& w : HomonymsBank::warnings(records, fit::chapter2Boxes()))
     if (w.message.contains(QStringLiteral("この1問だけ"))) ++single;
   EXPECT_EQ(single, 2);
 }

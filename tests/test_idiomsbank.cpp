@@ -6,6 +6,7 @@
 #include <set>
 
 #include "chapter3/idiomsbank.h"
+#include "layout/fit.h"
 #include "testapp.h"
 
 namespace {
@@ -186,7 +187,7 @@ TEST(IdiomsBank, WarnsATeacherOfWhatPlaysBadly) {
   std::vector<IdiomsBank::Record> records;
   int ignoredFrom = 0;
   ASSERT_TRUE(IdiomsBank::read(encodeCp932(text), &records, &ignoredFrom).empty());
-  const std::vector<FileProblem> w = IdiomsBank::warnings(records, ignoredFrom);
+  const std::vector<FileProblem> w = IdiomsBank::warnings(records, ignoredFrom, fit::chapter3Boxes());
   auto at = [&w](int line, const QString& part) {
     return std::any_of(w.begin(), w.end(),
                        [&](const FileProblem& p) { return p.line == line && p.message.contains(part); });

@@ -3,13 +3,13 @@
 #include <QFile>
 #include <QGroupBox>
 
-#include "chapter1/bodyidiomswindow.h"
-#include "chapter2/homonymswindow.h"
-#include "chapter3/idiomswindow.h"
 #include "layout/layout.h"
-#include "records/messagewindow.h"
-#include "records/registrationwindow.h"
 #include "testapp.h"
+#include "windows/bodyidiomswindow.h"
+#include "windows/homonymswindow.h"
+#include "windows/idiomswindow.h"
+#include "windows/messagewindow.h"
+#include "windows/registrationwindow.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 
 #include <QGroupBox>
 
-#include "chapter1/bodyidiomswindow.h"
-#include "chapter2/homonymswindow.h"
-#include "chapter3/idiomswindow.h"
 #include "layout/layout.h"
-#include "records/messagewindow.h"
-#include "records/registrationwindow.h"
 #include "testapp.h"
+#include "windows/bodyidiomswindow.h"
+#include "windows/homonymswindow.h"
+#include "windows/idiomswindow.h"
+#include "windows/messagewindow.h"
+#include "windows/registrationwindow.h"
 
 TEST(Layout, TwipsPerPixelRoundHalfToEven) {
   EXPECT_EQ(layout::roundTwipsPerPixel(15.0), 15);

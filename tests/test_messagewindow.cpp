@@ -3,9 +3,9 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include "records/messagewindow.h"
-#include "records/registrationwindow.h"
 #include "testapp.h"
+#include "windows/messagewindow.h"
+#include "windows/registrationwindow.h"
 
 TEST(MessageWindow, ShowsTheMessageAndHidesOnItsButtonOrBackground) {
   TestApp app;

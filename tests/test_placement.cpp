@@ -6,13 +6,13 @@
 #include <QMenuBar>
 #include <QMoveEvent>
 
-#include "chapter1/bodyidiomswindow.h"
-#include "chapter2/homonymswindow.h"
-#include "chapter3/idiomswindow.h"
-#include "layout/placer.h"
-#include "records/messagewindow.h"
-#include "records/registrationwindow.h"
 #include "testapp.h"
+#include "windows/bodyidiomswindow.h"
+#include "windows/homonymswindow.h"
+#include "windows/idiomswindow.h"
+#include "windows/messagewindow.h"
+#include "windows/placer.h"
+#include "windows/registrationwindow.h"
 
 TEST(Placement, TitleBarsAndControlsStayInsideSmallScreens) {
   struct Case {

@@ -23,9 +23,9 @@
 #include "questions/questionfile.h"
 #include "records/classreport.h"
 #include "records/recordfile.h"
-#include "records/registrationwindow.h"
 #include "testapp.h"
 #include "testfiles.h"
+#include "windows/registrationwindow.h"
 
 namespace {
 

@@ -11,14 +11,14 @@
 #include <QTest>
 #include <QTimer>
 
-#include "chapter1/bodyidiomswindow.h"
-#include "chapter2/homonymswindow.h"
-#include "chapter3/idiomswindow.h"
 #include "layout/layout.h"
-#include "records/messagewindow.h"
-#include "records/registrationwindow.h"
 #include "startup/qtplatform.h"
 #include "testapp.h"
+#include "windows/bodyidiomswindow.h"
+#include "windows/homonymswindow.h"
+#include "windows/idiomswindow.h"
+#include "windows/messagewindow.h"
+#include "windows/registrationwindow.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include <QThread>
 #include <memory>
 
-#include "records/registrationwindow.h"
 #include "startup/qtplatform.h"
 #include "startup/soundplayer.h"
 #include "testapp.h"
+#include "windows/registrationwindow.h"
 
 TEST(Startup, ASecondCopyIsRefusedWithItsMessage) {
   QTemporaryDir tmp;

@@ -3,11 +3,11 @@
 #include <QDir>
 #include <QFile>
 
-#include "chapter1/bodyidiomswindow.h"
-#include "chapter2/homonymswindow.h"
-#include "chapter3/idiomswindow.h"
 #include "questions/fieldreader.h"
-#include "records/registrationwindow.h"
+#include "windows/bodyidiomswindow.h"
+#include "windows/homonymswindow.h"
+#include "windows/idiomswindow.h"
+#include "windows/registrationwindow.h"
 
 // The leak check at the end of a sanitized run stops with a crash of its
 // own when it follows the dynamic thread-local blocks of the loaded Qt

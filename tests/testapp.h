@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "fakeplatform.h"
-#include "startup/session.h"
+#include "windows/session.h"
 
 // A started program in a folder of its own, on the fake platform, with the
 // delivered files copied beside it.

@@ -2,10 +2,9 @@
 
 #include <cmath>
 
-#include "layout/fit.h"
 #include "questions/questionfile.h"
 #include "questions/quizrules.h"
-#include "startup/texts.h"
+#include "questions/texts.h"
 
 const std::array<QString, 13>& BodyIdiomsBank::words() {
   static const std::array<QString, 13> w = {QStringLiteral("頭"),
@@ -80,10 +79,8 @@ std::vector<FileProblem> BodyIdiomsBank::parse(const QByteArray& bytes, Question
   return problems;
 }
 
-std::vector<FileProblem> BodyIdiomsBank::warnings(const QByteArray& bytes) {
+std::vector<FileProblem> BodyIdiomsBank::warnings(const QByteArray& bytes, const QuestionBoxes& fits) {
   std::vector<FileProblem> found;
-  const fit::Box sentence = fit::chapter1Sentence();
-  const fit::Box meaning = fit::chapter1Meaning();
   FieldReader reader(decodeQuestionText(bytes, nullptr));
   std::vector<Field> f;
   while (!reader.atEnd() && readRecord(reader, f, 4) == 4) {
@@ -96,10 +93,9 @@ std::vector<FileProblem> BodyIdiomsBank::warnings(const QByteArray& bytes) {
         break;
       }
     }
-    if (!fit::fits(sentence, f[2].text))
-      found.push_back({f[2].line, QStringLiteral("問題文が長すぎて画面に収まりません。")});
+    if (!fits.sentence(f[2].text)) found.push_back({f[2].line, QStringLiteral("問題文が長すぎて画面に収まりません。")});
     const std::array<QString, 2> lines = splitMeaning(f[3].text);
-    if (!fit::fits(meaning, lines[0]) || !fit::fits(meaning, lines[1]))
+    if (!fits.meaning(lines[0]) || !fits.meaning(lines[1]))
       found.push_back({f[3].line, QStringLiteral("意味が長すぎて2行に収まりません。")});
   }
   return found;

@@ -10,6 +10,7 @@
 #include "questions/fieldreader.h"
 #include "questions/questionfile.h"
 #include "questions/quizrules.h"
+#include "questions/textfit.h"
 
 // The chapter 1 question bank: "体.txt", four fields a record (level 1 or 2,
 // the number 1..12 of the right body-part word, the idiom sentence with "＊"
@@ -32,7 +33,7 @@ class BodyIdiomsBank {
 
   // What a teacher should know although the program plays the file: a
   // sentence or a meaning line that would not fit its box on screen.
-  static std::vector<FileProblem> warnings(const QByteArray& bytes);
+  static std::vector<FileProblem> warnings(const QByteArray& bytes, const QuestionBoxes& fits);
 
   // Loads "体.txt" from the folder into the columns: sets lastRecord, clears the
   // Used marks and fills bodyParts. Returns the problems that refused the file.

@@ -3,10 +3,9 @@
 #include <QHash>
 #include <algorithm>
 
-#include "layout/fit.h"
 #include "questions/questionfile.h"
 #include "questions/quizrules.h"
-#include "startup/texts.h"
+#include "questions/texts.h"
 
 namespace {
 
@@ -104,12 +103,10 @@ std::vector<FileProblem> HomonymsBank::read(const QByteArray& bytes, std::vector
   return problems;
 }
 
-std::vector<FileProblem> HomonymsBank::warnings(const std::vector<Record>& records) {
+std::vector<FileProblem> HomonymsBank::warnings(const std::vector<Record>& records, const QuestionBoxes& fits) {
   std::vector<FileProblem> found;
   QHash<QString, std::vector<const Record*>> groups;
   for (const Record& r : records) groups[keyText(r.key)].push_back(&r);
-  const fit::Box sentence = fit::chapter2Sentence();
-  const fit::Box option = fit::chapter2Option();
   for (const Record& r : records) {
     const std::vector<const Record*>& group = groups[keyText(r.key)];
     if (group.size() == 1)
@@ -131,9 +128,9 @@ std::vector<FileProblem> HomonymsBank::warnings(const std::vector<Record>& recor
                                    QStringLiteral("行目の問題の答え") + shown(other->kanji) +
                                    QStringLiteral("が入っています。同じ回に出るとその答えがわかってしまいます。")});
     const auto parts = splitSentence(r.sentence);
-    if (!fit::fits(sentence, parts[0] + r.kana.asText() + parts[1]))
+    if (!fits.sentence(parts[0] + r.kana.asText() + parts[1]))
       found.push_back({r.line, QStringLiteral("問題文が長すぎて画面に収まりません。")});
-    if (!fit::fits(option, r.kanji.asText()))
+    if (!fits.option(r.kanji.asText()))
       found.push_back(
           {r.line, QStringLiteral("漢字") + shown(r.kanji) + QStringLiteral("が長すぎて選択ボタンに収まりません。")});
   }

@@ -10,6 +10,7 @@
 #include "questions/fieldreader.h"
 #include "questions/questionfile.h"
 #include "questions/quizrules.h"
+#include "questions/textfit.h"
 
 // The chapter 2 question bank: "同音.txt", five fields a record (level 1 or
 // 2, the homonym group key, the target word in kana as the sentence writes
@@ -42,7 +43,7 @@ class HomonymsBank {
   // records of one group with the same kanji, a group of one record, a
   // sentence that shows its own answer or another question's, text that
   // would not fit its box on screen.
-  static std::vector<FileProblem> warnings(const std::vector<Record>& records);
+  static std::vector<FileProblem> warnings(const std::vector<Record>& records, const QuestionBoxes& fits);
   // Reads, checks and stores: fields 1, 2, 3, 4, 5 go to Mon1, Mon2, Mon5,
   // Mon3, Mon4 at index 0.. count - 1. With any problem the columns stay
   // untouched.

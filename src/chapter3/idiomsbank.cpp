@@ -4,7 +4,6 @@
 #include <QSet>
 #include <algorithm>
 
-#include "layout/fit.h"
 #include "questions/questionfile.h"
 #include "questions/quizrules.h"
 
@@ -104,11 +103,9 @@ std::vector<FileProblem> IdiomsBank::read(const QByteArray& bytes, std::vector<R
   return problems;
 }
 
-std::vector<FileProblem> IdiomsBank::warnings(const std::vector<Record>& records, int ignoredFrom) {
+std::vector<FileProblem> IdiomsBank::warnings(const std::vector<Record>& records, int ignoredFrom,
+                                              const QuestionBoxes& fits) {
   std::vector<FileProblem> found;
-  const fit::Box sentence = fit::chapter3Sentence();
-  const fit::Box option = fit::chapter3Option();
-  const fit::Box meaning = fit::chapter3Meaning();
   QHash<QString, const Record*> firstOfKey;
   for (const Record& r : records) {
     const QString key = r.key.asText();
@@ -126,9 +123,9 @@ std::vector<FileProblem> IdiomsBank::warnings(const std::vector<Record>& records
       found.push_back({r.line, QStringLiteral("問題文が「。」で終わっています。画面では後に「") + kBlank +
                                    QStringLiteral("」が付きます。")});
     if (r.phrase.asText().isEmpty()) found.push_back({r.line, QStringLiteral("3番目の項目（慣用句）が空です。")});
-    if (!fit::fits(sentence, r.sentence.asText() + kBlank))
+    if (!fits.sentence(r.sentence.asText() + kBlank))
       found.push_back({r.line, QStringLiteral("問題文が長すぎて画面に収まりません。")});
-    if (!fit::fits(option, r.phrase.asText()))
+    if (!fits.option(r.phrase.asText()))
       found.push_back({r.line, QStringLiteral("慣用句") + shown(r.phrase.asText()) +
                                    QStringLiteral("が長すぎて選択ボタンに収まりません。")});
     const QString word = repeatedWord(r.phrase.asText(), r.meaning);
@@ -136,7 +133,7 @@ std::vector<FileProblem> IdiomsBank::warnings(const std::vector<Record>& records
       found.push_back({r.line, QStringLiteral("意味（ヒント）に慣用句の言葉「") + word +
                                    QStringLiteral("」が入っています。意味ではなく文字で答えが選べてしまいます。")});
     const auto lines = splitMeaning(r.meaning);
-    if (!fit::fits(meaning, lines[0]) || !fit::fits(meaning, lines[1]))
+    if (!fits.meaning(lines[0]) || !fits.meaning(lines[1]))
       found.push_back({r.line, QStringLiteral("意味が長すぎて2行に収まりません。")});
   }
   if (ignoredFrom > 0) found.push_back(ignoredWarning(ignoredFrom));

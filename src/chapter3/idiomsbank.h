@@ -10,6 +10,7 @@
 #include "questions/fieldreader.h"
 #include "questions/questionfile.h"
 #include "questions/quizrules.h"
+#include "questions/textfit.h"
 
 // The chapter 3 question bank: "慣用句２.txt", five fields a record (group 1
 // or 2, the sentence up to the blank, the idiom phrase that fills it, the
@@ -44,7 +45,8 @@ class IdiomsBank {
   // What a teacher should know although the program plays the file: records
   // ignored after an empty first field, one key with different phrases or
   // meanings, a sentence already ending in "。", text too long for its box.
-  static std::vector<FileProblem> warnings(const std::vector<Record>& records, int ignoredFrom);
+  static std::vector<FileProblem> warnings(const std::vector<Record>& records, int ignoredFrom,
+                                           const QuestionBoxes& fits);
   // The warning that the record on this line, with an empty first field,
   // ended the bank: given also when the file has problems.
   static FileProblem ignoredWarning(int line);

@@ -5,6 +5,8 @@
 #include <QString>
 #include <vector>
 
+#include "questions/textfit.h"
+
 // Whether question texts fit the boxes the windows show them in, measured
 // with the windows' own fonts as they are laid out at 15 twips per pixel.
 // Needs a running QApplication (option buttons are measured as widgets).
@@ -42,6 +44,11 @@ std::vector<int> visibleWidths(const std::vector<QRect>& buttons, int innerRight
 // eight options, then the prompt option; and the frame's inner right edge.
 std::vector<QRect> chapter3OptionRects();
 int chapter3FrameInnerRight();
+
+// The boxes the checks of a chapter's question file measure against.
+QuestionBoxes chapter1Boxes();
+QuestionBoxes chapter2Boxes();
+QuestionBoxes chapter3Boxes();
 
 // The width the text takes in the box's font; for an option button the
 // whole button's width (indicator, spacing, text).

@@ -3,8 +3,8 @@
 #include <array>
 
 #include "questions/quizrules.h"
+#include "questions/texts.h"
 #include "records/recordfile.h"
-#include "startup/texts.h"
 
 using texts::num;
 using texts::pick;

@@ -1,6 +1,6 @@
 #include "scoring/judgement.h"
 
-#include "startup/texts.h"
+#include "questions/texts.h"
 
 using texts::num;
 

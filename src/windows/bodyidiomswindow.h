@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "chapter1/bodyidiomsbank.h"
-#include "layout/chapterwindow.h"
+#include "windows/chapterwindow.h"
 
 class QGroupBox;
 

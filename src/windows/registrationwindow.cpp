@@ -1,16 +1,16 @@
-#include "records/registrationwindow.h"
+#include "windows/registrationwindow.h"
 
 #include <QAccessible>
 #include <QCloseEvent>
 #include <QGroupBox>
 
-#include "layout/chapterwindow.h"
 #include "layout/layout.h"
 #include "questions/quizrules.h"
-#include "records/messagewindow.h"
+#include "questions/texts.h"
 #include "records/recordfile.h"
-#include "startup/session.h"
-#include "startup/texts.h"
+#include "windows/chapterwindow.h"
+#include "windows/messagewindow.h"
+#include "windows/session.h"
 
 using namespace layout;
 

@@ -1,4 +1,4 @@
-#include "layout/placer.h"
+#include "windows/placer.h"
 
 #include <QEvent>
 #include <QWidget>

@@ -1,14 +1,14 @@
-#include "chapter2/homonymswindow.h"
+#include "windows/homonymswindow.h"
 
 #include <QGroupBox>
 
 #include "chapter2/readings.h"
 #include "layout/layout.h"
 #include "questions/quizrules.h"
-#include "records/messagewindow.h"
+#include "questions/texts.h"
 #include "records/recordfile.h"
-#include "startup/session.h"
-#include "startup/texts.h"
+#include "windows/messagewindow.h"
+#include "windows/session.h"
 
 using namespace layout;
 using texts::num;

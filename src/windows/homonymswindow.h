@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "chapter2/homonymsbank.h"
-#include "layout/chapterwindow.h"
+#include "windows/chapterwindow.h"
 
 class QGroupBox;
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "chapter3/idiomsbank.h"
-#include "layout/chapterwindow.h"
+#include "windows/chapterwindow.h"
 
 class QGroupBox;
 

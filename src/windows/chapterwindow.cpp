@@ -1,4 +1,4 @@
-#include "layout/chapterwindow.h"
+#include "windows/chapterwindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -10,10 +10,10 @@
 
 #include "layout/layout.h"
 #include "questions/quizrules.h"
-#include "records/messagewindow.h"
+#include "questions/texts.h"
 #include "records/recordfile.h"
-#include "startup/session.h"
-#include "startup/texts.h"
+#include "windows/messagewindow.h"
+#include "windows/session.h"
 
 ChapterWindow::ChapterWindow(Session& session, int chapter, const QString& caption, QSize client,
                              const QString& helpCaption)

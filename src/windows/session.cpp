@@ -1,4 +1,4 @@
-#include "startup/session.h"
+#include "windows/session.h"
 
 #include <QDir>
 #include <QEvent>
@@ -9,19 +9,19 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 
-#include "chapter1/bodyidiomswindow.h"
-#include "chapter2/homonymswindow.h"
-#include "chapter3/idiomswindow.h"
-#include "layout/chapterwindow.h"
 #include "layout/layout.h"
-#include "layout/placer.h"
 #include "layout/widgets.h"
 #include "questions/quizrules.h"
-#include "records/messagewindow.h"
 #include "records/recordfile.h"
-#include "records/registrationwindow.h"
 #include "scoring/feedback.h"
 #include "scoring/judgement.h"
+#include "windows/bodyidiomswindow.h"
+#include "windows/chapterwindow.h"
+#include "windows/homonymswindow.h"
+#include "windows/idiomswindow.h"
+#include "windows/messagewindow.h"
+#include "windows/placer.h"
+#include "windows/registrationwindow.h"
 
 Session::Session(Platform& platform) : platform_(platform) {}
 

@@ -1,13 +1,13 @@
-#include "chapter3/idiomswindow.h"
+#include "windows/idiomswindow.h"
 
 #include <QGroupBox>
 
 #include "layout/layout.h"
 #include "questions/quizrules.h"
-#include "records/messagewindow.h"
+#include "questions/texts.h"
 #include "records/recordfile.h"
-#include "startup/session.h"
-#include "startup/texts.h"
+#include "windows/messagewindow.h"
+#include "windows/session.h"
 
 using namespace layout;
 using texts::num;

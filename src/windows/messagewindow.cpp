@@ -1,4 +1,4 @@
-#include "records/messagewindow.h"
+#include "windows/messagewindow.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -12,9 +12,9 @@
 #include <utility>
 
 #include "layout/layout.h"
-#include "layout/placer.h"
 #include "records/recordfile.h"
-#include "startup/session.h"
+#include "windows/placer.h"
+#include "windows/session.h"
 
 using namespace layout;
 
