@@ -20,7 +20,7 @@ namespace progress {
 
 class Progress {
  public:
-  Progress(LearnerRecord& record, QuizState& state) : record(record), state(state) {}
+  Progress(LearnerRecord& learnerRecord, QuizState& quizState) : record(learnerRecord), state(quizState) {}
 
   // A learner without a record: slots 0..5 and the streak in play at 0.
   void newLearner();

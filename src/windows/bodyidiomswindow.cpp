@@ -122,8 +122,8 @@ void BodyIdiomsWindow::dealQuestion() {
   options.select(kNeutralOption);
   ui::caption(titleLabel, QStringLiteral("第") + num(q) + QStringLiteral("問"));
   scoreLabel->hide();
-  questionDealt(options, QString(sentenceLabel->text()).replace(QStringLiteral("＊"), QStringLiteral("〇〇")) +
-                             QStringLiteral("　") + titleLabel->text());
+  questionDealt(QString(sentenceLabel->text()).replace(QStringLiteral("＊"), QStringLiteral("〇〇")) +
+                QStringLiteral("　") + titleLabel->text());
 }
 
 void BodyIdiomsWindow::onOptionClicked(int index) {

@@ -119,7 +119,7 @@ void ChapterWindow::setStar(int index, bool lit) {
   if (streakLabel_) streakLabel_->setAccessibleName(streak);
 }
 
-void ChapterWindow::questionDealt(OptionArray& options, const QString& spokenQuestion) {
+void ChapterWindow::questionDealt(const QString& spokenQuestion) {
   Platform& platform = session_.platform();
   options.holdInput([&platform] { return platform.elapsedMs(); }, questionBox);
   options.onHeld = [this] { session_.playSound(QString()); };

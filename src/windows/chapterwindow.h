@@ -62,7 +62,7 @@ class ChapterWindow : public QMainWindow {
   // screen before answers it, and the focus goes to the question box, which
   // a screen reader then reads (its printed text, then spokenQuestion).
   // Tab or an arrow key goes on to the answers.
-  void questionDealt(OptionArray& options, const QString& spokenQuestion);
+  void questionDealt(const QString& spokenQuestion);
   // The words a screen reader hears for the stars: the streak.
   static QString streakText(int lit);
 

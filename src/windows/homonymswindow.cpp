@@ -158,7 +158,7 @@ void HomonymsWindow::dealQuestion() {
       readings::describe(group, session_.Mon5[static_cast<std::size_t>(bank.currentRecord)].asText(), words);
   for (int i = 0; i <= bank.lastChoice; ++i) options[i]->setAccessibleDescription(told.value(i));
   answersGiven = 0;
-  questionDealt(options, titleLabel->text());
+  questionDealt(titleLabel->text());
 }
 
 void HomonymsWindow::onOptionClicked(int index) {

@@ -131,7 +131,7 @@ void IdiomsWindow::dealQuestion() {
   options.select(kNeutralOption);
   optionsFrame->show();
   answersGiven = 0;
-  questionDealt(options, sentenceLabel->text() + QStringLiteral("　") + titleLabel->text().trimmed());
+  questionDealt(sentenceLabel->text() + QStringLiteral("　") + titleLabel->text().trimmed());
 }
 
 void IdiomsWindow::onOptionClicked(int index) {
