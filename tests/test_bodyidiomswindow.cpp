@@ -148,7 +148,7 @@ TEST(Chapter1Flow, OnlyTheFirstClickOnAQuestionCounts) {
   enterChapter1(app, {});
   BodyIdiomsWindow* f = app.sh->bodyIdiomsWindow;
   const std::size_t shown = app.fake.modals.size();
-  f->options.select(3);  // on the instruction screen
+  f->options.choose(3);  // on the instruction screen
   EXPECT_EQ(f->options.selected(), 12);
   EXPECT_EQ(app.fake.modals.size(), shown);
   EXPECT_EQ(app.sh->score(), 0);
@@ -156,7 +156,7 @@ TEST(Chapter1Flow, OnlyTheFirstClickOnAQuestionCounts) {
   app.answer(true);
   // a second click on question 2 after a first one changes nothing
   f->answersGiven = 1;
-  f->options.select(f->bank.rightOption);
+  f->options.choose(f->bank.rightOption);
   EXPECT_EQ(f->options.selected(), 12);
   EXPECT_EQ(app.sh->score(), 1);
   EXPECT_EQ(app.sh->quizState().question, 2);

@@ -130,7 +130,7 @@ TEST(Chapter2Flow, OnlyTheFirstClickOnAQuestionCounts) {
   // While the feedback of the first answer is on screen, the learner picks
   // another candidate: it must not be judged again.
   app.fake.dismissals.push_back([f](QWidget* w) {
-    f->options.select((f->bank.rightOption + 1) % (f->bank.lastChoice + 1));
+    f->options.choose((f->bank.rightOption + 1) % (f->bank.lastChoice + 1));
     w->hide();
   });
   app.answer(true);

@@ -45,7 +45,7 @@ TEST(Chapter3Flow, ANewLearnersPerfectQuiz) {
   EXPECT_FALSE(f->optionsFrame->isVisible());  // hidden by the layout until the first question
   for (int i = 0; i <= 8; ++i) EXPECT_FALSE(f->options[i]->isVisible());
   // Clicks before the first question are ignored.
-  f->options.select(2);
+  f->options.choose(2);
   EXPECT_EQ(app.fake.modals.size(), 2u);  // welcome, start
   EXPECT_EQ(app.sh->score(), 0);
 
@@ -120,7 +120,7 @@ TEST(Chapter3Flow, OnlyTheFirstClickOnAQuestionCounts) {
   IdiomsWindow* f = app.sh->idiomsWindow;
   app.start();
   app.fake.dismissals.push_back([f](QWidget* w) {
-    f->options.select((static_cast<int>(f->bank.rightOption) + 1) % 8);
+    f->options.choose((static_cast<int>(f->bank.rightOption) + 1) % 8);
     w->hide();
   });
   app.answer(true);

@@ -46,14 +46,14 @@ void TestApp::registerName(const QString& name) {
   sh->registrationWindow->registerButton->click();
 }
 
-void TestApp::choose(int c) { sh->registrationWindow->chapterOptions.select(c - 1); }
+void TestApp::choose(int c) { sh->registrationWindow->chapterOptions.choose(c - 1); }
 
 void TestApp::start() { sh->chapterWindow(std::max(sh->quizState().chapter, 1))->startButton->click(); }
 
 void TestApp::answer(bool right) {
   ChapterWindow* w = sh->chapterWindow(std::max(sh->quizState().chapter, 1));
   const int correct = w->rightOption();
-  w->options.select(right ? correct : (correct + 1) % w->answerCount());
+  w->options.choose(right ? correct : (correct + 1) % w->answerCount());
 }
 
 void TestApp::writeSmallBanks() const {
