@@ -121,6 +121,7 @@ class OptionArray : public QObject {
   // so answer with, a neighbour. Space on a focused button, or a click,
   // chooses. Call once all buttons are added.
   void setNeutral(int i);
+  int neutral() const { return neutral_; }
   // The arrow keys only move the focus among the buttons, and Space or
   // Enter chooses the focused one (setNeutral implies it).
   void setArrowsMoveFocus() { arrowsMove_ = true; }

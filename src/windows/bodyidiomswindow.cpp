@@ -74,7 +74,7 @@ void BodyIdiomsWindow::prepareQuiz() {
   questionBox->Print(QStringLiteral("この意味を参考に＊にあてはまる語を下から選ぶ。"));
   startButton->setAccessibleDescription(sentenceLabel->text() + QStringLiteral("。") + questionBox->accessibleName());
   options.select(kNeutralOption);
-  answersGiven = 4;
+  answersGiven = kNoQuestionDealt;
   startButton->setFocus();
 }
 
@@ -124,28 +124,6 @@ void BodyIdiomsWindow::dealQuestion() {
   scoreLabel->hide();
   questionDealt(QString(sentenceLabel->text()).replace(QStringLiteral("＊"), QStringLiteral("〇〇")) +
                 QStringLiteral("　") + titleLabel->text());
-}
-
-void BodyIdiomsWindow::onOptionClicked(int index) {
-  if (index == kNeutralOption) return;
-  answersGiven = static_cast<std::int16_t>(answersGiven + 1);
-  if (answersGiven > 1) {
-    options.select(kNeutralOption);
-    return;
-  }
-  scoreLabel->show();
-  if (index == bank.rightOption) {
-    onRightAnswer();
-    if (session_.ended()) return;
-    options.select(kNeutralOption);
-    nextQuestion();
-  } else {
-    onWrongAnswer();
-    if (session_.ended()) return;
-    options.select(kNeutralOption);
-    setBackColors(colour::green);
-    ui::caption(scoreLabel, QString());
-  }
 }
 
 void BodyIdiomsWindow::onRightAnswer() {

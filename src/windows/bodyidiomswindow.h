@@ -22,9 +22,8 @@ class BodyIdiomsWindow : public ChapterWindow {
   // The option selected while no answer is given, after the answers.
   static constexpr int kNeutralOption = 12;
 
-  // Window fields.
+  // The bank with its marks.
   BodyIdiomsBank bank;
-  std::int16_t answersGiven = 4;
 
   bool setUp() override { return loadChapter(); }
   int rightOption() const override { return bank.rightOption; }
@@ -33,11 +32,13 @@ class BodyIdiomsWindow : public ChapterWindow {
   // refused (the learner has been told why).
   bool loadChapter();
   void prepareQuiz();
-  void nextQuestion();
+  void nextQuestion() override;
   void dealQuestion();
-  void onRightAnswer();
-  void onWrongAnswer();
+  void onRightAnswer() override;
+  void onWrongAnswer() override;
   void endQuiz();
   void onStartClicked();
-  void onOptionClicked(int index);
+
+ protected:
+  void afterWrongAnswer() override { ui::caption(scoreLabel, QString()); }
 };

@@ -139,6 +139,33 @@ void ChapterWindow::setStars(int lit) {
   for (int i = 0; i < lit && i < 3; ++i) setStar(i, true);
 }
 
+void ChapterWindow::onOptionClicked(int index) {
+  const int neutral = options.neutral();
+  if (index == neutral && !neutralChoiceAnswers()) return;
+  ++answersGiven;
+  if (answersGiven > 1) {
+    options.select(neutral);
+    return;
+  }
+  if (index == neutral) {
+    onNeutralChosen();
+    return;
+  }
+  if (showsScoreOnAnswer()) scoreLabel->show();
+  if (index == rightOption()) {
+    onRightAnswer();
+    if (session_.ended()) return;
+    options.select(neutral);
+    nextQuestion();
+  } else {
+    onWrongAnswer();
+    if (session_.ended()) return;
+    options.select(neutral);
+    setBackColors(layout::colour::green);
+    afterWrongAnswer();
+  }
+}
+
 void ChapterWindow::closeEvent(QCloseEvent* event) {
   onWindowClosed();
   event->accept();

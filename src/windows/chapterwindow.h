@@ -37,13 +37,25 @@ class ChapterWindow : public QMainWindow {
   // window that does; where it fits, nothing changes.
   void fitInto(QSize room);
 
-  // The chapter's set-up method (loadChapter, loadChapter or loadChapter); false when the
+  // The chapter's set-up method (its loadChapter); false when the
   // chapter cannot start (its question file was refused).
   virtual bool setUp() = 0;
   // The option of the right answer to the question on screen.
   virtual int rightOption() const = 0;
   // How many answers the question on screen offers (before the neutral option).
   virtual int answerCount() const = 0;
+
+  // The learner's choice of an option, the same in every chapter: only the
+  // first choice after a question is dealt answers it; a right answer goes
+  // on to the next question, a wrong one ends the quiz.
+  void onOptionClicked(int index);
+  // Choices since the question on screen was dealt; above one, none answers.
+  int answersGiven = kNoQuestionDealt;
+  static constexpr int kNoQuestionDealt = 4;
+  // The steps of the quiz each chapter words in its own way.
+  virtual void onRightAnswer() = 0;
+  virtual void onWrongAnswer() = 0;
+  virtual void nextQuestion() = 0;
   void setBackColor(const QColor& c);
   QColor backColor() const;
   // The background of this window and of the message window.
@@ -76,6 +88,15 @@ class ChapterWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Chapter 2 counts a click on its neutral option as the question's answer
+  // (it then hides the answers); the others ignore it.
+  virtual bool neutralChoiceAnswers() const { return false; }
+  virtual void onNeutralChosen() {}
+  // Chapters 1 and 3 show the score as soon as an answer is given; chapter
+  // 2 shows it in the answer's colour with the feedback.
+  virtual bool showsScoreOnAnswer() const { return true; }
+  // After a wrong answer's feedback: chapter 1 clears the score it showed.
+  virtual void afterWrongAnswer() {}
   // The message box the close box shows before the program ends.
   void setClosingMessage(const QString& text, const QString& caption);
   // Creates the three star boxes at the given lefts and top; the label

@@ -43,6 +43,8 @@ HomonymsWindow::HomonymsWindow(Session& session)
   connect(startButton, &QPushButton::clicked, this, [this] { onStartClicked(); });
   options.setNeutral(kNeutralOption);
   options.onClick = [this](int i) { onOptionClicked(i); };
+  // Its options are hidden until a question is dealt: none to refuse.
+  answersGiven = 0;
 }
 
 void HomonymsWindow::showOptions(int last, bool shown) {
@@ -161,28 +163,9 @@ void HomonymsWindow::dealQuestion() {
   questionDealt(titleLabel->text());
 }
 
-void HomonymsWindow::onOptionClicked(int index) {
-  answersGiven = static_cast<std::int16_t>(answersGiven + 1);
-  if (answersGiven > 1) {
-    options.select(kNeutralOption);
-    return;
-  }
-  if (index == kNeutralOption) {
-    showOptions(kNeutralOption - 1, false);
-    ui::caption(scoreLabel, QString());
-    return;
-  }
-  if (index == bank.rightOption) {
-    onRightAnswer();
-    if (session_.ended()) return;
-    options.select(kNeutralOption);
-    nextQuestion();
-  } else {
-    onWrongAnswer();
-    if (session_.ended()) return;
-    options.select(kNeutralOption);
-    setBackColors(colour::green);
-  }
+void HomonymsWindow::onNeutralChosen() {
+  showOptions(kNeutralOption - 1, false);
+  ui::caption(scoreLabel, QString());
 }
 
 void HomonymsWindow::onRightAnswer() {

@@ -19,10 +19,8 @@ class HomonymsWindow : public ChapterWindow {
   // The option selected while no answer is given, after the answers.
   static constexpr int kNeutralOption = 5;
 
-  // Window fields: the bank with its marks, the current question and the
-  // clicks since it was dealt.
+  // The bank with its marks and the current question.
   HomonymsBank bank;
-  std::int16_t answersGiven = 0;
 
   bool setUp() override { return loadChapter(); }
   int rightOption() const override { return bank.rightOption; }
@@ -32,13 +30,17 @@ class HomonymsWindow : public ChapterWindow {
   bool loadChapter();
   void prepareQuiz();
   void onStartClicked();
-  void nextQuestion();
+  void nextQuestion() override;
   void drawQuestion();
   void dealQuestion();
-  void onOptionClicked(int index);
-  void onRightAnswer();
-  void onWrongAnswer();
+  void onRightAnswer() override;
+  void onWrongAnswer() override;
   void endQuiz();
+
+ protected:
+  bool neutralChoiceAnswers() const override { return true; }
+  void onNeutralChosen() override;
+  bool showsScoreOnAnswer() const override { return false; }
 
  private:
   void showOptions(int last, bool shown);

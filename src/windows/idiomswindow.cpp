@@ -75,7 +75,7 @@ void IdiomsWindow::prepareQuiz() {
   options.select(kNeutralOption);
   startButton->setText(QStringLiteral("問題開始"));
   ui::caption(titleLabel, QStringLiteral("第１問 "));
-  answersGiven = 4;
+  answersGiven = kNoQuestionDealt;
   bank.drawQuiz(session_, [this] { return session_.platform().rnd(); });
   startButton->setFocus();
 }
@@ -132,27 +132,6 @@ void IdiomsWindow::dealQuestion() {
   optionsFrame->show();
   answersGiven = 0;
   questionDealt(sentenceLabel->text() + QStringLiteral("　") + titleLabel->text().trimmed());
-}
-
-void IdiomsWindow::onOptionClicked(int index) {
-  if (index == kNeutralOption) return;
-  answersGiven = static_cast<std::int16_t>(answersGiven + 1);
-  if (answersGiven > 1) {
-    options.select(kNeutralOption);
-    return;
-  }
-  scoreLabel->show();
-  if (index == bank.rightOption) {
-    onRightAnswer();
-    if (session_.ended()) return;
-    options.select(kNeutralOption);
-    nextQuestion();
-  } else {
-    onWrongAnswer();
-    if (session_.ended()) return;
-    options.select(kNeutralOption);
-    setBackColors(colour::green);
-  }
 }
 
 void IdiomsWindow::showScore() {

@@ -20,10 +20,8 @@ class IdiomsWindow : public ChapterWindow {
   // The option selected while no answer is given, after the answers.
   static constexpr int kNeutralOption = 8;
 
-  // Window fields: the bank with the quiz's questions and options, and the
-  // clicks since the question on screen was dealt.
+  // The bank with the quiz's questions and options.
   IdiomsBank bank;
-  std::int16_t answersGiven = 4;
 
   bool setUp() override { return loadChapter(); }
   int rightOption() const override { return bank.rightOption; }
@@ -33,11 +31,10 @@ class IdiomsWindow : public ChapterWindow {
   bool loadChapter();
   void prepareQuiz();
   void onStartClicked();
-  void nextQuestion();
+  void nextQuestion() override;
   void dealQuestion();
-  void onOptionClicked(int index);
-  void onRightAnswer();
-  void onWrongAnswer();
+  void onRightAnswer() override;
+  void onWrongAnswer() override;
   void endQuiz();
 
  private:
