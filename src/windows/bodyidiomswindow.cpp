@@ -146,13 +146,3 @@ void BodyIdiomsWindow::onWrongAnswer() {
   if (!showFeedback(false, correction + session_.composeWrongFeedback())) return;
   endQuiz();
 }
-
-void BodyIdiomsWindow::endQuiz() {
-  session_.progress().quizEnded();
-  session_.setChapterInPlay(1);
-  if (session_.score() != quiz::kQuestionsPerQuiz) {
-    setStars(0);
-    bank.clearAllMarks();
-  }
-  session_.judgeQuiz();
-}

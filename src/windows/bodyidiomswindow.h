@@ -36,9 +36,9 @@ class BodyIdiomsWindow : public ChapterWindow {
   void dealQuestion();
   void onRightAnswer() override;
   void onWrongAnswer() override;
-  void endQuiz();
   void onStartClicked();
 
  protected:
+  void forgetDrawnQuestions() override { bank.clearAllMarks(); }
   void afterWrongAnswer() override { ui::caption(scoreLabel, QString()); }
 };

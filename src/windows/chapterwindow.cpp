@@ -166,6 +166,16 @@ void ChapterWindow::onOptionClicked(int index) {
   }
 }
 
+void ChapterWindow::endQuiz() {
+  session_.progress().quizEnded();
+  beforeJudging();
+  if (session_.score() != quiz::kQuestionsPerQuiz) {
+    setStars(0);
+    forgetDrawnQuestions();
+  }
+  session_.judgeQuiz();
+}
+
 void ChapterWindow::closeEvent(QCloseEvent* event) {
   onWindowClosed();
   event->accept();

@@ -56,6 +56,9 @@ class ChapterWindow : public QMainWindow {
   virtual void onRightAnswer() = 0;
   virtual void onWrongAnswer() = 0;
   virtual void nextQuestion() = 0;
+  // The quiz has ended with its last answer: counted, the stars and the
+  // bank's marks of drawn questions cleared unless it was perfect, judged.
+  void endQuiz();
   void setBackColor(const QColor& c);
   QColor backColor() const;
   // The background of this window and of the message window.
@@ -97,6 +100,10 @@ class ChapterWindow : public QMainWindow {
   virtual bool showsScoreOnAnswer() const { return true; }
   // After a wrong answer's feedback: chapter 1 clears the score it showed.
   virtual void afterWrongAnswer() {}
+  // Each bank marks the questions it has drawn in its own way.
+  virtual void forgetDrawnQuestions() = 0;
+  // Before the judgement: chapter 2 hides its options and clears the question.
+  virtual void beforeJudging() {}
   // The message box the close box shows before the program ends.
   void setClosingMessage(const QString& text, const QString& caption);
   // Creates the three star boxes at the given lefts and top; the label

@@ -163,6 +163,11 @@ void HomonymsWindow::dealQuestion() {
   questionDealt(titleLabel->text());
 }
 
+void HomonymsWindow::beforeJudging() {
+  showOptions(kNeutralOption, false);
+  questionBox->Cls();
+}
+
 void HomonymsWindow::onNeutralChosen() {
   showOptions(kNeutralOption - 1, false);
   ui::caption(scoreLabel, QString());
@@ -194,15 +199,4 @@ void HomonymsWindow::onWrongAnswer() {
   showOptions(kNeutralOption - 1, false);
   if (!going) return;
   endQuiz();
-}
-
-void HomonymsWindow::endQuiz() {
-  session_.progress().quizEnded();
-  showOptions(kNeutralOption, false);
-  questionBox->Cls();
-  if (session_.score() != quiz::kQuestionsPerQuiz) {
-    setStars(0);
-    bank.clearAllMarks();
-  }
-  session_.judgeQuiz();
 }

@@ -35,12 +35,13 @@ class HomonymsWindow : public ChapterWindow {
   void dealQuestion();
   void onRightAnswer() override;
   void onWrongAnswer() override;
-  void endQuiz();
 
  protected:
+  void forgetDrawnQuestions() override { bank.clearAllMarks(); }
   bool neutralChoiceAnswers() const override { return true; }
   void onNeutralChosen() override;
   bool showsScoreOnAnswer() const override { return false; }
+  void beforeJudging() override;
 
  private:
   void showOptions(int last, bool shown);

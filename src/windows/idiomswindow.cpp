@@ -155,12 +155,3 @@ void IdiomsWindow::onWrongAnswer() {
   if (!showFeedback(false, correction + session_.composeWrongFeedback())) return;
   endQuiz();
 }
-
-void IdiomsWindow::endQuiz() {
-  session_.progress().quizEnded();
-  if (session_.score() != quiz::kQuestionsPerQuiz) {
-    setStars(0);
-    bank.clearAllMarks();
-  }
-  if (session_.record().streak[2] != quiz::kCompletedMark) session_.judgeQuiz();
-}

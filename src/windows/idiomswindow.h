@@ -35,8 +35,10 @@ class IdiomsWindow : public ChapterWindow {
   void dealQuestion();
   void onRightAnswer() override;
   void onWrongAnswer() override;
-  void endQuiz();
 
  private:
   void showScore();
+
+ protected:
+  void forgetDrawnQuestions() override { bank.clearAllMarks(); }
 };
