@@ -186,14 +186,14 @@ std::vector<QString> HomonymsBank::candidates(const Value& group, const Question
   return list;
 }
 
-void HomonymsBank::shuffle(std::array<QString, 5>& sentaku, int lastChoice, const std::function<float()>& rnd) {
+void HomonymsBank::shuffle(std::array<QString, 5>& choices, int lastChoice, const std::function<float()>& rnd) {
   const int count = lastChoice + 1;
   auto index = [&] { return std::min(static_cast<int>(static_cast<float>(count) * rnd()), lastChoice); };
   const int n = std::min(static_cast<int>(rnd() * 7.0f + 1.0f), 7);
   for (int k = 0; k <= n; ++k) {
     const int a = index();
     const int b = index();
-    std::swap(sentaku[static_cast<std::size_t>(a)], sentaku[static_cast<std::size_t>(b)]);
+    std::swap(choices[static_cast<std::size_t>(a)], choices[static_cast<std::size_t>(b)]);
   }
 }
 

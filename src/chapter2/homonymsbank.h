@@ -68,7 +68,7 @@ class HomonymsBank {
   // of one text (an empty field counts as the empty text).
   static bool sameKey(const Value& a, const Value& b);
   // n + 1 exchanges, n = Int(u * 7 + 1), each of two positions Int(count * u).
-  static void shuffle(std::array<QString, 5>& sentaku, int lastChoice, const std::function<float()>& rnd);
+  static void shuffle(std::array<QString, 5>& choices, int lastChoice, const std::function<float()>& rnd);
   // The text before and after the first "＊" of a sentence.
   static std::array<QString, 2> splitSentence(const QString& sentence);
 

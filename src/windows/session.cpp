@@ -143,15 +143,15 @@ void Session::endProgram() {
 QString Session::composeRightFeedback() {
   if (score_ >= quiz::kQuestionsPerQuiz) progress_.quizDecided(true);
   playSound(QStringLiteral("seikai.wav"));
-  return feedback::seikai({quizState_.question, score_, quizState_.streak, record_.workingCount},
-                          [this] { return platform_.rnd(); });
+  return feedback::right({quizState_.question, score_, quizState_.streak, record_.workingCount},
+                         [this] { return platform_.rnd(); });
 }
 
 QString Session::composeWrongFeedback() {
   progress_.quizDecided(false);
   playSound(QStringLiteral("miss.wav"));
-  return feedback::miss({quizState_.question, score_, quizState_.streak, record_.workingCount},
-                        [this] { return platform_.rnd(); });
+  return feedback::wrong({quizState_.question, score_, quizState_.streak, record_.workingCount},
+                         [this] { return platform_.rnd(); });
 }
 
 ChapterWindow* Session::chapterWindow(int c) const {
