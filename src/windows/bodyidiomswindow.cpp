@@ -46,18 +46,7 @@ BodyIdiomsWindow::BodyIdiomsWindow(Session& session)
   options.onClick = [this](int i) { onOptionClicked(i); };
 }
 
-bool BodyIdiomsWindow::loadChapter() {
-  session_.setChapterInPlay(1);
-  session_.refreshAppDir();
-  const std::vector<FileProblem> problems = bank.load(session_.appDir(), session_);
-  if (!problems.empty()) {
-    session_.messageBox(describeProblems(BodyIdiomsBank::kFileName, problems), QStringLiteral("コトバリオン"));
-    return false;
-  }
-  setStars(session_.quizState().streak);
-  prepareQuiz();
-  return true;
-}
+std::vector<FileProblem> BodyIdiomsWindow::loadBank() { return bank.load(session_.appDir(), session_); }
 
 void BodyIdiomsWindow::prepareQuiz() {
   session_.newQuiz();

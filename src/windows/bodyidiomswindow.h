@@ -25,13 +25,11 @@ class BodyIdiomsWindow : public ChapterWindow {
   // The bank with its marks.
   BodyIdiomsBank bank;
 
-  bool setUp() override { return loadChapter(); }
+  std::vector<FileProblem> loadBank() override;
+  QString questionFileName() const override { return BodyIdiomsBank::kFileName; }
   int rightOption() const override { return bank.rightOption; }
   int answerCount() const override { return kNeutralOption; }
-  // Loads the bank and lights the stars; false when the question file was
-  // refused (the learner has been told why).
-  bool loadChapter();
-  void prepareQuiz();
+  void prepareQuiz() override;
   void nextQuestion() override;
   void dealQuestion();
   void onRightAnswer() override;

@@ -139,6 +139,19 @@ void ChapterWindow::setStars(int lit) {
   for (int i = 0; i < lit && i < 3; ++i) setStar(i, true);
 }
 
+bool ChapterWindow::setUp() {
+  session_.setChapterInPlay(chapter_);
+  session_.refreshAppDir();
+  const std::vector<FileProblem> problems = loadBank();
+  if (!problems.empty()) {
+    session_.messageBox(describeProblems(questionFileName(), problems), QStringLiteral("コトバリオン"));
+    return false;
+  }
+  setStars(session_.quizState().streak);
+  prepareQuiz();
+  return true;
+}
+
 void ChapterWindow::onOptionClicked(int index) {
   const int neutral = options.neutral();
   if (index == neutral && !neutralChoiceAnswers()) return;

@@ -3,8 +3,10 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <vector>
 
 #include "layout/widgets.h"
+#include "questions/questionfile.h"
 
 class QAction;
 class QGroupBox;
@@ -37,9 +39,16 @@ class ChapterWindow : public QMainWindow {
   // window that does; where it fits, nothing changes.
   void fitInto(QSize room);
 
-  // The chapter's set-up method (its loadChapter); false when the
+  // Sets the chapter up as its window opens: reads its question file, lights
+  // the stars of the streak and prepares a quiz; false when the
   // chapter cannot start (its question file was refused).
-  virtual bool setUp() = 0;
+  bool setUp();
+  // Reads the chapter's question file into its bank; the problems that
+  // refused it.
+  virtual std::vector<FileProblem> loadBank() = 0;
+  virtual QString questionFileName() const = 0;
+  // The instructions on screen and the start button, before a quiz.
+  virtual void prepareQuiz() = 0;
   // The option of the right answer to the question on screen.
   virtual int rightOption() const = 0;
   // How many answers the question on screen offers (before the neutral option).

@@ -51,16 +51,7 @@ void HomonymsWindow::showOptions(int last, bool shown) {
   for (int i = 0; i <= last; ++i) options[i]->setVisible(shown);
 }
 
-bool HomonymsWindow::loadChapter() {
-  session_.refreshAppDir();
-  const std::vector<FileProblem> problems = bank.load(session_.appDir(), session_);
-  if (!problems.empty()) {
-    session_.messageBox(describeProblems(HomonymsBank::kFileName, problems), QStringLiteral("コトバリオン"));
-    return false;
-  }
-  prepareQuiz();
-  return true;
-}
+std::vector<FileProblem> HomonymsWindow::loadBank() { return bank.load(session_.appDir(), session_); }
 
 void HomonymsWindow::prepareQuiz() {
   session_.newQuiz();

@@ -22,13 +22,11 @@ class HomonymsWindow : public ChapterWindow {
   // The bank with its marks and the current question.
   HomonymsBank bank;
 
-  bool setUp() override { return loadChapter(); }
+  std::vector<FileProblem> loadBank() override;
+  QString questionFileName() const override { return HomonymsBank::kFileName; }
   int rightOption() const override { return bank.rightOption; }
   int answerCount() const override { return bank.lastChoice + 1; }
-  // Loads the bank, then sets up a quiz; false when the question file was
-  // refused (the learner has been told why).
-  bool loadChapter();
-  void prepareQuiz();
+  void prepareQuiz() override;
   void onStartClicked();
   void nextQuestion() override;
   void drawQuestion();

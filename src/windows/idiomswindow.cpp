@@ -49,17 +49,7 @@ IdiomsWindow::IdiomsWindow(Session& session)
   options.onClick = [this](int i) { onOptionClicked(i); };
 }
 
-bool IdiomsWindow::loadChapter() {
-  session_.refreshAppDir();
-  const std::vector<FileProblem> problems = bank.load(session_.appDir(), session_);
-  if (!problems.empty()) {
-    session_.messageBox(describeProblems(IdiomsBank::kFileName, problems), QStringLiteral("コトバリオン"));
-    return false;
-  }
-  setStars(session_.quizState().streak);
-  prepareQuiz();
-  return true;
-}
+std::vector<FileProblem> IdiomsWindow::loadBank() { return bank.load(session_.appDir(), session_); }
 
 void IdiomsWindow::prepareQuiz() {
   session_.newQuiz();

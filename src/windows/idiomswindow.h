@@ -23,13 +23,11 @@ class IdiomsWindow : public ChapterWindow {
   // The bank with the quiz's questions and options.
   IdiomsBank bank;
 
-  bool setUp() override { return loadChapter(); }
+  std::vector<FileProblem> loadBank() override;
+  QString questionFileName() const override { return IdiomsBank::kFileName; }
   int rightOption() const override { return bank.rightOption; }
   int answerCount() const override { return kNeutralOption; }
-  // Loads the bank and lights the stars, then sets up a quiz; false when the
-  // question file was refused (the learner has been told why).
-  bool loadChapter();
-  void prepareQuiz();
+  void prepareQuiz() override;
   void onStartClicked();
   void nextQuestion() override;
   void dealQuestion();
