@@ -67,24 +67,9 @@ void BodyIdiomsWindow::prepareQuiz() {
   startButton->setFocus();
 }
 
-void BodyIdiomsWindow::onStartClicked() {
-  if (session_.certificateAwarded()) {
-    session_.endProgram();
-    return;
-  }
-  ui::caption(scoreLabel, QString());
-  questionBox->printFont().setPointSize(18);
-  questionBox->Cls();
-  nextQuestion();
-}
-
 void BodyIdiomsWindow::nextQuestion() {
   setBackColors(colour::green);
   ui::caption(scoreLabel, QString());
-  if (session_.certificateAwarded()) {
-    session_.endProgram();
-    return;
-  }
   ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState().question) + QStringLiteral("問"));
   if (session_.quizState().question >= quiz::kQuestionsPerQuiz) {
     endQuiz();

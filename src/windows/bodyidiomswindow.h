@@ -34,7 +34,6 @@ class BodyIdiomsWindow : public ChapterWindow {
   void dealQuestion();
   void onRightAnswer() override;
   void onWrongAnswer() override;
-  void onStartClicked();
 
  protected:
   void forgetDrawnQuestions() override { bank.clearAllMarks(); }

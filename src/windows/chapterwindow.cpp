@@ -179,6 +179,13 @@ void ChapterWindow::onOptionClicked(int index) {
   }
 }
 
+void ChapterWindow::onStartClicked() {
+  ui::caption(scoreLabel, QString());
+  questionBox->printFont().setPointSize(18);
+  questionBox->Cls();
+  nextQuestion();
+}
+
 void ChapterWindow::endQuiz() {
   session_.progress().quizEnded();
   beforeJudging();

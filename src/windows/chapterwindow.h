@@ -65,6 +65,9 @@ class ChapterWindow : public QMainWindow {
   virtual void onRightAnswer() = 0;
   virtual void onWrongAnswer() = 0;
   virtual void nextQuestion() = 0;
+  // The start button: a fresh question box, then the first question
+  // (chapter 2 numbers and deals it its own way).
+  virtual void onStartClicked();
   // The quiz has ended with its last answer: counted, the stars and the
   // bank's marks of drawn questions cleared unless it was perfect, judged.
   void endQuiz();

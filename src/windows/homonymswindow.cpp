@@ -77,10 +77,6 @@ void HomonymsWindow::prepareQuiz() {
 
 void HomonymsWindow::onStartClicked() {
   setBackColor(colour::green);
-  if (session_.certificateAwarded()) {
-    session_.endProgram();
-    return;
-  }
   ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState().question) + QStringLiteral("問"));
   if (session_.quizState().question >= quiz::kQuestionsPerQuiz)
     endQuiz();

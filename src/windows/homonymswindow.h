@@ -27,7 +27,7 @@ class HomonymsWindow : public ChapterWindow {
   int rightOption() const override { return bank.rightOption; }
   int answerCount() const override { return bank.lastChoice + 1; }
   void prepareQuiz() override;
-  void onStartClicked();
+  void onStartClicked() override;
   void nextQuestion() override;
   void drawQuestion();
   void dealQuestion();

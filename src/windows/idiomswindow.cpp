@@ -70,27 +70,11 @@ void IdiomsWindow::prepareQuiz() {
   startButton->setFocus();
 }
 
-void IdiomsWindow::onStartClicked() {
-  if (session_.certificateAwarded()) {
-    session_.saveBeforeEnding();
-    session_.endProgram();
-    return;
-  }
-  ui::caption(scoreLabel, QString());
-  questionBox->printFont().setPointSize(18);
-  questionBox->Cls();
-  nextQuestion();
-}
-
 void IdiomsWindow::nextQuestion() {
   setBackColors(colour::green);
   optionsFrame->show();
   scoreLabel->hide();
   sentenceLabel->hide();
-  if (session_.certificateAwarded()) {
-    session_.endProgram();
-    return;
-  }
   session_.advanceQuestion();
   if (session_.quizState().question > quiz::kQuestionsPerQuiz) {
     endQuiz();

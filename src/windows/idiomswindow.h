@@ -28,7 +28,6 @@ class IdiomsWindow : public ChapterWindow {
   int rightOption() const override { return bank.rightOption; }
   int answerCount() const override { return kNeutralOption; }
   void prepareQuiz() override;
-  void onStartClicked();
   void nextQuestion() override;
   void dealQuestion();
   void onRightAnswer() override;
