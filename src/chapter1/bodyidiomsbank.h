@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "questions/fieldreader.h"
+#include "questions/questionbank.h"
 #include "questions/questionfile.h"
 #include "questions/quizrules.h"
 #include "questions/textfit.h"
@@ -16,7 +17,7 @@
 // the number 1..12 of the right body-part word, the idiom sentence with "＊"
 // for the word, its meaning), at most 900 records, at least 6 of level 1 and
 // 4 of level 2.
-class BodyIdiomsBank {
+class BodyIdiomsBank : public QuestionBank {
  public:
   static inline const QString kFileName = QStringLiteral("体.txt");
   static constexpr int kMaxRecords = 900;
@@ -37,7 +38,8 @@ class BodyIdiomsBank {
 
   // Loads "体.txt" from the folder into the columns: sets lastRecord, clears the
   // Used marks and fills bodyParts. Returns the problems that refused the file.
-  std::vector<FileProblem> load(const QString& appDir, QuestionColumns& columns);
+  std::vector<FileProblem> load(const QString& appDir, QuestionColumns& columns) override;
+  QString fileName() const override { return kFileName; }
 
   // Draws the record for question q (1..10): questions 1-6 from level 1,
   // 7-10 from level 2, none twice in a quiz; marks it used.
@@ -50,12 +52,6 @@ class BodyIdiomsBank {
   // minus one, rounded half to even.
   static std::int16_t answerIndex(const Value& field2);
 
-  void clearAllMarks() { Used.assign(Used.size(), 0); }
-
-  // The index of the last record loaded; -1 while none is, as in every
-  // chapter.
-  int lastRecord = -1;
-  std::vector<std::int16_t> Used = std::vector<std::int16_t>(QuestionColumns::kEntries, 0);
   // The button index of the right answer, a 16-bit integer in every chapter.
   std::int16_t rightOption = 0;
   std::array<QString, 13> bodyParts{};

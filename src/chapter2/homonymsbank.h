@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "questions/fieldreader.h"
+#include "questions/questionbank.h"
 #include "questions/questionfile.h"
 #include "questions/quizrules.h"
 #include "questions/textfit.h"
@@ -18,7 +19,7 @@
 // i at index i of the columns. At most 901 records and five a group; the
 // first record is never asked, so at least 6 level-1 and 4 level-2 records
 // must follow it.
-class HomonymsBank {
+class HomonymsBank : public QuestionBank {
  public:
   static inline const QString kFileName = QStringLiteral("同音.txt");
   static constexpr int kMaxRecords = 901;
@@ -51,7 +52,8 @@ class HomonymsBank {
 
   // Loads "同音.txt" from the folder and sets lastRecord. The marks are kept:
   // they live as long as the window.
-  std::vector<FileProblem> load(const QString& appDir, QuestionColumns& columns);
+  std::vector<FileProblem> load(const QString& appDir, QuestionColumns& columns) override;
+  QString fileName() const override { return kFileName; }
 
   // Draws the record for question q (1..10) from 1..lastRecord: questions 1-6
   // level 1, 7-10 level 2. Every record drawn is marked, also one rejected
@@ -60,7 +62,6 @@ class HomonymsBank {
   int draw(int q, const QuestionColumns& columns, const std::function<float()>& rnd);
   // Starts a new quiz's list of asked records (the marks stay).
   void newQuiz() { asked_.clear(); }
-  void clearAllMarks() { Used.assign(Used.size(), 0); }
 
   // The right kanji of every record of the group, in file order.
   static std::vector<QString> candidates(const Value& group, const QuestionColumns& columns, int lastRecord);
@@ -72,9 +73,6 @@ class HomonymsBank {
   // The text before and after the first "＊" of a sentence.
   static std::array<QString, 2> splitSentence(const QString& sentence);
 
-  // The index of the last record loaded; -1 while none is.
-  int lastRecord = -1;
-  std::vector<std::int16_t> Used = std::vector<std::int16_t>(QuestionColumns::kEntries, 0);
   int currentRecord = 0;
   Value rightAnswer;
   QString questionSentence;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "questions/fieldreader.h"
+#include "questions/questionbank.h"
 #include "questions/questionfile.h"
 #include "questions/quizrules.h"
 #include "questions/textfit.h"
@@ -17,7 +18,7 @@
 // idiom's key, its meaning), record k at index k of the columns. A record
 // whose first field is empty ends the bank. Group 0 is allowed: such a
 // record is only ever a wrong option.
-class IdiomsBank {
+class IdiomsBank : public QuestionBank {
  public:
   static inline const QString kFileName = QStringLiteral("慣用句２.txt");
   static constexpr int kMaxRecords = 901;
@@ -55,7 +56,8 @@ class IdiomsBank {
   static std::vector<FileProblem> parse(const QByteArray& bytes, QuestionColumns& columns, int* count);
 
   // Loads "慣用句２.txt" from the folder and sets lastRecord.
-  std::vector<FileProblem> load(const QString& appDir, QuestionColumns& columns);
+  std::vector<FileProblem> load(const QString& appDir, QuestionColumns& columns) override;
+  QString fileName() const override { return kFileName; }
 
   // A value from 0..m: Int((m + 1) * u + 1) - 1 in single precision, kept
   // inside 0..m.
@@ -70,15 +72,10 @@ class IdiomsBank {
   // then the rest.
   static std::array<QString, 2> splitMeaning(const QString& meaning);
 
-  void clearAllMarks() { Used.assign(Used.size(), 0); }
-
   struct Row {
     Value group, sentence, phrase, key;
     QString meaning;
   };
-  // The index of the last record loaded; -1 while none is.
-  int lastRecord = -1;
-  std::vector<std::int16_t> Used = std::vector<std::int16_t>(QuestionColumns::kEntries, 0);
   std::array<Row, 11> quizRows{};  // rows 1..10
   std::array<QString, 9> choices{};
   // The option index of the right phrase, 0..7.

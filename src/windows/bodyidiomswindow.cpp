@@ -46,8 +46,6 @@ BodyIdiomsWindow::BodyIdiomsWindow(Session& session)
   options.onClick = [this](int i) { onOptionClicked(i); };
 }
 
-std::vector<FileProblem> BodyIdiomsWindow::loadBank() { return bank.load(session_.appDir(), session_); }
-
 void BodyIdiomsWindow::prepareQuiz() {
   session_.newQuiz();
   session_.platform().randomize();

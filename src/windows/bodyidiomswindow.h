@@ -25,8 +25,7 @@ class BodyIdiomsWindow : public ChapterWindow {
   // The bank with its marks.
   BodyIdiomsBank bank;
 
-  std::vector<FileProblem> loadBank() override;
-  QString questionFileName() const override { return BodyIdiomsBank::kFileName; }
+  QuestionBank& questionBank() override { return bank; }
   int rightOption() const override { return bank.rightOption; }
   int answerCount() const override { return kNeutralOption; }
   void prepareQuiz() override;
@@ -36,6 +35,5 @@ class BodyIdiomsWindow : public ChapterWindow {
   void onWrongAnswer() override;
 
  protected:
-  void forgetDrawnQuestions() override { bank.clearAllMarks(); }
   void afterWrongAnswer() override { ui::caption(scoreLabel, QString()); }
 };

@@ -142,9 +142,9 @@ void ChapterWindow::setStars(int lit) {
 bool ChapterWindow::setUp() {
   session_.setChapterInPlay(chapter_);
   session_.refreshAppDir();
-  const std::vector<FileProblem> problems = loadBank();
+  const std::vector<FileProblem> problems = questionBank().load(session_.appDir(), session_);
   if (!problems.empty()) {
-    session_.messageBox(describeProblems(questionFileName(), problems), QStringLiteral("コトバリオン"));
+    session_.messageBox(describeProblems(questionBank().fileName(), problems), QStringLiteral("コトバリオン"));
     return false;
   }
   setStars(session_.quizState().streak);
@@ -191,7 +191,7 @@ void ChapterWindow::endQuiz() {
   beforeJudging();
   if (session_.score() != quiz::kQuestionsPerQuiz) {
     setStars(0);
-    forgetDrawnQuestions();
+    questionBank().clearAllMarks();
   }
   session_.judgeQuiz();
 }

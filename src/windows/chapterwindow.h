@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "layout/widgets.h"
-#include "questions/questionfile.h"
+#include "questions/questionbank.h"
 
 class QAction;
 class QGroupBox;
@@ -43,10 +43,8 @@ class ChapterWindow : public QMainWindow {
   // the stars of the streak and prepares a quiz; false when the
   // chapter cannot start (its question file was refused).
   bool setUp();
-  // Reads the chapter's question file into its bank; the problems that
-  // refused it.
-  virtual std::vector<FileProblem> loadBank() = 0;
-  virtual QString questionFileName() const = 0;
+  // The chapter's question bank.
+  virtual QuestionBank& questionBank() = 0;
   // The instructions on screen and the start button, before a quiz.
   virtual void prepareQuiz() = 0;
   // The option of the right answer to the question on screen.
@@ -112,8 +110,6 @@ class ChapterWindow : public QMainWindow {
   virtual bool showsScoreOnAnswer() const { return true; }
   // After a wrong answer's feedback: chapter 1 clears the score it showed.
   virtual void afterWrongAnswer() {}
-  // Each bank marks the questions it has drawn in its own way.
-  virtual void forgetDrawnQuestions() = 0;
   // Before the judgement: chapter 2 hides its options and clears the question.
   virtual void beforeJudging() {}
   // The message box the close box shows before the program ends.

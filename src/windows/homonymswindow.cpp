@@ -51,8 +51,6 @@ void HomonymsWindow::showOptions(int last, bool shown) {
   for (int i = 0; i <= last; ++i) options[i]->setVisible(shown);
 }
 
-std::vector<FileProblem> HomonymsWindow::loadBank() { return bank.load(session_.appDir(), session_); }
-
 void HomonymsWindow::prepareQuiz() {
   session_.newQuiz();
   bank.newQuiz();

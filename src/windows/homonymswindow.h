@@ -22,8 +22,7 @@ class HomonymsWindow : public ChapterWindow {
   // The bank with its marks and the current question.
   HomonymsBank bank;
 
-  std::vector<FileProblem> loadBank() override;
-  QString questionFileName() const override { return HomonymsBank::kFileName; }
+  QuestionBank& questionBank() override { return bank; }
   int rightOption() const override { return bank.rightOption; }
   int answerCount() const override { return bank.lastChoice + 1; }
   void prepareQuiz() override;
@@ -35,7 +34,6 @@ class HomonymsWindow : public ChapterWindow {
   void onWrongAnswer() override;
 
  protected:
-  void forgetDrawnQuestions() override { bank.clearAllMarks(); }
   bool neutralChoiceAnswers() const override { return true; }
   void onNeutralChosen() override;
   bool showsScoreOnAnswer() const override { return false; }

@@ -49,8 +49,6 @@ IdiomsWindow::IdiomsWindow(Session& session)
   options.onClick = [this](int i) { onOptionClicked(i); };
 }
 
-std::vector<FileProblem> IdiomsWindow::loadBank() { return bank.load(session_.appDir(), session_); }
-
 void IdiomsWindow::prepareQuiz() {
   session_.newQuiz();
   startButton->show();

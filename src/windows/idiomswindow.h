@@ -23,8 +23,7 @@ class IdiomsWindow : public ChapterWindow {
   // The bank with the quiz's questions and options.
   IdiomsBank bank;
 
-  std::vector<FileProblem> loadBank() override;
-  QString questionFileName() const override { return IdiomsBank::kFileName; }
+  QuestionBank& questionBank() override { return bank; }
   int rightOption() const override { return bank.rightOption; }
   int answerCount() const override { return kNeutralOption; }
   void prepareQuiz() override;
@@ -35,7 +34,4 @@ class IdiomsWindow : public ChapterWindow {
 
  private:
   void showScore();
-
- protected:
-  void forgetDrawnQuestions() override { bank.clearAllMarks(); }
 };
