@@ -100,9 +100,7 @@ void BodyIdiomsWindow::dealQuestion() {
 
 void BodyIdiomsWindow::onRightAnswer() {
   session_.answeredRight();
-  scoreLabel->show();
-  ui::caption(scoreLabel, QStringLiteral("ただいまの得点は、") + num(session_.score() * quiz::kPointsPerAnswer) +
-                              QStringLiteral("点です。"));
+  showScore();
   showFeedback(true, session_.composeRightFeedback());
 }
 
@@ -112,9 +110,7 @@ void BodyIdiomsWindow::onWrongAnswer() {
   const auto right = static_cast<std::size_t>(std::clamp<int>(bank.rightOption, 0, kNeutralOption));
   const QString correction = QStringLiteral("まちがい！") + QStringLiteral("「") + bank.bodyParts[right] +
                              QStringLiteral("」です。") + texts::kCrLf;
-  scoreLabel->show();
-  ui::caption(scoreLabel, QStringLiteral("ただいまの得点は、") + num(session_.score() * quiz::kPointsPerAnswer) +
-                              QStringLiteral("点です。"));
+  showScore();
   if (!showFeedback(false, correction + session_.composeWrongFeedback())) return;
   endQuiz();
 }

@@ -186,6 +186,16 @@ void ChapterWindow::onStartClicked() {
   nextQuestion();
 }
 
+QString ChapterWindow::scoreText() const {
+  return QStringLiteral("ただいまの得点は、") + texts::num(session_.score() * quiz::kPointsPerAnswer) +
+         QStringLiteral("点です。");
+}
+
+void ChapterWindow::showScore() {
+  scoreLabel->show();
+  ui::caption(scoreLabel, scoreText());
+}
+
 void ChapterWindow::endQuiz() {
   session_.progress().quizEnded();
   beforeJudging();

@@ -108,6 +108,10 @@ class ChapterWindow : public QMainWindow {
   // Chapters 1 and 3 show the score as soon as an answer is given; chapter
   // 2 shows it in the answer's colour with the feedback.
   virtual bool showsScoreOnAnswer() const { return true; }
+  // The score line: chapter 2 words it more briefly.
+  virtual QString scoreText() const;
+  // Shows the score line.
+  void showScore();
   // After a wrong answer's feedback: chapter 1 clears the score it showed.
   virtual void afterWrongAnswer() {}
   // Before the judgement: chapter 2 hides its options and clears the question.

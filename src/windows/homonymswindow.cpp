@@ -153,6 +153,10 @@ void HomonymsWindow::beforeJudging() {
   questionBox->Cls();
 }
 
+QString HomonymsWindow::scoreText() const {
+  return QStringLiteral("得点は") + num(session_.score() * quiz::kPointsPerAnswer) + QStringLiteral("点です");
+}
+
 void HomonymsWindow::onNeutralChosen() {
   showOptions(kNeutralOption - 1, false);
   ui::caption(scoreLabel, QString());
@@ -161,9 +165,7 @@ void HomonymsWindow::onNeutralChosen() {
 void HomonymsWindow::onRightAnswer() {
   ui::setFore(scoreLabel, colour::blue);
   session_.answeredRight();
-  scoreLabel->show();
-  ui::caption(scoreLabel,
-              QStringLiteral("得点は") + num(session_.score() * quiz::kPointsPerAnswer) + QStringLiteral("点です"));
+  showScore();
   const QString text = session_.composeRightFeedback();
   // The options go once the message has the focus: hidden before, the
   // focus would run over the rest of the window.
@@ -174,9 +176,7 @@ void HomonymsWindow::onRightAnswer() {
 void HomonymsWindow::onWrongAnswer() {
   setBackColors(colour::red);
   ui::setFore(scoreLabel, colour::red);
-  scoreLabel->show();
-  ui::caption(scoreLabel,
-              QStringLiteral("得点は") + num(session_.score() * quiz::kPointsPerAnswer) + QStringLiteral("点です"));
+  showScore();
   const QString correction = QStringLiteral("間違いですよ。") + QStringLiteral("正解は、「") +
                              bank.rightAnswer.asText() + QStringLiteral("」です。") + texts::kCrLf;
   const bool going = showFeedback(false, correction + session_.composeWrongFeedback(),

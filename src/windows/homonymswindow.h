@@ -38,6 +38,7 @@ class HomonymsWindow : public ChapterWindow {
   void onNeutralChosen() override;
   bool showsScoreOnAnswer() const override { return false; }
   void beforeJudging() override;
+  QString scoreText() const override;
 
  private:
   void showOptions(int last, bool shown);

@@ -106,12 +106,6 @@ void IdiomsWindow::dealQuestion() {
   questionDealt(sentenceLabel->text() + QStringLiteral("　") + titleLabel->text().trimmed());
 }
 
-void IdiomsWindow::showScore() {
-  scoreLabel->show();
-  ui::caption(scoreLabel, QStringLiteral("ただいまの得点は、") + num(session_.score() * quiz::kPointsPerAnswer) +
-                              QStringLiteral("点です。"));
-}
-
 void IdiomsWindow::onRightAnswer() {
   session_.answeredRight();
   showScore();

@@ -31,7 +31,4 @@ class IdiomsWindow : public ChapterWindow {
   void dealQuestion();
   void onRightAnswer() override;
   void onWrongAnswer() override;
-
- private:
-  void showScore();
 };
