@@ -7,11 +7,11 @@
 #include <functional>
 
 #include "questions/fieldreader.h"
-#include "chapter2/form1.h"
-#include "chapter3/form4.h"
-#include "records/form2.h"
-#include "startup/shoki.h"
 #include "testapp.h"
+#include "windows/homonymswindow.h"
+#include "windows/idiomswindow.h"
+#include "windows/registrationwindow.h"
+#include "windows/session.h"
 
 namespace {
 
@@ -48,8 +48,8 @@ struct Ready {
   }
   void back(ChapterWindow* w) {
     w->hide();
-    app.sh->form2->show();
-    app.sh->form2->Opt1.select(3);
+    app.sh->registrationWindow->show();
+    app.sh->registrationWindow->chapterOptions.select(3);
   }
 };
 
@@ -77,10 +77,9 @@ void answerToFeedback(benchmark::State& state, int c, const std::function<void(R
   r.app.choose(c);
   r.app.start();
   for (auto _ : state) {
-    if (r.app.sh->Genzai[1] == 9) {
+    if (r.app.sh->quizState().question == 9) {
       state.PauseTiming();
-      r.app.sh->Genzai[1] = 0;
-      r.app.sh->Tokuten = 0;
+      r.app.sh->newQuiz();
       restart(r);
       state.ResumeTiming();
     }
@@ -89,15 +88,15 @@ void answerToFeedback(benchmark::State& state, int c, const std::function<void(R
 }
 void BM_AnswerToFeedback2(benchmark::State& state) {
   answerToFeedback(state, 2, [](Ready& r) {
-    r.app.sh->form1->bank.clearAllMarks();
-    r.app.sh->form1->bank.newQuiz();
-    r.app.sh->form1->Main13();
+    r.app.sh->homonymsWindow->bank.clearAllMarks();
+    r.app.sh->homonymsWindow->bank.newQuiz();
+    r.app.sh->homonymsWindow->nextQuestion();
   });
 }
 void BM_AnswerToFeedback3(benchmark::State& state) {
   answerToFeedback(state, 3, [](Ready& r) {
-    r.app.sh->form4->bank.Monsakusei(*r.app.sh, [&r] { return r.app.fake.rnd(); });
-    r.app.sh->form4->Main42();
+    r.app.sh->idiomsWindow->bank.drawQuiz(*r.app.sh, [&r] { return r.app.fake.rnd(); });
+    r.app.sh->idiomsWindow->nextQuestion();
   });
 }
 BENCHMARK(BM_AnswerToFeedback2)->Unit(benchmark::kMillisecond);

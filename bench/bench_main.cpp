@@ -6,11 +6,11 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include "chapter1/bank1.h"
-#include "chapter1/form3.h"
-#include "records/form2.h"
+#include "chapter1/bodyidiomsbank.h"
 #include "records/recordfile.h"
 #include "testapp.h"
+#include "windows/bodyidiomswindow.h"
+#include "windows/registrationwindow.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ void BM_FieldReader900Records(benchmark::State& state) {
   QuestionColumns cols;
   for (auto _ : state) {
     int count = 0;
-    benchmark::DoNotOptimize(Bank1::parse(bytes, cols, &count));
+    benchmark::DoNotOptimize(BodyIdiomsBank::parse(bytes, cols, &count));
     benchmark::DoNotOptimize(count);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * bytes.size());
@@ -29,11 +29,11 @@ BENCHMARK(BM_FieldReader900Records)->Unit(benchmark::kMicrosecond);
 void BM_RecordLoadAndSave(benchmark::State& state) {
   QTemporaryDir tmp;
   const QString dir = tmp.path() + u'/';
-  std::array<int, 7> kiroku{2, 0, 999, 5, 0, 7, 0};
-  recordfile::save(dir, QStringLiteral("たろう"), kiroku);
+  LearnerRecord learner{{2, 0, 999}, {5, 0, 7}, 0};
+  recordfile::save(dir, QStringLiteral("たろう"), learner);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(recordfile::load(dir, QStringLiteral("たろう"), kiroku));
-    benchmark::DoNotOptimize(recordfile::save(dir, QStringLiteral("たろう"), kiroku));
+    benchmark::DoNotOptimize(recordfile::load(dir, QStringLiteral("たろう"), learner));
+    benchmark::DoNotOptimize(recordfile::save(dir, QStringLiteral("たろう"), learner));
   }
 }
 BENCHMARK(BM_RecordLoadAndSave)->Unit(benchmark::kMicrosecond);
@@ -53,9 +53,9 @@ void BM_OpenChapter1(benchmark::State& state) {
   for (auto _ : state) {
     r.app.choose(1);  // start message, bank load, stars, instruction screen
     state.PauseTiming();
-    r.app.sh->form3->hide();
-    r.app.sh->form2->show();
-    r.app.sh->form2->Opt1.select(3);
+    r.app.sh->bodyIdiomsWindow->hide();
+    r.app.sh->registrationWindow->show();
+    r.app.sh->registrationWindow->chapterOptions.select(3);
     state.ResumeTiming();
   }
 }
@@ -66,12 +66,11 @@ void BM_AnswerToFeedback(benchmark::State& state) {
   r.app.choose(1);
   r.app.start();
   for (auto _ : state) {
-    if (r.app.sh->Genzai[1] == 9) {
+    if (r.app.sh->quizState().question == 9) {
       state.PauseTiming();
-      r.app.sh->Genzai[1] = 0;
-      r.app.sh->Tokuten = 0;
-      r.app.sh->form3->bank.clearAllMarks();
-      r.app.sh->form3->Main32();
+      r.app.sh->newQuiz();
+      r.app.sh->bodyIdiomsWindow->bank.clearAllMarks();
+      r.app.sh->bodyIdiomsWindow->nextQuestion();
       state.ResumeTiming();
     }
     r.app.answer(true);  // sound, feedback text, picture, modal shown, next question dealt

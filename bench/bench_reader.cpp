@@ -6,7 +6,7 @@
 
 #include <QStringDecoder>
 
-#include "chapter1/bank1.h"
+#include "chapter1/bodyidiomsbank.h"
 #include "testapp.h"
 
 namespace {
@@ -36,7 +36,7 @@ void BM_FieldReaderBlankTail4MiB(benchmark::State& state) {
   QuestionColumns cols;
   for (auto _ : state) {
     int count = 0;
-    benchmark::DoNotOptimize(Bank1::parse(bytes, cols, &count));
+    benchmark::DoNotOptimize(BodyIdiomsBank::parse(bytes, cols, &count));
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * bytes.size());
 }
@@ -49,7 +49,7 @@ void BM_FieldReaderBlankLinesThenAField(benchmark::State& state) {
   QuestionColumns cols;
   for (auto _ : state) {
     int count = 0;
-    benchmark::DoNotOptimize(Bank1::parse(bytes, cols, &count));
+    benchmark::DoNotOptimize(BodyIdiomsBank::parse(bytes, cols, &count));
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * bytes.size());
 }

@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <functional>
 
-#include "chapter1/bank1.h"
-#include "chapter2/bank2.h"
-#include "chapter3/bank3.h"
+#include "chapter1/bodyidiomsbank.h"
+#include "chapter2/homonymsbank.h"
+#include "chapter3/idiomsbank.h"
 #include "questions/fieldreader.h"
 #include "questions/questionfile.h"
 
@@ -64,8 +64,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   QuestionColumns columns;
   int count = -1;
-  const std::vector<FileProblem> problems = Bank1::parse(bytes, columns, &count);
-  if (problems.empty() && (count < Bank1::kMinLevel1 + Bank1::kMinLevel2 || count > Bank1::kMaxRecords)) std::abort();
+  const std::vector<FileProblem> problems = BodyIdiomsBank::parse(bytes, columns, &count);
+  if (problems.empty() &&
+      (count < BodyIdiomsBank::kMinLevel1 + BodyIdiomsBank::kMinLevel2 || count > BodyIdiomsBank::kMaxRecords))
+    std::abort();
   for (const FileProblem& p : problems) {
     if (p.line < 0 || p.line > lines) std::abort();
     if (reportLine(QStringLiteral("体.txt"), p).contains(u'\n')) std::abort();
@@ -73,9 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (problems.empty()) {
     for (int k = 1; k <= count; ++k) {
       const auto i = static_cast<std::size_t>(k);
-      const int answer = Bank1::answerIndex(columns.Mon2[i]);
+      const int answer = BodyIdiomsBank::answerIndex(columns.Mon2[i]);
       if (answer < 0 || answer > 11) std::abort();
-      (void)Bank1::splitMeaning(columns.Mon4[i].asText());
+      (void)BodyIdiomsBank::splitMeaning(columns.Mon4[i].asText());
     }
   }
   (void)describeProblems(QStringLiteral("体.txt"), problems);
@@ -89,27 +91,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   };
   QuestionColumns c2;
   int n2 = -1;
-  if (Bank2::parse(bytes, c2, &n2).empty()) {
-    Bank2 bank;
-    bank.MonMax = n2 - 1;
+  if (HomonymsBank::parse(bytes, c2, &n2).empty()) {
+    HomonymsBank bank;
+    bank.lastRecord = n2 - 1;
     for (int quiz = 0; quiz < 3; ++quiz) {
       bank.newQuiz();
       for (int q = 1; q <= 10; ++q) {
         const int r = bank.draw(q, c2, rnd);
-        const std::size_t n = Bank2::candidates(c2.Mon2[static_cast<std::size_t>(r)], c2, bank.MonMax).size();
-        if (r < 1 || r > bank.MonMax || n < 1 || n > 5) std::abort();
+        const std::size_t n =
+            HomonymsBank::candidates(c2.Mon2[static_cast<std::size_t>(r)], c2, bank.lastRecord).size();
+        if (r < 1 || r > bank.lastRecord || n < 1 || n > 5) std::abort();
       }
     }
   }
   QuestionColumns c3;
   int n3 = -1;
-  if (Bank3::parse(bytes, c3, &n3).empty()) {
-    Bank3 bank;
-    bank.MonMax = n3 - 1;
-    bank.Monsakusei(c3, rnd);
+  if (IdiomsBank::parse(bytes, c3, &n3).empty()) {
+    IdiomsBank bank;
+    bank.lastRecord = n3 - 1;
+    bank.drawQuiz(c3, rnd);
     for (int q = 1; q <= 10; ++q) {
       bank.assemble(q, c3, rnd);
-      if (bank.SeikaiNo < 0 || bank.SeikaiNo > 7) std::abort();
+      if (bank.rightOption < 0 || bank.rightOption > 7) std::abort();
     }
   }
   return 0;

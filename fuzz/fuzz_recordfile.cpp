@@ -13,15 +13,16 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-  std::array<int, 7> kiroku{};
+  LearnerRecord learner{};
   bool damaged = false;
-  const int read = recordfile::decode(bytes, kiroku, &damaged);
+  const int read = recordfile::decode(bytes, learner, &damaged);
   if (read < 0 || read > 6 || (damaged && read == 6)) std::abort();
   if (read == 6) {
-    std::array<int, 7> again{};
-    if (recordfile::decode(recordfile::encode(kiroku), again) != 6 || again != kiroku) std::abort();
+    LearnerRecord again{};
+    if (recordfile::decode(recordfile::encode(learner), again) != 6 || again != learner) std::abort();
   }
-  for (int v : kiroku) (void)recordfile::countUp(v);
+  for (int v : learner.streak) (void)recordfile::countUp(v);
+  for (int v : learner.count) (void)recordfile::countUp(v);
 
   for (const QString& name :
        {QString::fromUtf8(bytes),

@@ -4,7 +4,7 @@
 # for a password only when a package is missing).
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev libgtest-dev libbenchmark-dev
-  fonts-ipafont-gothic xvfb xauth x11-utils imagemagick xdotool openbox libxcb1-dev libfontconfig-dev appstream dpkg-dev lintian kanjidic edict)
+  fonts-ipafont-gothic xvfb xauth x11-utils imagemagick xdotool openbox libxcb1-dev libfontconfig-dev appstream dpkg-dev lintian kanjidic edict clang-format)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

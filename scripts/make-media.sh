@@ -7,7 +7,7 @@
 #   data/starn.gif             unlit star (47x43)
 #   data/cut11.jpg             "correct" illustration, red ring (113x177)
 #   data/cut22.JPG             "wrong" illustration, blue cross (113x177)
-#   src/records/form5_default.png  default message picture (115x169)
+#   src/windows/form5_default.png  default message picture (115x169)
 #   data/seikai.wav            bright chime for a correct answer
 #   data/miss.wav              soft low buzz for a wrong answer
 #
@@ -17,7 +17,7 @@ set -euo pipefail
 SCRIPT_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 ROOT="$(cd "$SCRIPT_DIR/.." && pwd)"
 DATA="$ROOT/data"
-RECORDS="$ROOT/src/records"
+RECORDS="$ROOT/src/windows"
 mkdir -p "$DATA" "$RECORDS"
 
 for tool in convert sox awk; do

@@ -12,9 +12,10 @@
 #include <csignal>
 #include <cstdio>
 
-#include "chapter1/bank1.h"
-#include "chapter2/bank2.h"
-#include "chapter3/bank3.h"
+#include "chapter1/bodyidiomsbank.h"
+#include "chapter2/homonymsbank.h"
+#include "chapter3/idiomsbank.h"
+#include "layout/fit.h"
 #include "layout/layout.h"
 #include "questions/questionfile.h"
 #include "startup/qtnotes.h"
@@ -30,28 +31,28 @@ void report(const QString& path, const FileProblem& p, const QString& prefix = Q
 // count is the number of records read.
 std::vector<FileProblem> check(const QString& name, const QByteArray& bytes, std::vector<FileProblem>* warnings,
                                int* count) {
-  if (name == Bank1::kFileName) {
+  if (name == BodyIdiomsBank::kFileName) {
     QuestionColumns columns;
-    std::vector<FileProblem> problems = Bank1::parse(bytes, columns, count);
-    if (problems.empty()) *warnings = Bank1::warnings(bytes);
+    std::vector<FileProblem> problems = BodyIdiomsBank::parse(bytes, columns, count);
+    if (problems.empty()) *warnings = BodyIdiomsBank::warnings(bytes, fit::chapter1Boxes());
     return problems;
   }
-  if (name == Bank2::kFileName) {
-    std::vector<Bank2::Record> records;
-    std::vector<FileProblem> problems = Bank2::read(bytes, &records);
+  if (name == HomonymsBank::kFileName) {
+    std::vector<HomonymsBank::Record> records;
+    std::vector<FileProblem> problems = HomonymsBank::read(bytes, &records);
     *count = static_cast<int>(records.size());
-    if (problems.empty()) *warnings = Bank2::warnings(records);
+    if (problems.empty()) *warnings = HomonymsBank::warnings(records, fit::chapter2Boxes());
     return problems;
   }
-  if (name == Bank3::kFileName) {
-    std::vector<Bank3::Record> records;
+  if (name == IdiomsBank::kFileName) {
+    std::vector<IdiomsBank::Record> records;
     int ignoredFrom = 0;
-    std::vector<FileProblem> problems = Bank3::read(bytes, &records, &ignoredFrom);
+    std::vector<FileProblem> problems = IdiomsBank::read(bytes, &records, &ignoredFrom);
     *count = static_cast<int>(records.size());
     if (problems.empty())
-      *warnings = Bank3::warnings(records, ignoredFrom);
+      *warnings = IdiomsBank::warnings(records, ignoredFrom, fit::chapter3Boxes());
     else if (ignoredFrom > 0)
-      warnings->push_back(Bank3::ignoredWarning(ignoredFrom));
+      warnings->push_back(IdiomsBank::ignoredWarning(ignoredFrom));
     return problems;
   }
   return {{0, QStringLiteral("この名前の問題ファイルは調べられません（対応：体.txt、同音.txt、慣用句２.txt）。")}};

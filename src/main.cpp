@@ -3,7 +3,7 @@
 
 #include "layout/layout.h"
 #include "startup/qtplatform.h"
-#include "startup/shoki.h"
+#include "windows/session.h"
 
 int main(int argc, char** argv) {
   // The font configuration loads beside the connection to the display; the
@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
   fonts.join();
   QtPlatform::setUpApplication();
   QtPlatform platform;
-  Shoki shoki(platform);
-  shoki.Main();
+  Session session(platform);
+  session.start();
   return QApplication::exec();
 }

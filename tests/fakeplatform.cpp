@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "records/form5.h"
+#include "windows/messagewindow.h"
 
 void FakePlatform::playSound(const QString& path) {
   afterEnd();
@@ -14,10 +14,10 @@ void FakePlatform::playSound(const QString& path) {
 void FakePlatform::showModal(QWidget* window) {
   afterEnd();
   Modal m{window->windowTitle(), {}, window->palette().color(QPalette::Window), {}};
-  if (auto* f5 = qobject_cast<Form5*>(window)) {
+  if (auto* f5 = qobject_cast<MessageWindow*>(window)) {
     m.text = f5->text();
     m.back = f5->backColor();
-    m.picture = f5->Pic1->pictureFile();
+    m.picture = f5->picture->pictureFile();
   }
   modals.push_back(m);
   QPointer<QWidget> before = QApplication::activeWindow();

@@ -8,13 +8,13 @@
 #include <QMenuBar>
 #include <QTest>
 
-#include "chapter1/form3.h"
-#include "chapter2/form1.h"
-#include "chapter3/form4.h"
 #include "layout/widgets.h"
-#include "records/form2.h"
-#include "records/form5.h"
 #include "testapp.h"
+#include "windows/bodyidiomswindow.h"
+#include "windows/homonymswindow.h"
+#include "windows/idiomswindow.h"
+#include "windows/messagewindow.h"
+#include "windows/registrationwindow.h"
 
 namespace {
 QString read(QObject* o, QAccessible::Text t = QAccessible::Name) {
@@ -40,16 +40,18 @@ struct Reader : QObject {
 
 TEST(Access, TheRegistrationWindowIsHeard) {
   TestApp app;
-  Form2* f = app.sh->form2;
-  EXPECT_EQ(read(f->Txt1), QStringLiteral("あなたの名前は"));
-  EXPECT_EQ(read(f->Cmd1), QStringLiteral("登録"));
+  RegistrationWindow* f = app.sh->registrationWindow;
+  EXPECT_EQ(read(f->nameEdit), QStringLiteral("あなたの名前は"));
+  EXPECT_EQ(read(f->registerButton), QStringLiteral("登録"));
   app.write(QStringLiteral("ゆい.dat"), "2,5,999,4,0,1\r\n");
   app.registerName(QStringLiteral("ゆい"));
   // The summary with the chapter choice that has the focus.
-  EXPECT_EQ(read(f->Opt1[0], QAccessible::Description), QStringLiteral("5回 連続満点は、 2回"));
-  EXPECT_EQ(read(f->Opt1[1], QAccessible::Description), QStringLiteral("修了"));
-  EXPECT_TRUE(read(f->Opt1[3], QAccessible::Description).startsWith(QStringLiteral("「ゆい」 さんの今までの成績")));
-  EXPECT_TRUE(read(f->Opt1[3], QAccessible::Description).contains(QStringLiteral("第３章　 1回 連続満点は、 0回")));
+  EXPECT_EQ(read(f->chapterOptions[0], QAccessible::Description), QStringLiteral("5回 連続満点は、 2回"));
+  EXPECT_EQ(read(f->chapterOptions[1], QAccessible::Description), QStringLiteral("修了"));
+  EXPECT_TRUE(
+      read(f->chapterOptions[3], QAccessible::Description).startsWith(QStringLiteral("「ゆい」 さんの今までの成績")));
+  EXPECT_TRUE(
+      read(f->chapterOptions[3], QAccessible::Description).contains(QStringLiteral("第３章　 1回 連続満点は、 0回")));
 }
 
 TEST(Access, EverythingDrawnIsReadAloud) {
@@ -61,51 +63,52 @@ TEST(Access, EverythingDrawnIsReadAloud) {
     app.choose(chapter);
     ChapterWindow* w = app.sh->chapterWindow(chapter);
     // The streak is read once, with its heading; a star as lit or not.
-    QLabel* heading = chapter == 1 ? app.sh->form3->Lbl4 : chapter == 2 ? app.sh->form1->Label1 : app.sh->form4->Lbl4;
+    QLabel* heading = w->streakHeading;
     EXPECT_EQ(read(heading).toStdString(), "連続満点記録 3回中2回") << chapter;
-    EXPECT_EQ(read(w->Pic2[0]), QStringLiteral("★"));
-    EXPECT_EQ(read(w->Pic2[2]), QStringLiteral("☆"));
-    EXPECT_EQ(role(w->Pic2[2]), QAccessible::Graphic);
+    EXPECT_EQ(read(w->stars[0]), QStringLiteral("★"));
+    EXPECT_EQ(read(w->stars[2]), QStringLiteral("☆"));
+    EXPECT_EQ(role(w->stars[2]), QAccessible::Graphic);
     // The spaced help menu is read as one word.
     EXPECT_EQ(QAccessible::queryAccessibleInterface(w->menuBar())->child(1)->text(QAccessible::Name),
               QStringLiteral("ヘルプ"));
     // The instructions are read with the start button, which has the focus.
-    QPushButton* start = chapter == 1 ? app.sh->form3->Cmd1 : chapter == 2 ? app.sh->form1->Cmd1 : app.sh->form4->Cmd1;
+    QPushButton* start = w->startButton;
     EXPECT_TRUE(read(start, QAccessible::Description)
                     .contains(chapter == 2 ? QStringLiteral("「」で囲んだ") : QStringLiteral("問題文")))
         << chapter;
     app.start();
-    const QStringList drawn = w->Pic1->printedLines();
+    const QStringList drawn = w->questionBox->printedLines();
     ASSERT_FALSE(drawn.isEmpty());
     // The question box has the focus and reads the question.
-    EXPECT_EQ(w->focusWidget(), w->Pic1);
-    EXPECT_EQ(role(w->Pic1), QAccessible::StaticText);
+    EXPECT_EQ(w->focusWidget(), w->questionBox);
+    EXPECT_EQ(role(w->questionBox), QAccessible::StaticText);
     if (chapter == 2) {
       // The red kana word, in quotation marks: 「文1の「かなg1」です。」
-      const QString kana = app.sh->Mon5[static_cast<std::size_t>(app.sh->form1->bank.CurRec)].asText();
-      EXPECT_EQ(read(w->Pic1), QString(drawn[0]).replace(kana, QStringLiteral("「") + kana + QStringLiteral("」")));
-      EXPECT_TRUE(read(w->Pic1, QAccessible::Description).startsWith(QStringLiteral("第 1問")));
+      const QString kana = app.sh->Mon5[static_cast<std::size_t>(app.sh->homonymsWindow->bank.currentRecord)].asText();
+      EXPECT_EQ(read(w->questionBox),
+                QString(drawn[0]).replace(kana, QStringLiteral("「") + kana + QStringLiteral("」")));
+      EXPECT_TRUE(read(w->questionBox, QAccessible::Description).startsWith(QStringLiteral("第 1問")));
       // Each option is told apart by the other readings of its kanji.
-      EXPECT_FALSE(read(app.sh->form1->Opt1[0], QAccessible::Description).isEmpty());
-      EXPECT_EQ(read(app.sh->form1->Frm1), QStringLiteral("選択欄"));
+      EXPECT_FALSE(read(app.sh->homonymsWindow->options[0], QAccessible::Description).isEmpty());
+      EXPECT_EQ(read(app.sh->homonymsWindow->optionsFrame), QStringLiteral("選択欄"));
     } else {
       // The meaning, as printed but as one line; the sentence and the
       // number with it.
-      EXPECT_EQ(read(w->Pic1), drawn.join(QString()).remove(u'\r').remove(u'\t'));
-      EXPECT_FALSE(read(w->Pic1).isEmpty());
-      EXPECT_TRUE(read(w->Pic1, QAccessible::Description).contains(QStringLiteral("第 1問")));
-      EXPECT_FALSE(read(w->Pic1, QAccessible::Description).contains(u'＊'));
+      EXPECT_EQ(read(w->questionBox), drawn.join(QString()).remove(u'\r').remove(u'\t'));
+      EXPECT_FALSE(read(w->questionBox).isEmpty());
+      EXPECT_TRUE(read(w->questionBox, QAccessible::Description).contains(QStringLiteral("第 1問")));
+      EXPECT_FALSE(read(w->questionBox, QAccessible::Description).contains(u'＊'));
     }
     // The message window is an alert that reads its message and its picture.
     // The window system activates it, and the chapter window again as soon
     // as it is dismissed.
-    Form5* f5 = app.sh->form5;
+    MessageWindow* f5 = app.sh->messageWindow;
     QStringList heard;
     for (int i = 0; i < 2; ++i)
       app.fake.dismissals.push_back([&](QWidget*) {
         QApplication::setActiveWindow(f5);
-        heard << read(f5, QAccessible::Description) + u'|' + read(f5->Pic1) + u'|' +
-                     read(f5->Cmd1, QAccessible::Description);
+        heard << read(f5, QAccessible::Description) + u'|' + read(f5->picture) + u'|' +
+                     read(f5->okButton, QAccessible::Description);
         f5->hide();
         QApplication::setActiveWindow(w);
       });
@@ -116,19 +119,14 @@ TEST(Access, EverythingDrawnIsReadAloud) {
       QCoreApplication::processEvents();
       QApplication::setActiveWindow(nullptr);
       for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
-      heard << read(f5->Pic1) + u'|' + (f5->isActiveWindow() && f5->Cmd1->hasFocus() ? u'F' : u'-');
+      heard << read(f5->picture) + u'|' + (f5->isActiveWindow() && f5->okButton->hasFocus() ? u'F' : u'-');
       f5->hide();
     });
     {
       // Answered by the keyboard: the message, then the new question written
       // in full; never the old one, nor the answered option.
       QApplication::setActiveWindow(w);
-      const int right = chapter == 1   ? app.sh->form3->bank.SeikaiNo
-                        : chapter == 2 ? app.sh->form1->bank.SeikaiNo
-                                       : app.sh->form4->bank.SeikaiNo;
-      QRadioButton* answer = chapter == 1   ? app.sh->form3->Option1[right]
-                             : chapter == 2 ? app.sh->form1->Opt1[right]
-                                            : app.sh->form4->Opt1[right];
+      QRadioButton* answer = w->options[w->rightOption()];
       answer->setFocus();
       Reader reader;
       QTest::keyClick(answer, Qt::Key_Space);
@@ -145,25 +143,24 @@ TEST(Access, EverythingDrawnIsReadAloud) {
     ASSERT_EQ(heard.size(), 3);
     EXPECT_TRUE(heard[0].contains(QStringLiteral("|正解|"))) << heard[0].toStdString();
     EXPECT_TRUE(heard[1].contains(QStringLiteral("|不正解|"))) << heard[1].toStdString();
-    EXPECT_EQ(heard[2], Form5::kPictureName + QStringLiteral("|F"));
+    EXPECT_EQ(heard[2], MessageWindow::kPictureName + QStringLiteral("|F"));
     // Read once: with the alert, not again with its button.
     EXPECT_EQ(heard[1].section(u'|', 2, 2), QString());
     EXPECT_FALSE(heard[1].section(u'|', 0, 0).isEmpty());
     EXPECT_EQ(role(f5), QAccessible::AlertMessage);
     // Cleared, the box reads nothing.
-    w->Pic1->Cls();
-    EXPECT_EQ(read(w->Pic1), QString());
+    w->questionBox->Cls();
+    EXPECT_EQ(read(w->questionBox), QString());
   }
   // The certificate's lines.
   TestApp app;
   const QStringList lines = {QStringLiteral("免許皆伝状"), QStringLiteral("ゆい殿")};
-  app.sh->MsgText = QStringLiteral("正解です。");
-  app.sh->form5->Main5();
+  app.sh->messageWindow->showText(QStringLiteral("正解です。"));
   Reader reader;
-  app.sh->form5->showCertificate(lines, 22, 15);
+  app.sh->messageWindow->showCertificate(lines, 22, 15);
   ASSERT_FALSE(reader.heard.isEmpty());
   EXPECT_EQ(reader.heard[0].section(u'|', 1), lines.join(u'\n'));
-  EXPECT_EQ(read(app.sh->form5->Pic2), lines.join(u'\n'));
-  EXPECT_EQ(read(app.sh->form5, QAccessible::Description), lines.join(u'\n'));
-  app.sh->form5->hide();
+  EXPECT_EQ(read(app.sh->messageWindow->certificateBox), lines.join(u'\n'));
+  EXPECT_EQ(read(app.sh->messageWindow, QAccessible::Description), lines.join(u'\n'));
+  app.sh->messageWindow->hide();
 }

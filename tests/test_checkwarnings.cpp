@@ -6,24 +6,25 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "chapter1/bank1.h"
-#include "chapter2/bank2.h"
-#include "chapter3/bank3.h"
+#include "chapter1/bodyidiomsbank.h"
+#include "chapter2/homonymsbank.h"
+#include "chapter3/idiomsbank.h"
+#include "layout/fit.h"
 #include "testapp.h"
 
 namespace {
 
 // The warnings of a small bank of the chapter with the records appended.
 std::vector<FileProblem> warningsOf(int chapter, const QString& records) {
-  if (chapter == 1) return Bank1::warnings(smallBank() + encodeCp932(records));
+  if (chapter == 1) return BodyIdiomsBank::warnings(smallBank() + encodeCp932(records), fit::chapter1Boxes());
   if (chapter == 2) {
-    std::vector<Bank2::Record> r;
-    EXPECT_TRUE(Bank2::read(smallBank2() + encodeCp932(records), &r).empty());
-    return Bank2::warnings(r);
+    std::vector<HomonymsBank::Record> r;
+    EXPECT_TRUE(HomonymsBank::read(smallBank2() + encodeCp932(records), &r).empty());
+    return HomonymsBank::warnings(r, fit::chapter2Boxes());
   }
-  std::vector<Bank3::Record> r;
-  EXPECT_TRUE(Bank3::read(smallBank3() + encodeCp932(records), &r).empty());
-  return Bank3::warnings(r, 0);
+  std::vector<IdiomsBank::Record> r;
+  EXPECT_TRUE(IdiomsBank::read(smallBank3() + encodeCp932(records), &r).empty());
+  return IdiomsBank::warnings(r, 0, fit::chapter3Boxes());
 }
 
 }  // namespace
@@ -63,7 +64,7 @@ TEST(CheckWarnings, HintsAndSentencesThatGiveTheAnswerAway) {
       {3, QStringLiteral("1,\"彼は\",\"手をこまねいている\",\"こまねく\",\"何もしないでいる。\"\r\n"), QString()},
   };
   for (const Case& c : cases) {
-    const int line = (c.chapter == 2 ? smallBank2() : c.chapter == 1 ? smallBank() : smallBank3()).count('\n') + 1;
+    const auto line = (c.chapter == 2 ? smallBank2() : c.chapter == 1 ? smallBank() : smallBank3()).count('\n') + 1;
     QStringList found;
     for (const FileProblem& w : warningsOf(c.chapter, c.records))
       if (w.line == line &&

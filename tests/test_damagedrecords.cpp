@@ -14,13 +14,13 @@
 #include <QTemporaryDir>
 #include <climits>
 
-#include "chapter1/form3.h"
-#include "chapter2/form1.h"
-#include "records/form2.h"
-#include "records/form5.h"
 #include "records/recordfile.h"
 #include "testapp.h"
 #include "testfiles.h"
+#include "windows/bodyidiomswindow.h"
+#include "windows/homonymswindow.h"
+#include "windows/messagewindow.h"
+#include "windows/registrationwindow.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ TEST(DamagedRecord, DecodesEditorArtefactsAndStopsAtJunk) {
     QByteArray bytes;
     int read;
     bool damaged;
-    std::array<int, 7> expected;
+    LearnerRecord expected;
   };
   const QString record = QStringLiteral("2,5,0,0,999,7\r\n");
   const QByteArray utf16le = QByteArray("\xFF\xFE") + QStringEncoder(QStringEncoder::Utf16LE)(record);
@@ -62,11 +62,11 @@ TEST(DamagedRecord, DecodesEditorArtefactsAndStopsAtJunk) {
        0, true, slots6(0, 0, 0, 0, 0, 0)},  // UTF-16 without its mark
   };
   for (const Case& c : cases) {
-    std::array<int, 7> kiroku{};
+    LearnerRecord learner{};
     bool damaged = !c.damaged;
-    EXPECT_EQ(recordfile::decode(c.bytes, kiroku, &damaged), c.read) << c.bytes.toHex().toStdString();
+    EXPECT_EQ(recordfile::decode(c.bytes, learner, &damaged), c.read) << c.bytes.toHex().toStdString();
     EXPECT_EQ(damaged, c.damaged) << c.bytes.toHex().toStdString();
-    EXPECT_EQ(kiroku, c.expected) << c.bytes.toHex().toStdString();
+    EXPECT_EQ(learner, c.expected) << c.bytes.toHex().toStdString();
   }
 }
 
@@ -92,16 +92,16 @@ TEST(DamagedRecord, LoadTellsWhatKindOfFileItFound) {
   };
   for (const Case& c : cases) {
     writeFile(dir + QString::fromUtf8(c.name) + QStringLiteral(".dat"), c.bytes);
-    std::array<int, 7> kiroku{};
+    LearnerRecord learner{};
     QString problem;
-    EXPECT_EQ(recordfile::load(dir, QString::fromUtf8(c.name), kiroku, &problem), c.result) << c.name;
+    EXPECT_EQ(recordfile::load(dir, QString::fromUtf8(c.name), learner, &problem), c.result) << c.name;
     const bool silent = c.result == LoadResult::Loaded || c.result == LoadResult::Short;
     EXPECT_EQ(problem.isEmpty(), silent) << c.name;
   }
   QDir().mkpath(dir + QStringLiteral("folder.dat"));
-  std::array<int, 7> kiroku{};
+  LearnerRecord learner{};
   QString problem;
-  EXPECT_EQ(recordfile::load(dir, QStringLiteral("folder"), kiroku, &problem), LoadResult::Unreadable);
+  EXPECT_EQ(recordfile::load(dir, QStringLiteral("folder"), learner, &problem), LoadResult::Unreadable);
   EXPECT_TRUE(problem.contains(QStringLiteral("フォルダ")));
 }
 
@@ -114,8 +114,8 @@ TEST(DamagedRecordDeathTest, AFileTheLearnerCannotReadIsUnreadable) {
   // Root reads every file; the check runs as an ordinary user in a child.
   const auto loadAsUser = [&dir] {
     if (::geteuid() == 0 && ::setuid(65534) != 0) _exit(100);
-    std::array<int, 7> kiroku{};
-    _exit(static_cast<int>(recordfile::load(dir, QStringLiteral("secret"), kiroku)));
+    LearnerRecord learner{};
+    _exit(static_cast<int>(recordfile::load(dir, QStringLiteral("secret"), learner)));
   };
   EXPECT_EXIT(loadAsUser(), ::testing::ExitedWithCode(static_cast<int>(LoadResult::Unreadable)), "");
 }
@@ -181,9 +181,9 @@ TEST(DamagedRecord, RegistrationTellsTheLearnerAndTheQuizKeepsTheOriginal) {
     EXPECT_TRUE(app.fake.boxes[0].text.contains(QString::fromUtf8(c.goesOn))) << app.fake.boxes[0].text.toStdString();
     EXPECT_TRUE(app.fake.boxes[0].text.contains(QStringLiteral("「はな.dat.bak」")));
     EXPECT_TRUE(app.fake.modals.empty());  // not greeted as a new learner
-    EXPECT_TRUE(app.sh->form2->Frm1->isVisible());
+    EXPECT_TRUE(app.sh->registrationWindow->chapterFrame->isVisible());
     app.choose(2);
-    app.sh->form1->close();  // counts the quiz and saves
+    app.sh->homonymsWindow->close();  // counts the quiz and saves
     EXPECT_EQ(app.read(QStringLiteral("はな.dat.bak")), c.bytes);
   }
   // A BOM before the numbers is only an editor's artefact.
@@ -193,7 +193,7 @@ TEST(DamagedRecord, RegistrationTellsTheLearnerAndTheQuizKeepsTheOriginal) {
             "2,5,0,0,999,7\r\n");
   app.registerName(QStringLiteral("bom"));
   EXPECT_TRUE(app.fake.boxes.empty());
-  EXPECT_EQ(app.sh->Kiroku, (std::array<int, 7>{2, 0, 999, 5, 0, 7, 0}));
+  EXPECT_EQ(app.sh->record(), (LearnerRecord{{2, 0, 999}, {5, 0, 7}, 0}));
 }
 
 TEST(DamagedRecord, AFolderNamedLikeTheRecordIsReportedAtRegistration) {
@@ -287,9 +287,9 @@ TEST(RecordNames, TheLongestAcceptedNameSavesAgainAndAgain) {
   const QString dir = tmp.path() + u'/';
   for (const QString& name : {QString(244, u'a'), QString(81, u'あ')}) {
     for (int i = 0; i < 3; ++i) EXPECT_TRUE(recordfile::save(dir, name, slots6(i, 0, 0, i, 0, 0))) << i;
-    std::array<int, 7> back{};
+    LearnerRecord back{};
     EXPECT_EQ(recordfile::load(dir, name, back), LoadResult::Loaded);
-    EXPECT_EQ(back[0], 2);
+    EXPECT_EQ(back.streak[0], 2);
   }
 }
 
@@ -299,9 +299,9 @@ TEST(RecordNames, DotNamesAreOrdinaryFilesInTheFolder) {
   ASSERT_EQ(app.fake.modals.size(), 1u);  // greeted as a new learner
   EXPECT_TRUE(app.fake.boxes.empty());
   app.choose(2);
-  app.sh->form1->close();
+  app.sh->homonymsWindow->close();
   EXPECT_EQ(app.read(QStringLiteral("...dat")), QByteArray("0,0,0,1,0,0\r\n"));
-  std::array<int, 7> back{};
+  LearnerRecord back{};
   EXPECT_EQ(recordfile::load(app.dir(), QStringLiteral("."), back), LoadResult::Missing);
   ASSERT_TRUE(recordfile::save(app.dir(), QStringLiteral("."), slots6(1, 0, 0, 0, 0, 0)));
   EXPECT_EQ(app.read(QStringLiteral("..dat")), QByteArray("1,0,0,0,0,0\r\n"));
@@ -322,17 +322,17 @@ TEST(RecordNames, AHostileNameIsRefusedAtTheNameBox) {
     ASSERT_EQ(app.fake.boxes.size(), 1u);
     EXPECT_EQ(app.fake.boxes[0].caption, QStringLiteral("コトバリオン"));
     EXPECT_TRUE(app.fake.boxes[0].text.contains(QString::fromUtf8(c.says))) << app.fake.boxes[0].text.toStdString();
-    Form2* f = app.sh->form2;
+    RegistrationWindow* f = app.sh->registrationWindow;
     EXPECT_TRUE(app.fake.modals.empty());
-    EXPECT_FALSE(f->Txt1->isHidden());
-    EXPECT_FALSE(f->Cmd1->isHidden());
-    EXPECT_TRUE(f->Frm1->isHidden());
-    EXPECT_EQ(f->Kaisu, 1);
+    EXPECT_FALSE(f->nameEdit->isHidden());
+    EXPECT_FALSE(f->registerButton->isHidden());
+    EXPECT_TRUE(f->chapterFrame->isHidden());
+    EXPECT_EQ(f->registerPresses, 1);
     // Another name then registers as usual.
     app.registerName(QStringLiteral("よし"));
     EXPECT_EQ(app.fake.modals.size(), 1u);
-    EXPECT_FALSE(f->Frm1->isHidden());
-    EXPECT_EQ(app.sh->UserName, QStringLiteral("よし"));
+    EXPECT_FALSE(f->chapterFrame->isHidden());
+    EXPECT_EQ(app.sh->userName(), QStringLiteral("よし"));
     EXPECT_EQ(filesIn(app.tmp.path()).filter(QStringLiteral(".dat")).size(), 0);
   }
 }

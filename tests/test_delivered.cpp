@@ -9,7 +9,7 @@
 #include <QTextBrowser>
 #include <QtEndian>
 
-#include "chapter2/bank2.h"
+#include "chapter2/homonymsbank.h"
 #include "chapter2/readings.h"
 #include "startup/helpviewer.h"
 
@@ -125,14 +125,14 @@ TEST(HelpViewer, OpensTheContentsAndReportsAMissingFile) {
 TEST(Delivered, HomonymsAreToldApartWhenHeard) {
   QFile f(kDir + QStringLiteral("同音.txt"));
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  std::vector<Bank2::Record> records;
-  ASSERT_TRUE(Bank2::read(f.readAll(), &records).empty());
+  std::vector<HomonymsBank::Record> records;
+  ASSERT_TRUE(HomonymsBank::read(f.readAll(), &records).empty());
   std::vector<readings::Word> words;
-  for (const Bank2::Record& r : records) words.emplace_back(r.kanji.asText(), r.kana.asText());
-  for (const Bank2::Record& r : records) {
+  for (const HomonymsBank::Record& r : records) words.emplace_back(r.kanji.asText(), r.kana.asText());
+  for (const HomonymsBank::Record& r : records) {
     QStringList group;
-    for (const Bank2::Record& o : records)
-      if (Bank2::sameKey(o.key, r.key) && !group.contains(o.kanji.asText())) group << o.kanji.asText();
+    for (const HomonymsBank::Record& o : records)
+      if (HomonymsBank::sameKey(o.key, r.key) && !group.contains(o.kanji.asText())) group << o.kanji.asText();
     const QStringList told = readings::describe(group, r.kana.asText(), words);
     const std::string heard = (group.join(u'/') + u' ' + told.join(u'/')).toStdString();
     for (int i = 0; i < group.size(); ++i) {

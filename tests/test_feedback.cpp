@@ -28,26 +28,26 @@ const QString kOk = QStringLiteral("正解です。\r\n");
 
 }  // namespace
 
-TEST(SeikaiMsg, TheTenthQuestionGetsNoFurtherLineAndDrawsNothing) {
+TEST(composeRightFeedback, TheTenthQuestionGetsNoFurtherLineAndDrawsNothing) {
   Script s;
-  EXPECT_EQ(feedback::seikai({10, 10, 2, 9}, s.fn()), kOk);
+  EXPECT_EQ(feedback::right({10, 10, 2, 9}, s.fn()), kOk);
   EXPECT_EQ(s.drawn, 0);
 }
 
-TEST(SeikaiMsg, RowAWhenTheStreakRunsOn) {
+TEST(composeRightFeedback, RowAWhenTheStreakRunsOn) {
   Script s{{0.71f}};
-  EXPECT_EQ(feedback::seikai({8, 8, 1, 0}, s.fn()), kOk + QStringLiteral("連続満点記録 2回まで、 2問よ！！！"));
+  EXPECT_EQ(feedback::right({8, 8, 1, 0}, s.fn()), kOk + QStringLiteral("連続満点記録 2回まで、 2問よ！！！"));
   EXPECT_EQ(s.drawn, 1);
   // u0 at most 0.7, no streak, or question 7: a set-D line instead.
   for (const feedback::Situation sit :
        {feedback::Situation{8, 8, 1, 0}, feedback::Situation{8, 8, 0, 0}, feedback::Situation{7, 7, 2, 0}}) {
-    Script d{{sit.s == 1 ? 0.7f : 0.9f, pickOf(3, 7)}};
-    EXPECT_EQ(feedback::seikai(sit, d.fn()), kOk + QStringLiteral("ここまで来たら、慎重にね！")) << sit.q;
+    Script d{{sit.streak == 1 ? 0.7f : 0.9f, pickOf(3, 7)}};
+    EXPECT_EQ(feedback::right(sit, d.fn()), kOk + QStringLiteral("ここまで来たら、慎重にね！")) << sit.question;
     EXPECT_EQ(d.drawn, 2);
   }
 }
 
-TEST(SeikaiMsg, EverySetLine) {
+TEST(composeRightFeedback, EverySetLine) {
   struct Case {
     feedback::Situation sit;
     int pick;
@@ -84,12 +84,12 @@ TEST(SeikaiMsg, EverySetLine) {
   };
   for (const Case& c : cases) {
     Script s{{0.0f, pickOf(c.pick, c.of)}};
-    EXPECT_EQ(feedback::seikai(c.sit, s.fn()), kOk + c.line) << c.sit.q << " pick " << c.pick;
+    EXPECT_EQ(feedback::right(c.sit, s.fn()), kOk + c.line) << c.sit.question << " pick " << c.pick;
     EXPECT_EQ(s.drawn, 2);
   }
 }
 
-TEST(MissMsg, OneOfSixLinesAfterTheCallersText) {
+TEST(composeWrongFeedback, OneOfSixLinesAfterTheCallersText) {
   const QStringList lines = {QStringLiteral("一問一問大事にね！"),
                              QStringLiteral("投げやりにならないね。人生は試練の連続ですよ"),
                              QStringLiteral("最後までがんばってね・・・"),
@@ -99,9 +99,9 @@ TEST(MissMsg, OneOfSixLinesAfterTheCallersText) {
   for (int k = 1; k <= 6; ++k) {
     Script s{{pickOf(k, 6)}};
     // A wrong answer is never counted, so t = q - 1 even after a long streak.
-    EXPECT_EQ(feedback::miss({9, 8, 2, 3}, s.fn()), lines[k - 1]);
+    EXPECT_EQ(feedback::wrong({9, 8, 2, 3}, s.fn()), lines[k - 1]);
     EXPECT_EQ(s.drawn, 1);
   }
   Script edge{{0.99999994f}};
-  EXPECT_EQ(feedback::miss({1, 0, 0, 0}, edge.fn()), lines[5]);
+  EXPECT_EQ(feedback::wrong({1, 0, 0, 0}, edge.fn()), lines[5]);
 }

@@ -2,11 +2,11 @@
 
 #include <QGroupBox>
 
-#include "chapter1/form3.h"
-#include "chapter2/form1.h"
-#include "chapter3/form4.h"
 #include "layout/fit.h"
 #include "testapp.h"
+#include "windows/bodyidiomswindow.h"
+#include "windows/homonymswindow.h"
+#include "windows/idiomswindow.h"
 
 namespace {
 
@@ -22,29 +22,30 @@ void expectSameFont(const QFont& a, const QFont& b, const char* what) {
 // 15 twips per pixel.
 TEST(Fit, BoxesAreTheWindowsOwn) {
   TestApp app;
-  const Form3* f3 = app.sh->form3;
-  EXPECT_EQ(fit::chapter1Sentence().width, f3->client()->width() - f3->Lbl2->x());
-  expectSameFont(fit::chapter1Sentence().font, f3->Lbl2->font(), "chapter 1 sentence");
-  EXPECT_EQ(fit::chapter1Meaning().width, f3->Pic1->width());
-  const Form1* f1 = app.sh->form1;
-  EXPECT_NEAR(fit::chapter2Sentence().width, f1->Pic1->width() - 10.0 / 15.0, 1e-9);
-  expectSameFont(fit::chapter2Sentence().font, const_cast<Form1*>(f1)->Pic1->printFont(), "chapter 2 sentence");
-  EXPECT_EQ(fit::chapter2Option().width, f1->Opt1[0]->width());
-  expectSameFont(fit::chapter2Option().font, f1->Opt1[0]->font(), "chapter 2 option");
-  const Form4* f4 = app.sh->form4;
-  EXPECT_EQ(fit::chapter3Sentence().width, f4->client()->width() - f4->lbl2->x());
-  expectSameFont(fit::chapter3Sentence().font, f4->lbl2->font(), "chapter 3 sentence");
+  const BodyIdiomsWindow* f3 = app.sh->bodyIdiomsWindow;
+  EXPECT_EQ(fit::chapter1Sentence().width, f3->client()->width() - f3->sentenceLabel->x());
+  expectSameFont(fit::chapter1Sentence().font, f3->sentenceLabel->font(), "chapter 1 sentence");
+  EXPECT_EQ(fit::chapter1Meaning().width, f3->questionBox->width());
+  const HomonymsWindow* f1 = app.sh->homonymsWindow;
+  EXPECT_NEAR(fit::chapter2Sentence().width, f1->questionBox->width() - 10.0 / 15.0, 1e-9);
+  expectSameFont(fit::chapter2Sentence().font, const_cast<HomonymsWindow*>(f1)->questionBox->printFont(),
+                 "chapter 2 sentence");
+  EXPECT_EQ(fit::chapter2Option().width, f1->options[0]->width());
+  expectSameFont(fit::chapter2Option().font, f1->options[0]->font(), "chapter 2 option");
+  const IdiomsWindow* f4 = app.sh->idiomsWindow;
+  EXPECT_EQ(fit::chapter3Sentence().width, f4->client()->width() - f4->sentenceLabel->x());
+  expectSameFont(fit::chapter3Sentence().font, f4->sentenceLabel->font(), "chapter 3 sentence");
   // Any phrase may land on any option: the narrowest part of a button that
   // the next button or the frame does not cover is what a phrase may take.
   std::vector<QRect> buttons;
-  for (int i = 0; i <= 8; ++i) buttons.push_back(f4->Opt1[i]->geometry());
+  for (int i = 0; i <= 8; ++i) buttons.push_back(f4->options[i]->geometry());
   EXPECT_EQ(buttons, fit::chapter3OptionRects());
-  EXPECT_EQ(f4->Frm1->width() - 1, fit::chapter3FrameInnerRight());
-  EXPECT_EQ(fit::visibleWidths(buttons, f4->Frm1->width() - 1),
+  EXPECT_EQ(f4->optionsFrame->width() - 1, fit::chapter3FrameInnerRight());
+  EXPECT_EQ(fit::visibleWidths(buttons, f4->optionsFrame->width() - 1),
             (std::vector<int>{152, 160, 160, 152, 152, 152, 160, 160, 257}));
   EXPECT_EQ(fit::chapter3Option().width, 152);
-  expectSameFont(fit::chapter3Option().font, f4->Opt1[0]->font(), "chapter 3 option");
-  EXPECT_EQ(fit::chapter3Meaning().width, f4->Pic1->width());
+  expectSameFont(fit::chapter3Option().font, f4->options[0]->font(), "chapter 3 option");
+  EXPECT_EQ(fit::chapter3Meaning().width, f4->questionBox->width());
 }
 
 TEST(Fit, LongTextsDoNotFitAndShortOnesDo) {

@@ -3,9 +3,10 @@
 // that only look alike.
 #include <gtest/gtest.h>
 
-#include "chapter1/bank1.h"
-#include "chapter2/bank2.h"
-#include "chapter3/bank3.h"
+#include "chapter1/bodyidiomsbank.h"
+#include "chapter2/homonymsbank.h"
+#include "chapter3/idiomsbank.h"
+#include "layout/fit.h"
 #include "questions/questionfile.h"
 #include "testapp.h"
 
@@ -14,9 +15,9 @@ namespace {
 std::vector<FileProblem> parse(int chapter, const QByteArray& bytes) {
   QuestionColumns columns;
   int count = 0;
-  if (chapter == 1) return Bank1::parse(bytes, columns, &count);
-  if (chapter == 2) return Bank2::parse(bytes, columns, &count);
-  return Bank3::parse(bytes, columns, &count);
+  if (chapter == 1) return BodyIdiomsBank::parse(bytes, columns, &count);
+  if (chapter == 2) return HomonymsBank::parse(bytes, columns, &count);
+  return IdiomsBank::parse(bytes, columns, &count);
 }
 
 QByteArray bankOf(int chapter) { return chapter == 1 ? smallBank() : chapter == 2 ? smallBank2() : smallBank3(); }
@@ -89,15 +90,15 @@ TEST(HostileFields, ANumberKeyAndATextKeyAreNeverOneGroup) {
       {Value::ofText(QStringLiteral("#1")), Value::ofText(QStringLiteral("#1")), true},
       {Value(), Value::ofText(QString()), true},
   };
-  for (const Case& c : cases) EXPECT_EQ(Bank2::sameKey(c.a, c.b), c.same) << c.a.asText().toStdString();
+  for (const Case& c : cases) EXPECT_EQ(HomonymsBank::sameKey(c.a, c.b), c.same) << c.a.asText().toStdString();
   // In a file: 1 and "#1" make two groups of one, each offering one choice.
-  std::vector<Bank2::Record> records;
-  ASSERT_TRUE(Bank2::read(smallBank2() + encodeCp932(QStringLiteral("1,1,\"か\",\"甲\",\"＊\"\r\n"
-                                                                    "1,#1,\"か\",\"乙\",\"＊\"\r\n")),
-                          &records)
+  std::vector<HomonymsBank::Record> records;
+  ASSERT_TRUE(HomonymsBank::read(smallBank2() + encodeCp932(QStringLiteral("1,1,\"か\",\"甲\",\"＊\"\r\n"
+                                                                           "1,#1,\"か\",\"乙\",\"＊\"\r\n")),
+                                 &records)
                   .empty());
   int single = 0;
-  for (const FileProblem& w : Bank2::warnings(records))
+  for (const FileProblem& w : HomonymsBank::warnings(records, fit::chapter2Boxes()))
     if (w.message.contains(QStringLiteral("この1問だけ"))) ++single;
   EXPECT_EQ(single, 2);
 }

@@ -2,7 +2,7 @@
 
 #include "scoring/judgement.h"
 
-TEST(Hantei, EveryGradeRow) {
+TEST(judgeQuiz, EveryGradeRow) {
   struct Case {
     int tokuten;
     int streak;
@@ -34,7 +34,7 @@ TEST(Hantei, EveryGradeRow) {
   EXPECT_FALSE(known);
 }
 
-TEST(Hantei, StreakAndCompletionTexts) {
+TEST(judgeQuiz, StreakAndCompletionTexts) {
   EXPECT_EQ(judgement::perfectSuffix(1), QStringLiteral("さあ、これから連続満点だ！"));
   EXPECT_EQ(judgement::perfectSuffix(2), QStringLiteral(" 2回連続満点です。"));
   EXPECT_EQ(judgement::completion(1), QStringLiteral("やったね！「体に関する慣用句」の達人です。第１章 修了！！"));
@@ -42,7 +42,7 @@ TEST(Hantei, StreakAndCompletionTexts) {
   EXPECT_EQ(judgement::completion(3), QStringLiteral("すごいねー！「慣用句」の達人です。第３章 修了"));
 }
 
-TEST(Hantei, CertificateLines) {
+TEST(judgeQuiz, CertificateLines) {
   const QStringList lines = judgement::certificate(QStringLiteral("はなこ"), 5, 12, 3);
   ASSERT_EQ(lines.size(), 10);
   EXPECT_EQ(lines[0], QStringLiteral("　　　免許皆伝状"));

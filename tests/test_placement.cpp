@@ -6,13 +6,13 @@
 #include <QMenuBar>
 #include <QMoveEvent>
 
-#include "chapter1/form3.h"
-#include "chapter2/form1.h"
-#include "chapter3/form4.h"
-#include "layout/placer.h"
-#include "records/form2.h"
-#include "records/form5.h"
 #include "testapp.h"
+#include "windows/bodyidiomswindow.h"
+#include "windows/homonymswindow.h"
+#include "windows/idiomswindow.h"
+#include "windows/messagewindow.h"
+#include "windows/placer.h"
+#include "windows/registrationwindow.h"
 
 TEST(Placement, TitleBarsAndControlsStayInsideSmallScreens) {
   struct Case {
@@ -31,11 +31,12 @@ TEST(Placement, TitleBarsAndControlsStayInsideSmallScreens) {
     fake.metrics.width = c.screen.width();
     fake.metrics.height = c.screen.height();
     fake.metrics.available = c.available;
-    Shoki sh(fake);
-    sh.Main();
-    sh.form5->showCertificate({QStringLiteral("免許皆伝状")}, 22, 15);
-    sh.form5->hide();
-    for (QWidget* w : std::initializer_list<QWidget*>{sh.form1, sh.form2, sh.form3, sh.form4, sh.form5}) {
+    Session sh(fake);
+    sh.start();
+    sh.messageWindow->showCertificate({QStringLiteral("免許皆伝状")}, 22, 15);
+    sh.messageWindow->hide();
+    for (QWidget* w : std::initializer_list<QWidget*>{sh.homonymsWindow, sh.registrationWindow, sh.bodyIdiomsWindow,
+                                                      sh.idiomsWindow, sh.messageWindow}) {
       const QRect outer = w->geometry().marginsAdded(frame);
       const QRect titleBar(outer.topLeft(), QSize(outer.width(), frame.top()));
       EXPECT_TRUE(c.available.contains(titleBar)) << w->windowTitle().toStdString() << " " << c.screen.width();
@@ -48,7 +49,7 @@ TEST(Placement, TitleBarsAndControlsStayInsideSmallScreens) {
       }
     }
     // Windows that fit keep the rule: centred on the whole screen.
-    EXPECT_EQ(sh.form2->geometry().topLeft(),
+    EXPECT_EQ(sh.registrationWindow->geometry().topLeft(),
               QPoint((c.screen.width() - 648) / 2 + 4, (c.screen.height() - 434) / 2 + 30));
   }
 }

@@ -5,14 +5,14 @@
 #include <climits>
 #include <vector>
 
-#include "chapter1/form3.h"
-#include "chapter2/form1.h"
-#include "chapter3/form4.h"
-#include "records/form2.h"
-#include "records/form5.h"
 #include "records/progress.h"
 #include "records/recordfile.h"
 #include "testapp.h"
+#include "windows/bodyidiomswindow.h"
+#include "windows/homonymswindow.h"
+#include "windows/idiomswindow.h"
+#include "windows/messagewindow.h"
+#include "windows/registrationwindow.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ struct Row {
   int chapter;        // chosen at the registration window; 0: none
   std::vector<Step> steps;
   QByteArray after;  // the record as saved
-  int streakInPlay;  // Genzai(2) afterwards
+  int streakInPlay;  // the streak in play afterwards
 };
 
 void run(progress::Progress& p, Step step, int chapter) {
@@ -103,14 +103,14 @@ TEST(ProgressRules, EveryEventFromEveryState) {
       {"streak at the ceiling completes", top + ",0,0,0,0,0", 1, {S::End, S::Perfect}, "999,1,0,0,0,0", 0},
   };
   for (const Row& row : rows) {
-    std::array<int, 7> kiroku{};
-    std::array<int, 3> genzai{};
-    ASSERT_EQ(recordfile::decode(row.before, kiroku), 6) << row.what;
-    progress::Progress p(kiroku, genzai);
+    LearnerRecord learner{};
+    QuizState state;
+    ASSERT_EQ(recordfile::decode(row.before, learner), 6) << row.what;
+    progress::Progress p(learner, state);
     p.chapterChosen(row.chapter);
     for (Step step : row.steps) run(p, step, row.chapter);
-    EXPECT_EQ(recordfile::encode(kiroku), row.after + "\r\n") << row.what;
-    EXPECT_EQ(genzai[2], row.streakInPlay) << row.what;
+    EXPECT_EQ(recordfile::encode(learner), row.after + "\r\n") << row.what;
+    EXPECT_EQ(state.streak, row.streakInPlay) << row.what;
   }
 }
 
@@ -140,7 +140,7 @@ TEST(ProgressRules, ClosingTheMessageWindowCountsOnlyAQuizNotYetJudged) {
     ASSERT_EQ(app.fake.boxes.size(), 1u);
     EXPECT_EQ(app.fake.boxes[0].text, QStringLiteral("コトバリオンを終了します。"));
     EXPECT_EQ(app.fake.boxes[0].caption, QStringLiteral("コトバリオンVer.1.3"));
-    EXPECT_EQ(app.fake.sounds.back(), app.sh->AppDir);  // the default sound
+    EXPECT_EQ(app.fake.sounds.back(), app.sh->appDir());  // the default sound
     EXPECT_EQ(app.fake.endCount, 1);
   }
 }
@@ -166,13 +166,13 @@ TEST(ProgressRules, AFailedSaveKeepsTheProgressForTheNextSave) {
   EXPECT_TRUE(app.fake.boxes[0].text.contains(QStringLiteral("保存できませんでした")));
   EXPECT_TRUE(app.fake.boxes[0].text.contains(QStringLiteral("次に保存するときにもう一度保存します")));
   EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), QByteArray("2,5,0,0,0,0\r\n"));
-  EXPECT_TRUE(app.sh->form2->summary().startsWith(QStringLiteral("第１章　 修了")))
-      << app.sh->form2->summary().toStdString();
+  EXPECT_TRUE(app.sh->registrationWindow->summary().startsWith(QStringLiteral("第１章　 修了")))
+      << app.sh->registrationWindow->summary().toStdString();
   // The folder is back; the next save (leaving chapter 2) writes everything.
   app.fake.appDir = good;
   app.sh->refreshAppDir();
   app.choose(2);
-  app.sh->form1->en->trigger();
+  app.sh->homonymsWindow->quitAction->trigger();
   EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), QByteArray("999,6,0,1,0,0\r\n"));
   EXPECT_FALSE(app.sh->unsavedProgress());
 }
@@ -194,14 +194,14 @@ TEST(ProgressRules, ProgressNotYetSavedIsSavedBeforeTheProgramEnds) {
     app.sh->refreshAppDir();
     for (int q = 1; q <= 10; ++q) app.answer(true);
     ASSERT_EQ(app.fake.boxes.size(), 1u);
-    ASSERT_TRUE(app.sh->form5->cmd2->isVisible());
+    ASSERT_TRUE(app.sh->messageWindow->certificateButton->isVisible());
     if (folderBack) {
       app.fake.appDir = good;
       app.sh->refreshAppDir();
     } else {
       app.fake.answers = {true};  // try again once, then end
     }
-    app.sh->form5->cmd2->click();
+    app.sh->messageWindow->certificateButton->click();
     EXPECT_EQ(app.fake.endCount, 1);
     if (folderBack) {
       EXPECT_EQ(app.fake.boxes.size(), 1u);

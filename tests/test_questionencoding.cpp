@@ -10,9 +10,9 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
-#include "chapter1/bank1.h"
-#include "chapter2/bank2.h"
-#include "chapter3/bank3.h"
+#include "chapter1/bodyidiomsbank.h"
+#include "chapter2/homonymsbank.h"
+#include "chapter3/idiomsbank.h"
 #include "questions/questionfile.h"
 #include "records/recordfile.h"
 #include "testapp.h"
@@ -31,13 +31,13 @@ QByteArray readAll(const QString& path) {
 int parsedCount(const QString& name, const QByteArray& bytes) {
   QuestionColumns columns;
   int count = -1;
-  const ParseFn parse = name == Bank1::kFileName   ? &Bank1::parse
-                        : name == Bank2::kFileName ? &Bank2::parse
-                                                   : &Bank3::parse;
+  const ParseFn parse = name == BodyIdiomsBank::kFileName ? &BodyIdiomsBank::parse
+                        : name == HomonymsBank::kFileName ? &HomonymsBank::parse
+                                                          : &IdiomsBank::parse;
   return parse(bytes, columns, &count).empty() ? count : -1;
 }
 
-const QStringList kNames = {Bank1::kFileName, Bank2::kFileName, Bank3::kFileName};
+const QStringList kNames = {BodyIdiomsBank::kFileName, HomonymsBank::kFileName, IdiomsBank::kFileName};
 
 }  // namespace
 
@@ -114,9 +114,11 @@ TEST(QuestionEncoding, Utf8FilesWithAndWithoutTheMarkPlayAndAreCheckedWithTrueLi
       writeFile(tmp.path() + QStringLiteral("/app/") + name, bytes);
       QuestionColumns columns;
       std::vector<FileProblem> problems;
-      if (name == Bank1::kFileName) problems = Bank1().load(tmp.path() + QStringLiteral("/app/"), columns);
-      if (name == Bank2::kFileName) problems = Bank2().load(tmp.path() + QStringLiteral("/app/"), columns);
-      if (name == Bank3::kFileName) problems = Bank3().load(tmp.path() + QStringLiteral("/app/"), columns);
+      if (name == BodyIdiomsBank::kFileName)
+        problems = BodyIdiomsBank().load(tmp.path() + QStringLiteral("/app/"), columns);
+      if (name == HomonymsBank::kFileName)
+        problems = HomonymsBank().load(tmp.path() + QStringLiteral("/app/"), columns);
+      if (name == IdiomsBank::kFileName) problems = IdiomsBank().load(tmp.path() + QStringLiteral("/app/"), columns);
       EXPECT_TRUE(problems.empty()) << name.toStdString();
     }
     // The checker: the file with its mark reads whole; one without, whose
@@ -145,7 +147,7 @@ TEST(QuestionEncoding, Utf8FilesWithAndWithoutTheMarkPlayAndAreCheckedWithTrueLi
 // A line saved in code page 932 inside a UTF-8 file is named alone, and
 // UTF-16 saved without its mark is told in one line, blaming nothing else.
 TEST(QuestionEncoding, ALineOrAFileInAnotherEncodingIsToldAlone) {
-  const QByteArray cp932 = readAll(kAppDir + Bank1::kFileName);
+  const QByteArray cp932 = readAll(kAppDir + BodyIdiomsBank::kFileName);
   const QString text = decodeCp932(cp932);
   QList<QByteArray> lines = text.toUtf8().split('\n');
   lines[6] = cp932.split('\n')[6];
@@ -162,7 +164,7 @@ TEST(QuestionEncoding, ALineOrAFileInAnotherEncodingIsToldAlone) {
   };
   for (const Case& c : cases) {
     QuestionColumns columns;
-    const std::vector<FileProblem> problems = Bank1::parse(c.bytes, columns, nullptr);
+    const std::vector<FileProblem> problems = BodyIdiomsBank::parse(c.bytes, columns, nullptr);
     ASSERT_FALSE(problems.empty()) << c.name;
     EXPECT_TRUE(problems[0].message.contains(QString::fromUtf8(c.says))) << problems[0].message.toStdString();
     for (const FileProblem& p : problems) EXPECT_EQ(p.line, c.line) << c.name << " " << p.message.toStdString();
@@ -181,16 +183,16 @@ TEST(QuestionEncoding, ATrailingEndOfFileMarkIsIgnoredAndControlBytesAreThemselv
   }
   // A record ending in the mark keeps its sixth number.
   for (const QByteArray& record : {QByteArray("1,2,0,3,999,7\r\n\x1A"), QByteArray("1,2,0,3,999,7\x1A")}) {
-    std::array<int, 7> kiroku{};
-    EXPECT_EQ(recordfile::decode(record, kiroku), 6);
-    EXPECT_EQ(kiroku[5], 7);
+    LearnerRecord learner{};
+    EXPECT_EQ(recordfile::decode(record, learner), 6);
+    EXPECT_EQ(learner.count[2], 7);
   }
   EXPECT_EQ(decodeCp932("\x1A\x1C\x7F"), QStringLiteral("\x1A\x1C\x7F"));
   EXPECT_EQ(encodeCp932(QStringLiteral("\x1A\x1C\x7F")), QByteArray("\x1A\x1C\x7F"));
   // A DEL inside a choice is refused and shown as what it is.
-  std::vector<Bank2::Record> records;
-  const std::vector<FileProblem> problems =
-      Bank2::read(smallBank2() + encodeCp932(QStringLiteral("1,\"g1\",\"かな\",\"漢\x7F\",\"＊。\"\r\n")), &records);
+  std::vector<HomonymsBank::Record> records;
+  const std::vector<FileProblem> problems = HomonymsBank::read(
+      smallBank2() + encodeCp932(QStringLiteral("1,\"g1\",\"かな\",\"漢\x7F\",\"＊。\"\r\n")), &records);
   ASSERT_EQ(problems.size(), 1u);
   EXPECT_TRUE(reportLine(QStringLiteral("同音.txt"), problems[0]).contains(QStringLiteral("漢\\u{007F}")))
       << problems[0].message.toStdString();

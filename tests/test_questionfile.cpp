@@ -8,7 +8,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "chapter1/bank1.h"
+#include "chapter1/bodyidiomsbank.h"
 #include "questions/questionfile.h"
 #include "testapp.h"
 #include "testfiles.h"
@@ -81,7 +81,7 @@ TEST(QuestionFile, BytesThatAreNotCodePage932AreReportedOnTheirLine) {
   }
   QuestionColumns cols;
   const std::vector<FileProblem> problems =
-      Bank1::parse(smallBank() + QByteArray("1,2,\"\x81\x20\",\"m\"\r\n"), cols, nullptr);
+      BodyIdiomsBank::parse(smallBank() + QByteArray("1,2,\"\x81\x20\",\"m\"\r\n"), cols, nullptr);
   ASSERT_FALSE(problems.empty());
   EXPECT_EQ(problems[0].line, 11);
 }
@@ -92,9 +92,9 @@ TEST(QuestionFile, ALongBlankTailOrBlankRecordsEndTheRead) {
   const QByteArray blank = QByteArray(200000, '\n');
   QuestionColumns cols;
   int count = 0;
-  EXPECT_TRUE(Bank1::parse(smallBank() + blank, cols, &count).empty());
+  EXPECT_TRUE(BodyIdiomsBank::parse(smallBank() + blank, cols, &count).empty());
   EXPECT_EQ(count, 10);
-  const std::vector<FileProblem> problems = Bank1::parse(smallBank() + blank + "x", cols, &count);
+  const std::vector<FileProblem> problems = BodyIdiomsBank::parse(smallBank() + blank + "x", cols, &count);
   ASSERT_FALSE(problems.empty());
   EXPECT_TRUE(problems.back().message.contains(QStringLiteral("多すぎます"))) << problems.back().message.toStdString();
 }
@@ -108,14 +108,14 @@ TEST(QuestionFile, OneSizeLimitForTheProgramAndTheChecker) {
   ASSERT_EQ(atLimit.size(), kMaxQuestionFileBytes);
   for (const QByteArray& bytes : {atLimit, atLimit + "\n"}) {
     const bool fits = bytes.size() <= kMaxQuestionFileBytes;
-    writeFile(dir + Bank1::kFileName, bytes);
+    writeFile(dir + BodyIdiomsBank::kFileName, bytes);
     QByteArray read;
-    EXPECT_EQ(readQuestionFile(dir + Bank1::kFileName, &read).empty(), fits);
+    EXPECT_EQ(readQuestionFile(dir + BodyIdiomsBank::kFileName, &read).empty(), fits);
     EXPECT_EQ(read.size(), fits ? bytes.size() : 0);
     QuestionColumns cols;
-    Bank1 bank;
+    BodyIdiomsBank bank;
     EXPECT_EQ(bank.load(dir, cols).empty(), fits);
-    const CheckRun run = check(dir + Bank1::kFileName);
+    const CheckRun run = check(dir + BodyIdiomsBank::kFileName);
     EXPECT_EQ(run.exitCode, fits ? 0 : 1) << run.out.toStdString();
     if (!fits) {
       EXPECT_TRUE(run.out.contains(QStringLiteral("大きすぎます"))) << run.out.toStdString();

@@ -21,7 +21,7 @@ TEST(RecordFile, ReadsLeniently) {
   struct Case {
     const char* bytes;
     int read;
-    std::array<int, 7> expected;
+    LearnerRecord expected;
   };
   const std::vector<Case> cases = {
       {"2,5,0,0,999,7\r\n", 6, slots6(2, 0, 999, 5, 0, 7)},
@@ -34,9 +34,9 @@ TEST(RecordFile, ReadsLeniently) {
       {"", 0, slots6(0, 0, 0, 0, 0, 0)},
   };
   for (const Case& c : cases) {
-    std::array<int, 7> kiroku{};
-    EXPECT_EQ(recordfile::decode(QByteArray(c.bytes), kiroku), c.read) << c.bytes;
-    EXPECT_EQ(kiroku, c.expected) << c.bytes;
+    LearnerRecord learner{};
+    EXPECT_EQ(recordfile::decode(QByteArray(c.bytes), learner), c.read) << c.bytes;
+    EXPECT_EQ(learner, c.expected) << c.bytes;
   }
 }
 
@@ -46,12 +46,12 @@ TEST(RecordFile, SavesAndLoadsUnderEveryPlainName) {
   for (const QString& name : {QString(), QStringLiteral("たろう"), QStringLiteral("A B"), QStringLiteral("...x")}) {
     ASSERT_TRUE(recordfile::save(dir, name, slots6(1, 2, 0, 7, 8, 0))) << name.toStdString();
     EXPECT_EQ(readFile(dir + name + ".dat"), QByteArray("1,7,2,8,0,0\r\n"));
-    std::array<int, 7> back{};
+    LearnerRecord back{};
     EXPECT_EQ(recordfile::load(dir, name, back), recordfile::LoadResult::Loaded);
     EXPECT_EQ(back, slots6(1, 2, 0, 7, 8, 0));
   }
   EXPECT_TRUE(QFile::exists(dir + ".dat"));
-  std::array<int, 7> none{};
+  LearnerRecord none{};
   EXPECT_EQ(recordfile::load(dir, QStringLiteral("nobody"), none), recordfile::LoadResult::Missing);
 }
 
@@ -68,9 +68,9 @@ TEST(RecordFile, HostileNamesNeverTouchAFileOutsideTheFolder) {
   for (const QString& name : names) {
     EXPECT_FALSE(recordfile::nameProblem(name).isEmpty()) << name.toStdString();
     EXPECT_FALSE(recordfile::save(dir, name, slots6(1, 1, 1, 1, 1, 1)));
-    std::array<int, 7> kiroku{};
-    EXPECT_EQ(recordfile::load(dir, name, kiroku), recordfile::LoadResult::Unreadable);
-    EXPECT_EQ(kiroku, slots6(0, 0, 0, 0, 0, 0));
+    LearnerRecord learner{};
+    EXPECT_EQ(recordfile::load(dir, name, learner), recordfile::LoadResult::Unreadable);
+    EXPECT_EQ(learner, slots6(0, 0, 0, 0, 0, 0));
   }
   EXPECT_EQ(readFile(tmp.path() + QStringLiteral("/victim.dat")), QByteArray("9,9,9,9,9,9\r\n"));
   EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden).size(), 0);
@@ -96,7 +96,7 @@ TEST(RecordFileDeathTest, ACrashBeforeTheRenameLeavesTheOldRecordIntact) {
   EXPECT_EXIT(recordfile::save(dir, QStringLiteral("hana"), slots6(0, 0, 0, 6, 0, 0), nullptr, [] { _exit(3); }),
               ::testing::ExitedWithCode(3), "");
   EXPECT_EQ(readFile(dir + QStringLiteral("hana.dat")), QByteArray("2,5,0,0,0,0\r\n"));
-  std::array<int, 7> back{};
+  LearnerRecord back{};
   EXPECT_EQ(recordfile::load(dir, QStringLiteral("hana"), back), recordfile::LoadResult::Loaded);
-  EXPECT_EQ(back[0], 2);
+  EXPECT_EQ(back.streak[0], 2);
 }

@@ -22,10 +22,10 @@
 
 #include "questions/questionfile.h"
 #include "records/classreport.h"
-#include "records/form2.h"
 #include "records/recordfile.h"
 #include "testapp.h"
 #include "testfiles.h"
+#include "windows/registrationwindow.h"
 
 namespace {
 
@@ -191,9 +191,9 @@ TEST(RecordSafety, ARecordThatIsNoPlainFileIsNeverReadWholeNorCopied) {
   const QString folder = tmp.path() + u'/';
   for (auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
        std::chrono::steady_clock::now() < end; ++progress) {
-    std::array<int, 7> kiroku{};
+    LearnerRecord learner{};
     QByteArray bytes;
-    recordfile::read(folder, QStringLiteral("s"), kiroku);
+    recordfile::read(folder, QStringLiteral("s"), learner);
     (void)recordfile::saveProblem(folder, QStringLiteral("s"));
     (void)classreport::read(folder);
     (void)readQuestionFile(folder + QStringLiteral("s.dat"), &bytes);
@@ -238,10 +238,10 @@ TEST(RecordSafety, OnlyTheProgramsOwnTemporaryFilesAreRemoved) {
     }
     writeFile(shared + QStringLiteral("ken.dat.~Xy12Z"), "1,2,0");
     kept.sort();
-    std::array<int, 7> kiroku{};
+    LearnerRecord learner{};
     if (round == 0) {
-      EXPECT_EQ(recordfile::load(app, QStringLiteral("hana"), kiroku), LoadResult::Loaded);
-      EXPECT_EQ(recordfile::load(app, QStringLiteral("ken"), kiroku), LoadResult::Loaded);
+      EXPECT_EQ(recordfile::load(app, QStringLiteral("hana"), learner), LoadResult::Loaded);
+      EXPECT_EQ(recordfile::load(app, QStringLiteral("ken"), learner), LoadResult::Loaded);
     } else {
       ASSERT_TRUE(recordfile::save(app, QStringLiteral("hana"), slots6(2, 0, 0, 6, 0, 0)));
       ASSERT_TRUE(recordfile::save(app, QStringLiteral("ken"), slots6(1, 0, 0, 3, 0, 0)));
@@ -285,8 +285,8 @@ TEST(RecordNames, CanonicallyEquivalentNamesAreOneLearner) {
     app.write(nfd + QStringLiteral(".dat"), "1,3,0,0,0,0\r\n");
     app.registerName(nfc);
     EXPECT_TRUE(app.fake.modals.empty());  // not greeted as new
-    EXPECT_EQ(app.sh->UserName, nfd);
-    EXPECT_EQ(app.sh->Kiroku[0], 1);
+    EXPECT_EQ(app.sh->userName(), nfd);
+    EXPECT_EQ(app.sh->record().streak[0], 1);
   }
   QTemporaryDir tmp;
   const QString dir = tmp.path() + u'/';

@@ -11,14 +11,14 @@
 #include <QTest>
 #include <QTimer>
 
-#include "chapter1/form3.h"
-#include "chapter2/form1.h"
-#include "chapter3/form4.h"
 #include "layout/layout.h"
-#include "records/form2.h"
-#include "records/form5.h"
 #include "startup/qtplatform.h"
 #include "testapp.h"
+#include "windows/bodyidiomswindow.h"
+#include "windows/homonymswindow.h"
+#include "windows/idiomswindow.h"
+#include "windows/messagewindow.h"
+#include "windows/registrationwindow.h"
 
 namespace {
 
@@ -29,15 +29,15 @@ void activate(QWidget* window) {
 }
 
 OptionArray& optionsOf(TestApp& app, int chapter) {
-  if (chapter == 2) return app.sh->form1->Opt1;
-  if (chapter == 3) return app.sh->form4->Opt1;
-  return app.sh->form3->Option1;
+  if (chapter == 2) return app.sh->homonymsWindow->options;
+  if (chapter == 3) return app.sh->idiomsWindow->options;
+  return app.sh->bodyIdiomsWindow->options;
 }
 
 int rightOption(TestApp& app, int chapter) {
-  if (chapter == 2) return app.sh->form1->bank.SeikaiNo;
-  if (chapter == 3) return app.sh->form4->bank.SeikaiNo;
-  return app.sh->form3->bank.SeikaiNo;
+  if (chapter == 2) return app.sh->homonymsWindow->bank.rightOption;
+  if (chapter == 3) return app.sh->idiomsWindow->bank.rightOption;
+  return app.sh->bodyIdiomsWindow->bank.rightOption;
 }
 
 // WCAG contrast ratio of two colours.
@@ -64,7 +64,7 @@ TEST(SafePlay, InputMeantForTheScreenBeforeDoesNotAnswer) {
     activate(w);
     app.start();
     app.answer(true);  // the feedback is dismissed and question 2 dealt
-    ASSERT_EQ(app.sh->Genzai[1], 2);
+    ASSERT_EQ(app.sh->quizState().question, 2);
     app.fake.clockStep = 0;
     app.fake.clockMs += 150;
     const std::size_t shown = app.fake.modals.size(), sounds = app.fake.sounds.size();
@@ -76,10 +76,10 @@ TEST(SafePlay, InputMeantForTheScreenBeforeDoesNotAnswer) {
     QTest::mouseClick(options[1], Qt::LeftButton, {}, QPoint(8, options[1]->height() / 2));
     QTest::mouseDClick(options[2], Qt::LeftButton, {}, QPoint(8, options[2]->height() / 2));
     EXPECT_EQ(app.fake.modals.size(), shown) << chapter;
-    EXPECT_EQ(app.sh->Tokuten, 1) << chapter;
+    EXPECT_EQ(app.sh->score(), 1) << chapter;
     // A held-back press leaves the focus on the question and is told by a
     // sound; Tab and the arrows still move.
-    EXPECT_EQ(QApplication::focusWidget(), w->Pic1) << chapter;
+    EXPECT_EQ(QApplication::focusWidget(), w->questionBox) << chapter;
     EXPECT_GE(app.fake.sounds.size(), sounds + 2) << chapter;
     options[0]->setFocus();
     for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Left}) {
@@ -93,7 +93,7 @@ TEST(SafePlay, InputMeantForTheScreenBeforeDoesNotAnswer) {
     // (on the button's circle: a short caption leaves the middle unclickable)
     QRadioButton* right = options[rightOption(app, chapter)];
     QTest::mouseClick(right, Qt::LeftButton, {}, QPoint(8, right->height() / 2), 1000);
-    EXPECT_EQ(app.sh->Tokuten, 2) << chapter;
+    EXPECT_EQ(app.sh->score(), 2) << chapter;
     EXPECT_EQ(app.fake.modals.size(), shown + 1) << chapter;
   }
 }
@@ -106,7 +106,7 @@ TEST(SafePlay, TheScoreIsReadableAfterAWrongAnswer) {
     app.choose(chapter);
     app.start();
     ChapterWindow* w = app.sh->chapterWindow(chapter);
-    QLabel* score = chapter == 1 ? app.sh->form3->Lbl3 : chapter == 2 ? app.sh->form1->Lbl2 : app.sh->form4->Lbl3;
+    QLabel* score = w->scoreLabel;
     double seen = 0;
     app.fake.dismissals.push_back([&](QWidget* m) {
       const QColor behind = score->autoFillBackground() ? score->palette().color(QPalette::Window) : w->backColor();
@@ -124,7 +124,7 @@ TEST(SafePlay, TheScoreIsReadableAfterAWrongAnswer) {
 // window offers no minimise button.
 TEST(SafePlay, AMinimisedMessageIsStillWaiting) {
   TestApp app;
-  Form5* f = app.sh->form5;
+  MessageWindow* f = app.sh->messageWindow;
   EXPECT_FALSE(f->windowFlags() & Qt::WindowMinimizeButtonHint);
   QtPlatform platform;
   bool returned = false;
@@ -136,7 +136,7 @@ TEST(SafePlay, AMinimisedMessageIsStillWaiting) {
       waitingWhenRestored = !returned;
       restoredByItself = !f->isMinimized();
       f->setWindowState(Qt::WindowNoState);
-      f->Cmd1->click();
+      f->okButton->click();
     });
   });
   platform.showModal(f);
@@ -157,16 +157,16 @@ TEST(SafePlay, ARefusedQuestionFileIsReportedBeforeTheChapterAppears) {
     app.registerName(QStringLiteral("ゆい"));
     app.choose(chapter);
     ASSERT_EQ(app.fake.boxes.size(), 1u) << chapter;
-    EXPECT_EQ(app.fake.boxes[0].shownWindows, QStringList{app.sh->form2->windowTitle()}) << chapter;
+    EXPECT_EQ(app.fake.boxes[0].shownWindows, QStringList{app.sh->registrationWindow->windowTitle()}) << chapter;
     EXPECT_FALSE(app.sh->chapterWindow(chapter)->isVisible());
-    EXPECT_TRUE(app.sh->form2->isVisible());
+    EXPECT_TRUE(app.sh->registrationWindow->isVisible());
   }
   TestApp app;
   app.writeSmallBanks();
   app.registerName(QStringLiteral("ゆい"));
   app.choose(2);
-  EXPECT_FALSE(app.sh->form2->isVisible());
-  app.sh->form1->he->trigger();
+  EXPECT_FALSE(app.sh->registrationWindow->isVisible());
+  app.sh->homonymsWindow->helpAction->trigger();
   EXPECT_EQ(app.fake.helps, std::vector<QString>{app.dir() + QStringLiteral("コトバリオンV.1.3.hlp#15")});
 }
 
@@ -174,8 +174,8 @@ TEST(SafePlay, ARefusedQuestionFileIsReportedBeforeTheChapterAppears) {
 // staying on the button, and read in full by a screen reader.
 TEST(SafePlay, ALongMessageIsReachable) {
   TestApp app;
-  Form5* f = app.sh->form5;
-  QScrollBar* bar = f->Text1->verticalScrollBar();
+  MessageWindow* f = app.sh->messageWindow;
+  QScrollBar* bar = f->messageText->verticalScrollBar();
   int top = -1, afterDown = -1;
   app.fake.dismissals.push_back([&](QWidget* w) {
     activate(w);
@@ -183,7 +183,7 @@ TEST(SafePlay, ALongMessageIsReachable) {
     for (int i = 0; i < 20; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
     afterDown = bar->value();
     EXPECT_TRUE(w->isVisible());
-    EXPECT_EQ(QApplication::focusWidget(), f->Cmd1);
+    EXPECT_EQ(QApplication::focusWidget(), f->okButton);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
   });
   app.registerName(QStringLiteral("あいうえおかきくけこさしすせ"));
@@ -204,21 +204,21 @@ TEST(SafePlay, TheFocusIsPlainToSeeOnEveryBackground) {
   app.writeSmallBanks();
   app.registerName(QStringLiteral("ゆい"));
   app.choose(1);
-  Form3* f = app.sh->form3;
+  BodyIdiomsWindow* f = app.sh->bodyIdiomsWindow;
   activate(f);
   struct Case {
     QWidget* control;
     QColor back;
   };
-  const Case cases[] = {{f->Option1[0], layout::colour::green},
-                        {f->Option1[0], layout::colour::red},
-                        {f->Cmd1, layout::colour::green},
-                        {f->Option1[3], QApplication::palette().color(QPalette::Window)}};
+  const Case cases[] = {{f->options[0], layout::colour::green},
+                        {f->options[0], layout::colour::red},
+                        {f->startButton, layout::colour::green},
+                        {f->options[3], QApplication::palette().color(QPalette::Window)}};
   for (const Case& c : cases) {
     f->setBackColor(c.back);
-    f->Cmd1->setVisible(c.control == f->Cmd1);
-    f->Frm1->show();
-    f->Lbl2->setFocus();
+    f->startButton->setVisible(c.control == f->startButton);
+    f->optionsFrame->show();
+    f->sentenceLabel->setFocus();
     const QImage plain = c.control->grab().toImage();
     c.control->setFocus();
     ASSERT_TRUE(c.control->hasFocus());

@@ -14,31 +14,31 @@
 #include <QThread>
 #include <memory>
 
-#include "records/form2.h"
 #include "startup/qtplatform.h"
 #include "startup/soundplayer.h"
 #include "testapp.h"
+#include "windows/registrationwindow.h"
 
 TEST(Startup, ASecondCopyIsRefusedWithItsMessage) {
   QTemporaryDir tmp;
   FakePlatform fake;
   fake.appDir = tmp.path();
   fake.otherCopy = true;
-  Shoki sh(fake);
-  sh.Main();
+  Session sh(fake);
+  sh.start();
   ASSERT_EQ(fake.boxes.size(), 1u);
   EXPECT_EQ(fake.boxes[0].text, QStringLiteral("ナゴミアの勉強は起動しています。"));
   EXPECT_EQ(fake.boxes[0].caption, QStringLiteral("ナゴミア"));
   EXPECT_EQ(fake.endCount, 1);
-  EXPECT_EQ(sh.form2, nullptr);  // it never reaches the registration window
+  EXPECT_EQ(sh.registrationWindow, nullptr);  // it never reaches the registration window
   EXPECT_EQ(fake.reseeds, 1);
   // Held by something that is no copy of the program: the learner hears what.
   FakePlatform other;
   other.appDir = tmp.path();
   other.otherCopy = true;
   other.holder = QStringLiteral("「flock」（プロセス番号 812、ユーザー ken）");
-  Shoki locked(other);
-  locked.Main();
+  Session locked(other);
+  locked.start();
   ASSERT_EQ(other.boxes.size(), 1u);
   EXPECT_TRUE(other.boxes[0].text.contains(tmp.path() + QStringLiteral("」を、ほかのプログラム") + other.holder))
       << other.boxes[0].text.toStdString();
@@ -47,30 +47,30 @@ TEST(Startup, ASecondCopyIsRefusedWithItsMessage) {
 
 TEST(Startup, StartsInTheNameEntryState) {
   TestApp app;
-  EXPECT_EQ(app.sh->AppDir, app.tmp.path());  // as the platform reports it
-  Form2* f = app.sh->form2;
+  EXPECT_EQ(app.sh->appDir(), app.tmp.path());  // as the platform reports it
+  RegistrationWindow* f = app.sh->registrationWindow;
   EXPECT_TRUE(f->isVisible());
   EXPECT_EQ(f->windowTitle(), QStringLiteral("名前登録  (コトバリオンVer.1.3)"));
-  EXPECT_TRUE(f->Txt1->isVisible());
-  EXPECT_TRUE(f->Cmd1->isVisible());
-  EXPECT_FALSE(f->Frm1->isVisible());
-  EXPECT_FALSE(f->Cmd2->isVisible());
-  EXPECT_EQ(f->Opt1.selected(), 3);
-  EXPECT_EQ(f->Kaisu, 1);
+  EXPECT_TRUE(f->nameEdit->isVisible());
+  EXPECT_TRUE(f->registerButton->isVisible());
+  EXPECT_FALSE(f->chapterFrame->isVisible());
+  EXPECT_FALSE(f->quitButton->isVisible());
+  EXPECT_EQ(f->chapterOptions.selected(), 3);
+  EXPECT_EQ(f->registerPresses, 1);
 }
 
 TEST(Startup, AFolderAtTheRootKeepsItsSingleSeparator) {
   FakePlatform fake;
   fake.appDir = QStringLiteral("/");
-  Shoki sh(fake);
+  Session sh(fake);
   sh.refreshAppDir();
-  EXPECT_EQ(sh.AppDir, QStringLiteral("/"));
+  EXPECT_EQ(sh.appDir(), QStringLiteral("/"));
   fake.appDir = QStringLiteral("/opt/kotobarion");
   sh.refreshAppDir();
-  EXPECT_EQ(sh.AppDir, QStringLiteral("/opt/kotobarion/"));
+  EXPECT_EQ(sh.appDir(), QStringLiteral("/opt/kotobarion/"));
   sh.refreshAppDir();
-  EXPECT_EQ(sh.AppDir, QStringLiteral("/opt/kotobarion/"));
-  sh.Sound(QStringLiteral("seikai.wav"), 0);
+  EXPECT_EQ(sh.appDir(), QStringLiteral("/opt/kotobarion/"));
+  sh.playSound(QStringLiteral("seikai.wav"));
   EXPECT_EQ(fake.sounds.back(), QStringLiteral("/opt/kotobarion/seikai.wav"));
 }
 
@@ -171,12 +171,4 @@ TEST(Startup, TheSoundModuleBesideTheProgramMakesAPlayer) {
   const std::unique_ptr<SoundPlayer> player(create());
   player->play(dir + QStringLiteral("seikai.wav"));
   player->play(dir + QStringLiteral("miss.wav"));  // cuts off the first
-}
-
-TEST(Startup, WithoutTheSoundModuleASoundIsTheDefaultOne) {
-  // The test program's folder holds no sound module.
-  QtPlatform platform;
-  platform.playSound(QStringLiteral(KOTOBARION_APP_DIR "/seikai.wav"));
-  platform.playSound(QString());
-  SUCCEED();
 }

@@ -8,15 +8,15 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include "chapter1/form3.h"
-#include "chapter2/form1.h"
-#include "chapter3/form4.h"
 #include "layout/layout.h"
-#include "records/form2.h"
-#include "records/form5.h"
 #include "startup/helpviewer.h"
 #include "startup/qtplatform.h"
 #include "testapp.h"
+#include "windows/bodyidiomswindow.h"
+#include "windows/homonymswindow.h"
+#include "windows/idiomswindow.h"
+#include "windows/messagewindow.h"
+#include "windows/registrationwindow.h"
 
 namespace {
 
@@ -60,11 +60,11 @@ TEST(Windows, CaptionsAreShownExactlyAsSet) {
   QCoreApplication::setApplicationName(name);
 
   TestApp app;
-  EXPECT_EQ(app.sh->form2->windowTitle(), QStringLiteral("名前登録  (コトバリオンVer.1.3)"));
-  EXPECT_EQ(app.sh->form5->windowTitle(), QStringLiteral("メッセージ　　(コトバリオンVer.1.3)"));
-  EXPECT_EQ(app.sh->form3->windowTitle(), QStringLiteral("第１章 体に関する慣用句 (コトバリオンVer.1.3)"));
-  EXPECT_EQ(app.sh->form1->windowTitle(), QStringLiteral("第２章 同音異義語 (コトバリオンVer.1.3)"));
-  EXPECT_EQ(app.sh->form4->windowTitle(), QStringLiteral("第３章 慣用句（一般）  (コトバリオンVer.1.3)"));
+  EXPECT_EQ(app.sh->registrationWindow->windowTitle(), QStringLiteral("名前登録  (コトバリオンVer.1.3)"));
+  EXPECT_EQ(app.sh->messageWindow->windowTitle(), QStringLiteral("メッセージ　　(コトバリオンVer.1.3)"));
+  EXPECT_EQ(app.sh->bodyIdiomsWindow->windowTitle(), QStringLiteral("第１章 体に関する慣用句 (コトバリオンVer.1.3)"));
+  EXPECT_EQ(app.sh->homonymsWindow->windowTitle(), QStringLiteral("第２章 同音異義語 (コトバリオンVer.1.3)"));
+  EXPECT_EQ(app.sh->idiomsWindow->windowTitle(), QStringLiteral("第３章 慣用句（一般）  (コトバリオンVer.1.3)"));
   EXPECT_EQ(HelpViewer().windowTitle(), QStringLiteral("コトバリオン　ヘルプ"));
 }
 
@@ -80,44 +80,46 @@ TEST(Windows, ArePlacedByTheirOuterSizeWithFrameAndMenuBar) {
     fake.frame = c.frame;
     fake.metrics.width = c.screen.width();
     fake.metrics.height = c.screen.height();
-    Shoki sh(fake);
-    sh.Main();
+    Session sh(fake);
+    sh.start();
     const auto outer = [&](QWidget* w) { return w->size().grownBy(c.frame); };
     // Where the frame of a window lies: its own place less the frame.
     const auto framePos = [&](QWidget* w) { return w->geometry().topLeft() - QPoint(c.frame.left(), c.frame.top()); };
     const auto centred = [&](QSize o) {
       return QPoint((c.screen.width() - o.width()) / 2, (c.screen.height() - o.height()) / 2);
     };
-    EXPECT_EQ(sh.form2->size(), QSize(640, 400));
-    EXPECT_EQ(framePos(sh.form2), centred(outer(sh.form2))) << c.frame.top();
+    EXPECT_EQ(sh.registrationWindow->size(), QSize(640, 400));
+    EXPECT_EQ(framePos(sh.registrationWindow), centred(outer(sh.registrationWindow))) << c.frame.top();
     // A chapter window is its client area and its menu bar.
-    for (ChapterWindow* w : {static_cast<ChapterWindow*>(sh.form3), static_cast<ChapterWindow*>(sh.form4)}) {
+    for (ChapterWindow* w :
+         {static_cast<ChapterWindow*>(sh.bodyIdiomsWindow), static_cast<ChapterWindow*>(sh.idiomsWindow)}) {
       EXPECT_GT(w->menuBar()->sizeHint().height(), 10);
       EXPECT_EQ(w->size(), QSize(1024, 760 + w->menuBar()->sizeHint().height()));
       EXPECT_EQ(framePos(w), centred(outer(w))) << c.frame.top();
     }
-    EXPECT_EQ(framePos(sh.form1), QPoint(0, 0));
-    const QSize o5 = outer(sh.form5);
-    EXPECT_EQ(framePos(sh.form5), QPoint((c.screen.width() - o5.width()) / 2, (c.screen.height() - o5.height()) / 3));
+    EXPECT_EQ(framePos(sh.homonymsWindow), QPoint(0, 0));
+    const QSize o5 = outer(sh.messageWindow);
+    EXPECT_EQ(framePos(sh.messageWindow),
+              QPoint((c.screen.width() - o5.width()) / 2, (c.screen.height() - o5.height()) / 3));
     // Shown, the windows stay where the rule put them.
-    const QRect at = sh.form3->geometry();
-    sh.form3->show();
-    EXPECT_EQ(sh.form3->geometry(), at);
-    sh.form3->hide();
+    const QRect at = sh.bodyIdiomsWindow->geometry();
+    sh.bodyIdiomsWindow->show();
+    EXPECT_EQ(sh.bodyIdiomsWindow->geometry(), at);
+    sh.bodyIdiomsWindow->hide();
   }
 }
 
 TEST(Windows, TheCertificateIsPlacedByItsOuterSize) {
   TestApp app;
   app.fake.frame = QMargins(3, 25, 3, 3);
-  app.sh->form5->showCertificate({QStringLiteral("免許皆伝状")}, 22, 15);
-  EXPECT_EQ(app.sh->form5->geometry(), QRect((1920 - 646) / 2 + 3, (1080 - 428) / 3 + 25, 640, 400));
-  app.sh->form5->hide();
+  app.sh->messageWindow->showCertificate({QStringLiteral("免許皆伝状")}, 22, 15);
+  EXPECT_EQ(app.sh->messageWindow->geometry(), QRect((1920 - 646) / 2 + 3, (1080 - 428) / 3 + 25, 640, 400));
+  app.sh->messageWindow->hide();
 }
 
 TEST(Windows, TheStartButtonIsAPlainCommandButton) {
   TestApp app;
-  QPushButton* start = app.sh->form3->Cmd1;
+  QPushButton* start = app.sh->bodyIdiomsWindow->startButton;
   EXPECT_EQ(start->palette().color(QPalette::Button), QApplication::palette().color(QPalette::Button));
   EXPECT_NE(start->palette().color(QPalette::Button), layout::colour::lightYellow);
   EXPECT_FALSE(start->autoFillBackground());
@@ -125,8 +127,8 @@ TEST(Windows, TheStartButtonIsAPlainCommandButton) {
   EXPECT_EQ(start->font().pointSize(), 15);
   EXPECT_TRUE(start->font().bold());
   // The registration and message windows keep their coloured faces.
-  EXPECT_EQ(app.sh->form2->Cmd1->palette().color(QPalette::Button), layout::colour::lightYellow);
-  EXPECT_EQ(app.sh->form5->Cmd1->palette().color(QPalette::Button), layout::colour::yellow);
+  EXPECT_EQ(app.sh->registrationWindow->registerButton->palette().color(QPalette::Button), layout::colour::lightYellow);
+  EXPECT_EQ(app.sh->messageWindow->okButton->palette().color(QPalette::Button), layout::colour::yellow);
   // The builder on its own.
   QWidget parent;
   QPushButton* b = ui::commandButton(&parent, QStringLiteral("問題開始"), {1, 2, 30, 40}, layout::designFont(14));
@@ -155,7 +157,7 @@ TEST(Windows, TheMessageWindowsKeysOnlyDismissTheMessage) {
   for (const Case& c : cases) {
     TestApp app;
     app.registerName(QStringLiteral("ゆい"));
-    Form5* f = app.sh->form5;
+    MessageWindow* f = app.sh->messageWindow;
     std::vector<QWidget*> chain;
     bool hiddenByKeys = false;
     app.fake.dismissals.push_back([&](QWidget* w) {
@@ -163,17 +165,16 @@ TEST(Windows, TheMessageWindowsKeysOnlyDismissTheMessage) {
       chain = tabChain(w, false);
       const std::vector<QWidget*> back = tabChain(w, true);
       chain.insert(chain.end(), back.begin(), back.end());
-      f->Cmd1->setFocus();
+      f->okButton->setFocus();
       for (Qt::Key k : c.keys)
         if (w->isVisible()) press(w, k, k == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
       hiddenByKeys = !w->isVisible();
       w->hide();
     });
-    app.sh->MsgText = QStringLiteral("正解です。");
-    EXPECT_TRUE(app.sh->showMessage()) << c.name;
+    EXPECT_TRUE(app.sh->showMessage(QStringLiteral("正解です。"))) << c.name;
     EXPECT_TRUE(hiddenByKeys) << c.name;
-    EXPECT_FALSE(reaches(chain, f->cmd2)) << c.name;
-    EXPECT_FALSE(f->cmd2->isVisibleTo(f));
+    EXPECT_FALSE(reaches(chain, f->certificateButton)) << c.name;
+    EXPECT_FALSE(f->certificateButton->isVisibleTo(f));
     EXPECT_EQ(app.fake.endCount, 0) << c.name;
   }
 }
@@ -181,22 +182,21 @@ TEST(Windows, TheMessageWindowsKeysOnlyDismissTheMessage) {
 TEST(Windows, OnTheCertificateOnlyItsButtonAndBackgroundAct) {
   for (Qt::Key last : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Escape}) {
     TestApp app;
-    app.sh->UserName = QStringLiteral("ゆい");
-    Form5* f = app.sh->form5;
+    MessageWindow* f = app.sh->messageWindow;
     f->showCertificate({QStringLiteral("免許皆伝状")}, 22, 15);
     activate(f);
-    EXPECT_FALSE(f->Cmd1->isVisibleTo(f));
+    EXPECT_FALSE(f->okButton->isVisibleTo(f));
     std::vector<QWidget*> chain = tabChain(f, false);
     const std::vector<QWidget*> back = tabChain(f, true);
     chain.insert(chain.end(), back.begin(), back.end());
-    EXPECT_FALSE(reaches(chain, f->Cmd1));
-    EXPECT_TRUE(reaches(chain, f->cmd2));
+    EXPECT_FALSE(reaches(chain, f->okButton));
+    EXPECT_TRUE(reaches(chain, f->certificateButton));
     // Whatever has the focus, no key hides the last window left.
     for (Qt::Key k : {Qt::Key_Tab, Qt::Key_Down, Qt::Key_Escape}) {
       press(f, k);
       EXPECT_TRUE(f->isVisible());
     }
-    f->Cmd1_Click();  // even a click on the covered button changes nothing
+    f->onOkClicked();  // even a click on the covered button changes nothing
     EXPECT_TRUE(f->isVisible());
     EXPECT_EQ(app.fake.endCount, 0);
     press(f, last);
@@ -209,17 +209,16 @@ TEST(Windows, OnTheCertificateOnlyItsButtonAndBackgroundAct) {
 
 TEST(Windows, HeldDownEnterDoesNotDismissTheNextMessage) {
   TestApp app;
-  Form5* f = app.sh->form5;
+  MessageWindow* f = app.sh->messageWindow;
   bool stillShown = false;
   app.fake.dismissals.push_back([&](QWidget* w) {
     activate(w);
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
-    QApplication::sendEvent(f->Cmd1, &repeat);
+    QApplication::sendEvent(f->okButton, &repeat);
     stillShown = w->isVisible();
     press(w, Qt::Key_Return);  // a fresh press does
   });
-  app.sh->MsgText = QStringLiteral("満点です。すばらしい！");
-  EXPECT_TRUE(app.sh->showMessage());
+  EXPECT_TRUE(app.sh->showMessage(QStringLiteral("満点です。すばらしい！")));
   EXPECT_TRUE(stillShown);
   EXPECT_FALSE(f->isVisible());
   // Held on the chapter-start message, Enter's repeats never press 問題開始.
@@ -230,25 +229,25 @@ TEST(Windows, HeldDownEnterDoesNotDismissTheNextMessage) {
   });
   app.choose(1);
   QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
-  QApplication::sendEvent(app.sh->form3->Cmd1, &repeat);
-  EXPECT_EQ(app.sh->Genzai[1], 0);
+  QApplication::sendEvent(app.sh->bodyIdiomsWindow->startButton, &repeat);
+  EXPECT_EQ(app.sh->quizState().question, 0);
 }
 
 TEST(Windows, ChapterOneIsPlayedWithTheKeyboardAlone) {
   TestApp app;
   app.registerName(QStringLiteral("ゆい"));
   app.choose(1);
-  Form3* f = app.sh->form3;
+  BodyIdiomsWindow* f = app.sh->bodyIdiomsWindow;
   activate(f);
-  EXPECT_EQ(QApplication::focusWidget(), f->Cmd1);
+  EXPECT_EQ(QApplication::focusWidget(), f->startButton);
   // On the instruction screen the keys reach the answer buttons and the start button only.
   const std::vector<QWidget*> chain = tabChain(f, false);
-  EXPECT_TRUE(reaches(chain, f->Cmd1));
-  for (int i = 0; i < 12; ++i) EXPECT_TRUE(reaches(chain, f->Option1[i])) << i;
-  EXPECT_FALSE(reaches(chain, f->Option1[12]));
-  f->Cmd1->setFocus();
+  EXPECT_TRUE(reaches(chain, f->startButton));
+  for (int i = 0; i < 12; ++i) EXPECT_TRUE(reaches(chain, f->options[i])) << i;
+  EXPECT_FALSE(reaches(chain, f->options[12]));
+  f->startButton->setFocus();
   press(f, Qt::Key_Return);
-  ASSERT_EQ(app.sh->Genzai[1], 1);
+  ASSERT_EQ(app.sh->quizState().question, 1);
   // Keys that only look around: none of them answers, none reaches "一つ選べ".
   const std::vector<Qt::Key> wander = {Qt::Key_Right, Qt::Key_Right,  Qt::Key_Down,   Qt::Key_Right, Qt::Key_Right,
                                        Qt::Key_Right, Qt::Key_Right,  Qt::Key_Right,  Qt::Key_Right, Qt::Key_Down,
@@ -260,23 +259,23 @@ TEST(Windows, ChapterOneIsPlayedWithTheKeyboardAlone) {
     const std::size_t shown = app.fake.modals.size();
     for (Qt::Key k : wander) {
       press(f, k);
-      EXPECT_NE(QApplication::focusWidget(), f->Option1[12]) << q;
+      EXPECT_NE(QApplication::focusWidget(), f->options[12]) << q;
     }
     // Even the selected "一つ選べ" given the focus by the program moves only the focus.
-    f->Option1[12]->setFocus();
+    f->options[12]->setFocus();
     press(f, Qt::Key_Left);
     EXPECT_EQ(app.fake.modals.size(), shown) << q;
-    EXPECT_EQ(app.sh->Genzai[1], q);
-    EXPECT_EQ(f->Option1.selected(), 12);
+    EXPECT_EQ(app.sh->quizState().question, q);
+    EXPECT_EQ(f->options.selected(), 12);
     // Back to 頭, then the arrows to the right word, then Space.
     for (int i = 0; i < 8; ++i) press(f, Qt::Key_Left);
     press(f, Qt::Key_Up);
-    const int right = f->bank.SeikaiNo;
+    const int right = f->bank.rightOption;
     if (right >= 7) press(f, Qt::Key_Down);
     for (int i = right >= 7 ? 7 : 0; i < right; ++i) press(f, Qt::Key_Right);
-    ASSERT_EQ(QApplication::focusWidget(), f->Option1[right]) << q;
+    ASSERT_EQ(QApplication::focusWidget(), f->options[right]) << q;
     press(f, Qt::Key_Space);
-    EXPECT_EQ(app.sh->Tokuten, q);
+    EXPECT_EQ(app.sh->score(), q);
     EXPECT_EQ(app.fake.modals.size(), shown + (q == 10 ? 2 : 1));  // the tenth brings the grade too
   }
   // welcome, start, ten feedbacks, grade: each question answered once
@@ -288,25 +287,25 @@ TEST(Windows, ChapterOneIsPlayedWithTheKeyboardAlone) {
 
 TEST(Windows, TheRegistrationWindowsKeysReachOnlyWhatIsShown) {
   TestApp app;
-  Form2* f = app.sh->form2;
+  RegistrationWindow* f = app.sh->registrationWindow;
   activate(f);
-  f->Txt1->setFocus();
+  f->nameEdit->setFocus();
   std::vector<QWidget*> chain = tabChain(f, false);
-  EXPECT_TRUE(reaches(chain, f->Cmd1));
-  for (QWidget* hidden : {static_cast<QWidget*>(f->Cmd2), static_cast<QWidget*>(f->Opt1[0])})
+  EXPECT_TRUE(reaches(chain, f->registerButton));
+  for (QWidget* hidden : {static_cast<QWidget*>(f->quitButton), static_cast<QWidget*>(f->chapterOptions[0])})
     EXPECT_FALSE(reaches(chain, hidden));
   press(f, Qt::Key_Escape);
   EXPECT_TRUE(f->isVisible());
-  f->Txt1->setFocus();
-  QTest::keyClicks(f->Txt1, QStringLiteral("ken"));
+  f->nameEdit->setFocus();
+  QTest::keyClicks(f->nameEdit, QStringLiteral("ken"));
   press(f, Qt::Key_Return);
   press(f, Qt::Key_Return);
   ASSERT_EQ(app.fake.modals.size(), 1u);  // the welcome
   activate(f);
   chain = tabChain(f, true);
-  EXPECT_FALSE(reaches(chain, f->Txt1));
-  EXPECT_FALSE(reaches(chain, f->Cmd1));
-  EXPECT_FALSE(reaches(chain, f->Cmd2));  // shown only after the first quiz
+  EXPECT_FALSE(reaches(chain, f->nameEdit));
+  EXPECT_FALSE(reaches(chain, f->registerButton));
+  EXPECT_FALSE(reaches(chain, f->quitButton));  // shown only after the first quiz
   press(f, Qt::Key_Escape);
   EXPECT_TRUE(f->isVisible());
   EXPECT_EQ(app.fake.endCount, 0);
@@ -337,17 +336,17 @@ TEST(Windows, TabReachesEveryChapterAndSpaceStartsIt) {
   for (int chapter = 1; chapter <= 3; ++chapter) {
     TestApp app;
     app.registerName(QStringLiteral("k"));
-    Form2* f = app.sh->form2;
+    RegistrationWindow* f = app.sh->registrationWindow;
     activate(f);
-    f->Opt1[3]->setFocus();
+    f->chapterOptions[3]->setFocus();
     const std::vector<QWidget*> chain = tabChain(f, false);
-    for (int i = 0; i < 4; ++i) EXPECT_TRUE(reaches(chain, f->Opt1[i])) << i;
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(reaches(chain, f->chapterOptions[i])) << i;
     EXPECT_TRUE(app.fake.modals.size() == 1u);  // Tab alone starts nothing
-    f->Opt1[chapter - 1]->setFocus();
+    f->chapterOptions[chapter - 1]->setFocus();
     press(f, Qt::Key_Space);
     ASSERT_EQ(app.fake.modals.size(), 2u);
     EXPECT_TRUE(app.fake.modals[1].text.endsWith(QStringLiteral("をスタートします。")));
-    EXPECT_EQ(app.sh->Genzai[0], chapter);
+    EXPECT_EQ(app.sh->quizState().chapter, chapter);
     EXPECT_TRUE(app.sh->chapterWindow(chapter)->isVisible());
   }
 }
@@ -361,9 +360,9 @@ TEST(Windows, ChaptersTwoAndThreeArePlayedWithTheKeyboardAlone) {
     app.writeSmallBanks();
     app.registerName(QStringLiteral("ゆい"));
     app.choose(chapter);
-    ChapterWindow* w = chapter == 2 ? static_cast<ChapterWindow*>(app.sh->form1) : app.sh->form4;
-    OptionArray& options = chapter == 2 ? app.sh->form1->Opt1 : app.sh->form4->Opt1;
-    QPushButton* start = chapter == 2 ? app.sh->form1->Cmd1 : app.sh->form4->Cmd1;
+    ChapterWindow* w = chapter == 2 ? static_cast<ChapterWindow*>(app.sh->homonymsWindow) : app.sh->idiomsWindow;
+    OptionArray& options = chapter == 2 ? app.sh->homonymsWindow->options : app.sh->idiomsWindow->options;
+    QPushButton* start = chapter == 2 ? app.sh->homonymsWindow->startButton : app.sh->idiomsWindow->startButton;
     const int neutral = chapter == 2 ? 5 : 8;
     EXPECT_FALSE(start->autoFillBackground()) << chapter;
     EXPECT_EQ(start->palette().color(QPalette::Button), QApplication::palette().color(QPalette::Button));
@@ -373,7 +372,7 @@ TEST(Windows, ChaptersTwoAndThreeArePlayedWithTheKeyboardAlone) {
     for (int q = 1; q <= 10; ++q) {
       ASSERT_TRUE(w->isVisible()) << chapter << " " << q;
       activate(w);
-      ASSERT_EQ(app.sh->Genzai[1], q);
+      ASSERT_EQ(app.sh->quizState().question, q);
       const std::size_t shown = app.fake.modals.size();
       for (Qt::Key k : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Escape,
                         Qt::Key_Return, Qt::Key_Tab, Qt::Key_Down}) {
@@ -384,12 +383,13 @@ TEST(Windows, ChaptersTwoAndThreeArePlayedWithTheKeyboardAlone) {
       press(w, Qt::Key_Left);
       EXPECT_EQ(app.fake.modals.size(), shown) << chapter << " " << q;
       EXPECT_EQ(options.selected(), neutral);
-      const int right = chapter == 2 ? app.sh->form1->bank.SeikaiNo : static_cast<int>(app.sh->form4->bank.SeikaiNo);
+      const int right = chapter == 2 ? app.sh->homonymsWindow->bank.rightOption
+                                     : static_cast<int>(app.sh->idiomsWindow->bank.rightOption);
       options[0]->setFocus();
       for (int i = 0; i < 20 && QApplication::focusWidget() != options[right]; ++i) press(w, Qt::Key_Tab);
       ASSERT_EQ(QApplication::focusWidget(), options[right]) << chapter << " " << q;
       press(w, Qt::Key_Space);
-      EXPECT_EQ(app.sh->Tokuten, q);
+      EXPECT_EQ(app.sh->score(), q);
       EXPECT_EQ(app.fake.modals.size(), shown + (q == 10 ? 2 : 1));
     }
     EXPECT_EQ(app.fake.sounds.size(), 10u);

@@ -3,11 +3,16 @@
 #include <QDir>
 #include <QFile>
 
-#include "chapter1/form3.h"
-#include "chapter2/form1.h"
-#include "chapter3/form4.h"
 #include "questions/fieldreader.h"
-#include "records/form2.h"
+#include "windows/bodyidiomswindow.h"
+#include "windows/homonymswindow.h"
+#include "windows/idiomswindow.h"
+#include "windows/registrationwindow.h"
+
+// The leak check at the end of a sanitized run stops with a crash of its
+// own when it follows the dynamic thread-local blocks of the loaded Qt
+// plugins (GCC 12 with glibc 2.36), depending on nothing but the layout.
+extern "C" const char* __asan_default_options() { return "intercept_tls_get_addr=0"; }
 
 TestApp::TestApp(bool withDelivered) {
   fake.appDir = tmp.path();
@@ -18,8 +23,8 @@ TestApp::TestApp(bool withDelivered) {
       QFile::copy(from.filePath(name), dir() + name);
     }
   }
-  sh = std::make_unique<Shoki>(fake);
-  sh->Main();
+  sh = std::make_unique<Session>(fake);
+  sh->start();
 }
 
 TestApp::~TestApp() = default;
@@ -37,38 +42,18 @@ QByteArray TestApp::read(const QString& name) const {
 bool TestApp::exists(const QString& name) const { return QFile::exists(dir() + name); }
 
 void TestApp::registerName(const QString& name) {
-  sh->form2->Txt1->setText(name);
-  sh->form2->Cmd1->click();
+  sh->registrationWindow->nameEdit->setText(name);
+  sh->registrationWindow->registerButton->click();
 }
 
-void TestApp::choose(int c) { sh->form2->Opt1.select(c - 1); }
+void TestApp::choose(int c) { sh->registrationWindow->chapterOptions.choose(c - 1); }
 
-void TestApp::start() {
-  switch (sh->Genzai[0]) {
-    case 2:
-      sh->form1->Cmd1->click();
-      break;
-    case 3:
-      sh->form4->Cmd1->click();
-      break;
-    default:
-      sh->form3->Cmd1->click();
-  }
-}
+void TestApp::start() { sh->chapterWindow(std::max(sh->quizState().chapter, 1))->startButton->click(); }
 
 void TestApp::answer(bool right) {
-  if (sh->Genzai[0] == 2) {
-    Form1* f = sh->form1;
-    const int correct = f->bank.SeikaiNo;
-    f->Opt1.select(right ? correct : (correct + 1) % (f->bank.LastChoice + 1));
-  } else if (sh->Genzai[0] == 3) {
-    Form4* f = sh->form4;
-    const int correct = static_cast<int>(f->bank.SeikaiNo);
-    f->Opt1.select(right ? correct : (correct + 1) % 8);
-  } else {
-    const int correct = sh->form3->bank.SeikaiNo;
-    sh->form3->Option1.select(right ? correct : (correct + 1) % 12);
-  }
+  ChapterWindow* w = sh->chapterWindow(std::max(sh->quizState().chapter, 1));
+  const int correct = w->rightOption();
+  w->options.choose(right ? correct : (correct + 1) % w->answerCount());
 }
 
 void TestApp::writeSmallBanks() const {

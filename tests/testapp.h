@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "fakeplatform.h"
-#include "startup/shoki.h"
+#include "windows/session.h"
 
 // A started program in a folder of its own, on the fake platform, with the
 // delivered files copied beside it.
@@ -35,7 +35,7 @@ struct TestApp {
 
   QTemporaryDir tmp;
   FakePlatform fake;
-  std::unique_ptr<Shoki> sh;
+  std::unique_ptr<Session> sh;
 };
 
 // The default file for the tests: 6 level-1 and 4 level-2 records, written

@@ -24,4 +24,4 @@ QStringList filesIn(const QString& dir) {
   return names;
 }
 
-std::array<int, 7> slots6(int a, int b, int c, int d, int e, int f) { return {a, b, c, d, e, f, 0}; }
+LearnerRecord slots6(int a, int b, int c, int d, int e, int f) { return {{a, b, c}, {d, e, f}, 0}; }

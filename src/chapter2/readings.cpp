@@ -75,10 +75,10 @@ bool segment(const QList<uint>& chars, int i, const QString& kana, int p, std::v
   for (const QString& r : k.on) on.emplace_back(sound(r), true);
   const bool okurigana = i + 1 < chars.size() && isKana(chars[i + 1]);
   candidates.insert(okurigana ? candidates.end() : candidates.begin(), on.begin(), on.end());
-  for (const auto& [reading, on] : candidates) {
+  for (const auto& [reading, byOnReading] : candidates) {
     for (const QString& v : variants(reading)) {
       if (v.isEmpty() || !kana.mid(p).startsWith(v)) continue;
-      out->push_back({true, on, reading});
+      out->push_back({true, byOnReading, reading});
       if (segment(chars, i + 1, kana, p + static_cast<int>(v.size()), out)) return true;
       out->pop_back();
     }

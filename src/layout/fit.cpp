@@ -57,4 +57,16 @@ double width(const Box& box, const QString& text) {
 
 bool fits(const Box& box, const QString& text) { return width(box, text) <= box.width; }
 
+namespace {
+TextFits fitsIn(const Box& box) {
+  return [box](const QString& text) { return fits(box, text); };
+}
+}  // namespace
+
+QuestionBoxes chapter1Boxes() { return {fitsIn(chapter1Sentence()), fitsIn(chapter1Meaning()), {}}; }
+QuestionBoxes chapter2Boxes() { return {fitsIn(chapter2Sentence()), {}, fitsIn(chapter2Option())}; }
+QuestionBoxes chapter3Boxes() {
+  return {fitsIn(chapter3Sentence()), fitsIn(chapter3Meaning()), fitsIn(chapter3Option())};
+}
+
 }  // namespace fit

@@ -268,12 +268,18 @@ QRadioButton* OptionArray::add(QWidget* parent, const QString& caption) {
   b->installEventFilter(this);
   buttons_.push_back(b);
   connect(b, &QRadioButton::toggled, this, [this, index](bool on) {
-    if (on && onClick) onClick(index);
+    if (on && onClick && !selectingFromCode_) onClick(index);
   });
   return b;
 }
 
-void OptionArray::select(int i) { buttons_[static_cast<std::size_t>(i)]->setChecked(true); }
+void OptionArray::select(int i) {
+  selectingFromCode_ = true;
+  buttons_[static_cast<std::size_t>(i)]->setChecked(true);
+  selectingFromCode_ = false;
+}
+
+void OptionArray::choose(int i) { buttons_[static_cast<std::size_t>(i)]->setChecked(true); }
 
 void OptionArray::setNeutral(int i) {
   neutral_ = i;

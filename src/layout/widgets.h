@@ -107,9 +107,12 @@ class OptionArray : public QObject {
   QRadioButton* add(QWidget* parent, const QString& caption);
   QRadioButton* operator[](int i) const { return buttons_[static_cast<std::size_t>(i)]; }
   int size() const { return static_cast<int>(buttons_.size()); }
-  // Selects a button as a click would (the click runs when it was not
-  // selected yet).
+  // Selects a button from code, silently: onClick runs only for the
+  // learner's own choice.
   void select(int i);
+  // Chooses a button as the learner's click would (onClick runs when it was
+  // not selected yet).
+  void choose(int i);
   int selected() const;
   // Makes button i the neutral entry that only the program selects. The
   // keyboard can neither focus it nor step onto it, and the arrow keys only
@@ -118,6 +121,7 @@ class OptionArray : public QObject {
   // so answer with, a neighbour. Space on a focused button, or a click,
   // chooses. Call once all buttons are added.
   void setNeutral(int i);
+  int neutral() const { return neutral_; }
   // The arrow keys only move the focus among the buttons, and Space or
   // Enter chooses the focused one (setNeutral implies it).
   void setArrowsMoveFocus() { arrowsMove_ = true; }
@@ -139,6 +143,7 @@ class OptionArray : public QObject {
   std::vector<QRadioButton*> buttons_;
   int neutral_ = -1;
   bool arrowsMove_ = false;
+  bool selectingFromCode_ = false;
   std::function<long long()> clock_;
   long long heldSince_ = 0;
   QPointer<QWidget> keepFocus_;

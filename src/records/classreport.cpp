@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "questions/questionfile.h"
+#include "questions/quizrules.h"
 
 namespace classreport {
 
@@ -31,10 +32,10 @@ bool complete(const Row& r) { return r.result == recordfile::LoadResult::Loaded;
 
 // Chapter c's streak (修了 for a completed chapter) and quiz count.
 QString streak(const Row& r, int c) {
-  const int v = r.kiroku[static_cast<std::size_t>(c)];
-  return v == 999 ? QStringLiteral("修了") : QString::number(v);
+  const int v = r.record.streak[static_cast<std::size_t>(c)];
+  return v == quiz::kCompletedMark ? QStringLiteral("修了") : QString::number(v);
 }
-QString count(const Row& r, int c) { return QString::number(r.kiroku[static_cast<std::size_t>(c + 3)]); }
+QString count(const Row& r, int c) { return QString::number(r.record.count[static_cast<std::size_t>(c)]); }
 
 // A learner's name as the teacher reads it: control characters, characters
 // that show nothing and blanks at either end shown as \u{HHHH}, so two
@@ -123,7 +124,7 @@ std::vector<Row> read(const QString& folder) {
       row.result = recordfile::LoadResult::Unreadable;
       row.problem = QStringLiteral("ファイル名の文字が UTF-8 ではないため、開けません。");
     } else {
-      row.result = recordfile::read(dir, row.name, row.kiroku, &row.problem);
+      row.result = recordfile::read(dir, row.name, row.record, &row.problem);
     }
     if (row.result == recordfile::LoadResult::Short)
       row.problem = QStringLiteral("成績の数字が6つそろっていません。");
@@ -165,7 +166,7 @@ QString table(const std::vector<Row>& rows) {
       line << showControls(r.problem);
     } else {
       for (int c = 0; c < 3; ++c) line << streak(r, c) << count(r, c);
-      const bool all = r.kiroku[0] == 999 && r.kiroku[1] == 999 && r.kiroku[2] == 999;
+      const bool all = r.record.allCompleted();
       line << (all ? QStringLiteral("○") : QString());
     }
     cells.push_back(line);

@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "records/learnerrecord.h"
 #include "records/recordfile.h"
 
 // A class overview for the teacher: every learner record (name.dat) of a
@@ -18,7 +19,7 @@ namespace classreport {
 struct Row {
   QString name;
   recordfile::LoadResult result = recordfile::LoadResult::Loaded;
-  std::array<int, 7> kiroku{};
+  LearnerRecord record;
   QString problem;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "questions/quizrules.h"
 #include "records/recordfile.h"
 
 namespace progress {
@@ -9,17 +10,18 @@ namespace progress {
 using recordfile::countUp;
 
 void Progress::newLearner() {
-  for (std::size_t i = 0; i < 6; ++i) Kiroku[i] = 0;
-  Genzai[2] = 0;
+  record.streak = {};
+  record.count = {};
+  state.streak = 0;
 }
 
 void Progress::chapterChosen(int c) {
   // A completed chapter is not played again (the registration window says so).
-  if (!isChapter(c) || streakSlot(c) == 999) return;
-  Genzai[0] = c;
+  if (!isChapter(c) || record.completed(c)) return;
+  state.chapter = c;
   // A hand-edited streak below zero counts as none.
-  Genzai[2] = std::max(streakSlot(c), 0);
-  Kiroku[6] = countSlot(c);
+  state.streak = std::max(record.streakOf(c), 0);
+  record.workingCount = record.countOf(c);
   counted_ = false;
   decided_.reset();
 }
@@ -30,54 +32,54 @@ void Progress::quizDecided(bool perfect) {
 
 void Progress::quizEnded() {
   if (counted_) return;
-  Kiroku[6] = countUp(Kiroku[6]);
+  record.workingCount = countUp(record.workingCount);
   counted_ = true;
 }
 
 Progress::Outcome Progress::judged(bool perfect) {
-  const int c = Genzai[0];
-  if (!isChapter(c) || streakSlot(c) == 999) return Outcome::None;
+  const int c = state.chapter;
+  if (!isChapter(c) || record.completed(c)) return Outcome::None;
   counted_ = true;
   decided_.reset();
-  countSlot(c) = Kiroku[6];
+  record.countOf(c) = record.workingCount;
   if (!perfect) {
-    streakSlot(c) = 0;
-    Genzai[2] = 0;
+    record.streakOf(c) = 0;
+    state.streak = 0;
     return Outcome::Lost;
   }
-  Genzai[2] = countUp(Genzai[2]);
-  if (Genzai[2] >= 3) {
-    streakSlot(c) = 999;
-    Genzai[2] = 0;
+  state.streak = countUp(state.streak);
+  if (state.streak >= quiz::kStreakToComplete) {
+    record.streakOf(c) = quiz::kCompletedMark;
+    state.streak = 0;
     return Outcome::Completed;
   }
-  streakSlot(c) = Genzai[2];
+  record.streakOf(c) = state.streak;
   return Outcome::Streak;
 }
 
-bool Progress::allCompleted() const { return Kiroku[0] == 999 && Kiroku[1] == 999 && Kiroku[2] == 999; }
+bool Progress::allCompleted() const { return record.allCompleted(); }
 
 bool Progress::countLeftQuiz(int c) {
-  if (!isChapter(c) || streakSlot(c) == 999) return false;
-  if (!counted_) Kiroku[6] = countUp(Kiroku[6]);
+  if (!isChapter(c) || record.completed(c)) return false;
+  if (!counted_) record.workingCount = countUp(record.workingCount);
   counted_ = true;
-  countSlot(c) = Kiroku[6];
+  record.countOf(c) = record.workingCount;
   return true;
 }
 
 void Progress::quitFromMenu(int c) {
   const bool unfinished = !counted_;
   if (countLeftQuiz(c) && unfinished) {
-    streakSlot(c) = 0;
-    Genzai[2] = 0;
+    record.streakOf(c) = 0;
+    state.streak = 0;
   }
 }
 
 void Progress::chapterWindowClosed(int c, int question) {
   const bool unfinished = !counted_;
-  if (countLeftQuiz(c) && unfinished && question < 10) {
-    streakSlot(c) = 0;
-    Genzai[2] = 0;
+  if (countLeftQuiz(c) && unfinished && question < quiz::kQuestionsPerQuiz) {
+    record.streakOf(c) = 0;
+    state.streak = 0;
   }
 }
 
@@ -88,7 +90,7 @@ void Progress::messageWindowClosed() {
     judged(perfect);
     return;
   }
-  countLeftQuiz(Genzai[0]);
+  countLeftQuiz(state.chapter);
 }
 
 }  // namespace progress

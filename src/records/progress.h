@@ -1,17 +1,15 @@
 #pragma once
 
-#include <array>
-#include <cstddef>
 #include <optional>
 
+#include "records/learnerrecord.h"
+
 // The rules of a learner's progress: what each event of play does to the
-// record slots Kiroku 0..5 (streaks of chapters 1..3, or 999 once completed,
-// then their quiz counts), the working quiz count Kiroku(6) and the quiz
-// state Genzai (0 chapter in play, 1 question on screen, 2 streak in play).
-// Slot c - 1 is chapter c's streak, slot c + 2 its count.
+// learner's record (streaks and counts per chapter, the working count) and to
+// the quiz in play (chapter, question, streak).
 //
 // Rules every event keeps:
-// - a completed chapter (999) never changes again, neither its mark nor its
+// - a completed chapter never changes again, neither its mark nor its
 //   count (the number printed on the certificate);
 // - a quiz is counted once: when it ends, or when the learner leaves it
 //   before it has ended;
@@ -22,7 +20,7 @@ namespace progress {
 
 class Progress {
  public:
-  Progress(std::array<int, 7>& kiroku, std::array<int, 3>& genzai) : Kiroku(kiroku), Genzai(genzai) {}
+  Progress(LearnerRecord& learnerRecord, QuizState& quizState) : record(learnerRecord), state(quizState) {}
 
   // A learner without a record: slots 0..5 and the streak in play at 0.
   void newLearner();
@@ -41,7 +39,7 @@ class Progress {
 
   enum class Outcome { None, Streak, Completed, Lost };
   // The judgement of the quiz just ended in the chapter in play. A perfect
-  // quiz raises the streak (the third in a row completes the chapter: 999,
+  // quiz raises the streak (the third in a row completes the chapter: the completed mark,
   // streak in play back to 0); any other quiz sets the streak to 0. Either
   // way the chapter's count takes the working count. A streak in play that
   // a hand-edited record put above three completes as well. No chapter in
@@ -53,7 +51,7 @@ class Progress {
   // The learner ends the program from chapter c's menu 終了: the quiz in
   // play is counted and the streak broken.
   void quitFromMenu(int c);
-  // The learner closes chapter c's window with `question` (Genzai(1)) on
+  // The learner closes chapter c's window with `question` on
   // screen: the quiz in play is counted, and the streak broken unless the
   // tenth question is on screen.
   void chapterWindowClosed(int c, int question);
@@ -68,13 +66,11 @@ class Progress {
   // True once the quiz in play has been counted.
   bool counted() const { return counted_; }
 
-  std::array<int, 7>& Kiroku;
-  std::array<int, 3>& Genzai;
+  LearnerRecord& record;
+  QuizState& state;
 
  private:
   static bool isChapter(int c) { return c >= 1 && c <= 3; }
-  int& streakSlot(int c) { return Kiroku[static_cast<std::size_t>(c - 1)]; }
-  int& countSlot(int c) { return Kiroku[static_cast<std::size_t>(c + 2)]; }
   // Counts the quiz in play of chapter c once, into the working count and
   // the chapter's count. False (nothing changes) for a completed chapter.
   bool countLeftQuiz(int c);

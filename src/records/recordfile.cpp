@@ -102,8 +102,8 @@ bool isVisible(char32_t c) {
 // True when the bytes hold all six fields of a record (only the first
 // kReadBytes count, as for the reader).
 bool holdsWholeRecord(const QByteArray& bytes) {
-  std::array<int, 7> probe{};
-  return decode(bytes.left(kReadBytes), probe) == 6;
+  LearnerRecord probe;
+  return decode(bytes.left(kReadBytes), probe) == kFields;
 }
 
 QString copyName(const QString& file, int n) {
@@ -337,25 +337,33 @@ bool replaceAtomically(const QString& target, const QByteArray& bytes, QString* 
 
 }  // namespace
 
-QByteArray encode(const std::array<int, 7>& kiroku) {
+namespace {
+// Field i of the line: chapter i / 2 + 1's streak for even i, its count for odd.
+int& field(LearnerRecord& record, int i) {
+  const int chapter = i / 2 + 1;
+  return i % 2 == 0 ? record.streakOf(chapter) : record.countOf(chapter);
+}
+}  // namespace
+
+QByteArray encode(const LearnerRecord& record) {
   QByteArray line;
-  for (std::size_t i = 0; i < kFileOrder.size(); ++i) {
-    if (i > 0) line += ',';
-    line += QByteArray::number(kiroku[kFileOrder[i]]);
+  for (std::size_t c = 0; c < record.streak.size(); ++c) {
+    if (c > 0) line += ',';
+    line += QByteArray::number(record.streak[c]) + ',' + QByteArray::number(record.count[c]);
   }
   line += "\r\n";
   return line;
 }
 
-int decode(const QByteArray& bytes, std::array<int, 7>& kiroku, bool* damaged) {
+int decode(const QByteArray& bytes, LearnerRecord& record, bool* damaged) {
   if (damaged) *damaged = false;
   FieldReader reader(recordText(bytes));
   if (reader.atEnd()) return 0;
   int read = 0;
-  for (int position : kFileOrder) {
-    Field field;
-    if (!reader.next(field)) break;
-    const QString text = field.text.trimmed();
+  for (int position = 0; position < kFields; ++position) {
+    Field f;
+    if (!reader.next(f)) break;
+    const QString text = f.text.trimmed();
     // A whole number as a save writes it: decimal digits with an optional
     // sign. A fraction ("2.5") or an exponent ("1e3") is no such number and
     // stops the reading like any other damage; an empty field reads as 0.
@@ -368,7 +376,7 @@ int decode(const QByteArray& bytes, std::array<int, 7>& kiroku, bool* damaged) {
       if (damaged) *damaged = true;
       break;
     }
-    kiroku[position] = value;
+    field(record, position) = value;
     ++read;
   }
   return read;
@@ -465,7 +473,7 @@ int removeStaleTemporaries(const QString& appDir, const QString& userName) {
   return removed;
 }
 
-LoadResult read(const QString& appDir, const QString& userName, std::array<int, 7>& kiroku, QString* problem) {
+LoadResult read(const QString& appDir, const QString& userName, LearnerRecord& record, QString* problem) {
   auto fail = [problem](LoadResult result, const QString& why) {
     if (problem) *problem = why;
     return result;
@@ -503,7 +511,7 @@ LoadResult read(const QString& appDir, const QString& userName, std::array<int, 
   const QByteArray bytes = file.read(kReadBytes, &ok);
   if (!ok) return fail(LoadResult::Unreadable, QStringLiteral("ファイルを読み込めません。"));
   bool damaged = false;
-  const int read = decode(bytes, kiroku, &damaged);
+  const int read = decode(bytes, record, &damaged);
   if (read == 6) return LoadResult::Loaded;
   if (read == 0)
     return fail(LoadResult::Empty, bytes.isEmpty() ? QStringLiteral("ファイルが空です。")
@@ -513,12 +521,12 @@ LoadResult read(const QString& appDir, const QString& userName, std::array<int, 
   return LoadResult::Short;
 }
 
-LoadResult load(const QString& appDir, const QString& userName, std::array<int, 7>& kiroku, QString* problem) {
+LoadResult load(const QString& appDir, const QString& userName, LearnerRecord& record, QString* problem) {
   removeStaleTemporaries(appDir, userName);
-  return read(appDir, userName, kiroku, problem);
+  return read(appDir, userName, record, problem);
 }
 
-bool save(const QString& appDir, const QString& userName, const std::array<int, 7>& kiroku, QString* error,
+bool save(const QString& appDir, const QString& userName, const LearnerRecord& learner, QString* error,
           const std::function<void()>& beforeCommit) {
   auto fail = [error](const QString& why) {
     if (error) *error = why;
@@ -544,7 +552,7 @@ bool save(const QString& appDir, const QString& userName, const std::array<int, 
                     ? QStringLiteral("「") + fileName +
                           QStringLiteral("」は読み取り専用（書き込み禁止）になっているため、上書きしませんでした。")
                     : errnoProblem(errno));
-  return replaceAtomically(target, encode(kiroku), error, beforeCommit);
+  return replaceAtomically(target, encode(learner), error, beforeCommit);
 }
 
 }  // namespace recordfile

@@ -6,12 +6,15 @@
 #include <functional>
 #include <limits>
 
+#include "records/learnerrecord.h"
+
 // The learner record file: one CR LF line of six comma-separated whole
-// numbers, chapter by chapter (streak, then quiz count): kiroku 0,3,1,4,2,5.
+// numbers, chapter by chapter (streak, then quiz count). The working count is
+// not saved.
 namespace recordfile {
 
-// File position i holds slot kFileOrder[i].
-inline constexpr std::array<int, 6> kFileOrder{0, 3, 1, 4, 2, 5};
+// The numbers in the line: a streak and a count for each chapter.
+inline constexpr int kFields = 2 * quiz::kChapters;
 
 // A count or streak never goes past this; one more leaves it there.
 inline constexpr int kCountCeiling = std::numeric_limits<int>::max();
@@ -27,18 +30,18 @@ inline constexpr int kMaxFileNameBytes = 255;
 // name.dat.bak999. Both must fit, so a record name leaves this many bytes free.
 inline constexpr int kSaveSuffixBytes = 7;
 
-// The line written for kiroku 0..5, for example "2,5,0,0,999,7\r\n".
-QByteArray encode(const std::array<int, 7>& kiroku);
+// The line written for a record, for example "2,5,0,0,999,7\r\n".
+QByteArray encode(const LearnerRecord& record);
 
-// Reads the fields of a record leniently into kiroku (in file order). A UTF-8
+// Reads the fields of a record leniently into record (in file order). A UTF-8
 // byte order mark is skipped and a UTF-16 file with its byte order mark is
 // read as such. A field is a whole number in decimal digits with an optional
 // sign, spaces around it skipped (an empty field is 0). Stops at the first
-// field that is missing or no such number that fits; the kiroku read before
-// it keep their values. Returns how many fields were read; damaged is set
+// field that is missing or no such number that fits; the numbers read
+// before it keep their values. Returns how many fields were read; damaged is set
 // when reading stopped at a field that is there but is no such number ("3x",
 // a NUL, 2147483648, a fraction "2.5", an exponent "1e3").
-int decode(const QByteArray& bytes, std::array<int, 7>& kiroku, bool* damaged = nullptr);
+int decode(const QByteArray& bytes, LearnerRecord& record, bool* damaged = nullptr);
 
 // Why a learner's name cannot be a plain file name in the program's folder
 // that is saved again and again (a path separator, a control character, a
@@ -78,7 +81,7 @@ QString registrationProblem(const QString& appDir, const QString& typed);
 // nothing stands in the way. Writes nothing.
 QString saveProblem(const QString& appDir, const QString& userName);
 
-// AppDir + name + ".dat".
+// appDir + name + ".dat".
 QString path(const QString& appDir, const QString& userName);
 
 enum class LoadResult {
@@ -91,16 +94,16 @@ enum class LoadResult {
                // or leads nowhere, no permission, a bad name
 };
 
-// Reads the record of a name into kiroku 0..5 and changes nothing in the
+// Reads the record of a name into its streaks and counts and changes nothing in the
 // folder: no file is written, removed or created, and no lock is taken, so a
 // teacher's tool can read while learners play. For Damaged, Empty and
 // Unreadable, problem tells in Japanese what is wrong with the file.
-LoadResult read(const QString& appDir, const QString& userName, std::array<int, 7>& kiroku, QString* problem = nullptr);
+LoadResult read(const QString& appDir, const QString& userName, LearnerRecord& record, QString* problem = nullptr);
 
-// Opens and reads the record of a name into kiroku 0..5. Removes the
+// Opens and reads the record of a name into its streaks and counts. Removes the
 // learner's temporary files left by an interrupted save. For Damaged, Empty
 // and Unreadable, problem tells in Japanese what is wrong with the file.
-LoadResult load(const QString& appDir, const QString& userName, std::array<int, 7>& kiroku, QString* problem = nullptr);
+LoadResult load(const QString& appDir, const QString& userName, LearnerRecord& record, QString* problem = nullptr);
 
 // Replaces the record atomically: a temporary file name.dat.~XXXXX in the
 // same folder is written, flushed and renamed over the old one, so a crash
@@ -115,7 +118,7 @@ LoadResult load(const QString& appDir, const QString& userName, std::array<int, 
 // temporary file lies beside the target). Returns false on failure, with the
 // reason in Japanese for the learner.
 // beforeCommit runs once the temporary file is written (a hook for tests).
-bool save(const QString& appDir, const QString& userName, const std::array<int, 7>& kiroku, QString* error = nullptr,
+bool save(const QString& appDir, const QString& userName, const LearnerRecord& record, QString* error = nullptr,
           const std::function<void()>& beforeCommit = {});
 
 // Removes the temporary files an interrupted save left behind: files named

@@ -2,8 +2,9 @@
 
 #include <array>
 
+#include "questions/quizrules.h"
+#include "questions/texts.h"
 #include "records/recordfile.h"
-#include "startup/texts.h"
 
 using texts::num;
 using texts::pick;
@@ -34,10 +35,10 @@ QString setC(int k, const Situation& s) {
     case 4:
       return QStringLiteral("この調子、この調子！");
     case 5:
-      return num(s.q) + QStringLiteral("問まで満点ですよ。");
+      return num(s.question) + QStringLiteral("問まで満点ですよ。");
     case 6:
-      return s.n < 5 ? QStringLiteral("押し間違えのないように慎重にね。")
-                     : num(s.n) + QStringLiteral("回目の挑戦ですからね！満点をねらおう");
+      return s.quizzesTaken < 5 ? QStringLiteral("押し間違えのないように慎重にね。")
+                                : num(s.quizzesTaken) + QStringLiteral("回目の挑戦ですからね！満点をねらおう");
     default:
       return {};
   }
@@ -46,9 +47,9 @@ QString setC(int k, const Situation& s) {
 QString setD(int k, const Situation& s) {
   switch (k) {
     case 1:
-      return QStringLiteral("あと") + num(10 - s.q) + QStringLiteral("問で全問正解！！");
+      return QStringLiteral("あと") + num(quiz::kQuestionsPerQuiz - s.question) + QStringLiteral("問で全問正解！！");
     case 2:
-      return QStringLiteral("満点まで") + num(10 - s.q) + QStringLiteral("問");
+      return QStringLiteral("満点まで") + num(quiz::kQuestionsPerQuiz - s.question) + QStringLiteral("問");
     case 3:
       return QStringLiteral("ここまで来たら、慎重にね！");
     case 4:
@@ -86,26 +87,27 @@ const std::array<QString, 6> kMiss = {
 
 }  // namespace
 
-QString seikai(const Situation& s, const Random& rnd) {
+QString right(const Situation& s, const Random& rnd) {
   QString text = QStringLiteral("正解です。") + texts::kCrLf;
-  if (s.q == 10) return text;
+  if (s.question == quiz::kQuestionsPerQuiz) return text;
   const float u0 = rnd();
-  if (s.t == s.q && s.q > 7 && s.s > 0 && u0 > 0.7f)
-    return text + QStringLiteral("連続満点記録") + num(recordfile::countUp(s.s)) + QStringLiteral("回まで、") +
-           num(10 - s.q) + QStringLiteral("問よ！！！");
-  if (s.t == s.q && s.q < 5) return text + kSetB[static_cast<std::size_t>(pick(rnd(), 9) - 1)];
-  if (s.t == s.q && s.q > 4 && s.q < 7) return text + setC(pick(rnd(), 7), s);
-  if (s.t == s.q && s.q > 6 && s.q < 10) return text + setD(pick(rnd(), 7), s);
+  if (s.score == s.question && s.question > 7 && s.streak > 0 && u0 > 0.7f)
+    return text + QStringLiteral("連続満点記録") + num(recordfile::countUp(s.streak)) + QStringLiteral("回まで、") +
+           num(quiz::kQuestionsPerQuiz - s.question) + QStringLiteral("問よ！！！");
+  if (s.score == s.question && s.question < 5) return text + kSetB[static_cast<std::size_t>(pick(rnd(), 9) - 1)];
+  if (s.score == s.question && s.question > 4 && s.question < 7) return text + setC(pick(rnd(), 7), s);
+  if (s.score == s.question && s.question > 6 && s.question < quiz::kQuestionsPerQuiz)
+    return text + setD(pick(rnd(), 7), s);
   return text + kSetE[static_cast<std::size_t>(pick(rnd(), 8) - 1)];
 }
 
-QString miss(const Situation& s, const Random& rnd) {
+QString wrong(const Situation& s, const Random& rnd) {
   // These three lines answer a wrong answer that the score already counts;
   // the quiz windows never count a wrong answer, so the random pick follows.
-  if (s.t == s.q && s.s > 1)
-    return QStringLiteral("連続満点が") + num(s.s) + QStringLiteral("回だったのに！！つらいー！");
-  if (s.t == s.q && s.q > 6) return num(s.q) + QStringLiteral("問まで満点だったのに！！");
-  if (s.t == s.q) return QStringLiteral("満点だったのにねー");
+  if (s.score == s.question && s.streak > 1)
+    return QStringLiteral("連続満点が") + num(s.streak) + QStringLiteral("回だったのに！！つらいー！");
+  if (s.score == s.question && s.question > 6) return num(s.question) + QStringLiteral("問まで満点だったのに！！");
+  if (s.score == s.question) return QStringLiteral("満点だったのにねー");
   return kMiss[static_cast<std::size_t>(pick(rnd(), 6) - 1)];
 }
 

@@ -1,18 +1,18 @@
 #include "scoring/judgement.h"
 
-#include "startup/texts.h"
+#include "questions/texts.h"
 
 using texts::num;
 
 namespace judgement {
 
-QString grade(int tokuten, int streak, bool* known) {
-  if (known) *known = tokuten >= 0 && tokuten <= 10;
-  const QString lost = streak > 0 && tokuten != 10
+QString grade(int score, int streak, bool* known) {
+  if (known) *known = score >= 0 && score <= 10;
+  const QString lost = streak > 0 && score != 10
                            ? num(streak) + QStringLiteral("回連続満点だったのに！くやしいですね・・・")
                            : QString();
-  const QString missed = num(tokuten + 1) + QStringLiteral("問目で間違えました！");
-  switch (tokuten) {
+  const QString missed = num(score + 1) + QStringLiteral("問目で間違えました！");
+  switch (score) {
     case 10:
       return QStringLiteral("満点です。すばらしい！");
     case 9:

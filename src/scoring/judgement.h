@@ -6,10 +6,10 @@
 // The texts of the end-of-quiz judgement.
 namespace judgement {
 
-// The grade message for a quiz with `tokuten` correct answers after a streak
+// The grade message for a quiz with `score` correct answers after a streak
 // of `streak` perfect quizzes (the perfect-quiz suffix is not included). A
 // score outside 0..10 gives an empty text and *known = false.
-QString grade(int tokuten, int streak, bool* known = nullptr);
+QString grade(int score, int streak, bool* known = nullptr);
 
 // What a perfect quiz appends once the streak has been raised to `streak`.
 QString perfectSuffix(int streak);

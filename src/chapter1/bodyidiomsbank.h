@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "questions/fieldreader.h"
+#include "questions/questionbank.h"
+#include "questions/questionfile.h"
+#include "questions/quizrules.h"
+#include "questions/textfit.h"
+
+// The chapter 1 question bank: "体.txt", four fields a record (level 1 or 2,
+// the number 1..12 of the right body-part word, the idiom sentence with "＊"
+// for the word, its meaning), at most 900 records, at least 6 of level 1 and
+// 4 of level 2.
+class BodyIdiomsBank : public QuestionBank {
+ public:
+  static inline const QString kFileName = QStringLiteral("体.txt");
+  static constexpr int kMaxRecords = 900;
+  static constexpr int kMinLevel1 = quiz::kLevelOneQuestions;
+  static constexpr int kMinLevel2 = quiz::kQuestionsPerQuiz - quiz::kLevelOneQuestions;
+
+  // The body-part words in button order; entry 12 stays empty.
+  static const std::array<QString, 13>& words();
+
+  // Reads and checks a question file's bytes. On success the records are
+  // stored at 1..count of the columns and an empty list is returned; with
+  // any problem the columns stay untouched.
+  static std::vector<FileProblem> parse(const QByteArray& bytes, QuestionColumns& columns, int* count);
+
+  // What a teacher should know although the program plays the file: a
+  // sentence or a meaning line that would not fit its box on screen.
+  static std::vector<FileProblem> warnings(const QByteArray& bytes, const QuestionBoxes& fits);
+
+  // Loads "体.txt" from the folder into the columns: sets lastRecord, clears the
+  // Used marks and fills bodyParts. Returns the problems that refused the file.
+  std::vector<FileProblem> load(const QString& appDir, QuestionColumns& columns) override;
+  QString fileName() const override { return kFileName; }
+
+  // Draws the record for question q (1..10): questions 1-6 from level 1,
+  // 7-10 from level 2, none twice in a quiz; marks it used.
+  int draw(int q, const QuestionColumns& columns, const std::function<float()>& rnd);
+
+  // The two printed lines of a meaning: 28 characters on the first, 29 when
+  // the 28th is "。", the rest on the second.
+  static std::array<QString, 2> splitMeaning(const QString& meaning);
+  // The button index of the right word: field 2 as text, its leading number
+  // minus one, rounded half to even.
+  static std::int16_t answerIndex(const Value& field2);
+
+  // The button index of the right answer, a 16-bit integer in every chapter.
+  std::int16_t rightOption = 0;
+  std::array<QString, 13> bodyParts{};
+};

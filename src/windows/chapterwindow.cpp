@@ -1,0 +1,237 @@
+#include "windows/chapterwindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLayout>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QStyle>
+#include <algorithm>
+
+#include "layout/layout.h"
+#include "questions/quizrules.h"
+#include "questions/texts.h"
+#include "records/recordfile.h"
+#include "windows/messagewindow.h"
+#include "windows/session.h"
+
+ChapterWindow::ChapterWindow(Session& session, int chapter, const QString& caption, QSize client,
+                             const QString& helpCaption)
+    : session_(session), chapter_(chapter) {
+  setWindowTitle(caption);
+  client_ = new QWidget(this);
+  client_->setFixedSize(client);
+  setCentralWidget(client_);
+  quitAction = menuBar()->addAction(QStringLiteral("終了"));
+  helpAction = menuBar()->addAction(helpCaption);
+  // Spaced out (ヘ ル プ), the caption would be spelled letter by letter.
+  ui::setAccessibleName(helpAction, QString(helpCaption).remove(u' ').remove(u'　'));
+  connect(quitAction, &QAction::triggered, this, [this] { onQuit(); });
+  connect(helpAction, &QAction::triggered, this, [this] { showHelp(); });
+  setBackColor(layout::colour::green);
+  // The menu bar keeps the desktop's own look, not the window's colour.
+  QPalette menuPalette = QApplication::palette();
+  for (QPalette::ColorRole role : {QPalette::Window, QPalette::WindowText, QPalette::Button, QPalette::ButtonText})
+    menuPalette.setColor(role, menuPalette.color(role));
+  menuBar()->setPalette(menuPalette);
+  menuBar()->setAutoFillBackground(true);
+  menuBar()->setFont(layout::designFont(11, false));
+}
+
+void ChapterWindow::fitInto(QSize room) {
+  const QSize full = client_->size() + QSize(0, menuBar()->sizeHint().height());
+  if (full.width() <= room.width() && full.height() <= room.height()) return;
+  if (!qobject_cast<QScrollArea*>(centralWidget())) {
+    takeCentralWidget();
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(client_);
+    setCentralWidget(scroll);
+    // The control that takes the focus is scrolled into view.
+    connect(qApp, &QApplication::focusChanged, scroll, [scroll](QWidget*, QWidget* now) {
+      if (now && scroll->widget()->isAncestorOf(now)) scroll->ensureWidgetVisible(now);
+    });
+  }
+  // The minimum size the fixed client area gave the window goes; a scroll
+  // bar one way takes room the other way, where the screen has it.
+  layout()->activate();
+  QSize size = full;
+  const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  if (full.height() > room.height()) size.rwidth() += bar;
+  if (full.width() > room.width()) size.rheight() += bar;
+  resize(size.boundedTo(room));
+}
+
+void ChapterWindow::setBackColor(const QColor& c) {
+  ui::setBack(this, c);
+  ui::setBack(client_, c);
+}
+
+void ChapterWindow::setBackColors(const QColor& c) {
+  setBackColor(c);
+  session_.messageWindow->setBackColor(c);
+}
+
+bool ChapterWindow::showFeedback(bool right, const QString& text, std::function<void()> whenMessageShown) {
+  session_.messageWindow->picture->loadPicture(session_.appDir() +
+                                               (right ? QStringLiteral("cut11.jpg") : QStringLiteral("cut22.JPG")));
+  session_.messageWindow->picture->setPictureName(right ? QStringLiteral("正解") : QStringLiteral("不正解"));
+  // Until the message has the focus the focus stays where it is; then, in
+  // a window no longer active, it goes to the question box unheard, so
+  // neither the answered option nor the old question is read on the way
+  // back to the next question.
+  MessageWindow* f5 = session_.messageWindow;
+  f5->onShown = [this, hide = std::move(whenMessageShown)] {
+    if (hide) hide();
+    questionBox->mute();
+    questionBox->setFocus();
+  };
+  const bool going = session_.showMessage(text);
+  f5->onShown = nullptr;
+  // The picture's spoken name belongs to the feedback only.
+  f5->picture->setPictureName(MessageWindow::kPictureName);
+  return going;
+}
+
+QColor ChapterWindow::backColor() const { return client_->palette().color(QPalette::Window); }
+
+void ChapterWindow::makeStars(std::array<int, 3> lefts, int top, QSize size, QLabel* streakLabel) {
+  streakLabel_ = streakLabel;
+  for (std::size_t i = 0; i < 3; ++i) {
+    stars[i] = new PictureBox(client_);
+    stars[i]->setGeometry(QRect(QPoint(lefts[i], top), size));
+    stars[i]->setBackColor(QColor(0xef, 0xef, 0xef));
+  }
+}
+
+QString ChapterWindow::streakText(int lit) {
+  return QStringLiteral("連続満点記録 3回中") + QString::number(lit) + QStringLiteral("回");
+}
+
+void ChapterWindow::setStar(int index, bool lit) {
+  if (index < 0 || index > 2) return;
+  stars[static_cast<std::size_t>(index)]->loadPicture(session_.appDir() +
+                                                      (lit ? QStringLiteral("star.gif") : QStringLiteral("starn.gif")));
+  lit_[static_cast<std::size_t>(index)] = lit;
+  const QString streak = streakText(static_cast<int>(std::count(lit_.begin(), lit_.end(), true)));
+  // The streak is read once, with its heading; each star only as lit or not.
+  stars[static_cast<std::size_t>(index)]->setPictureName(lit ? QStringLiteral("★") : QStringLiteral("☆"));
+  if (streakLabel_) streakLabel_->setAccessibleName(streak);
+}
+
+void ChapterWindow::questionDealt(const QString& spokenQuestion) {
+  Platform& platform = session_.platform();
+  options.holdInput([&platform] { return platform.elapsedMs(); }, questionBox);
+  options.onHeld = [this] { session_.playSound(QString()); };
+  // The question is written in full (the score with it, which the screen
+  // shows only after an answer) before the focus comes to it.
+  questionBox->setAccessibleDescription(spokenQuestion + QStringLiteral("　ただいまの得点は、") +
+                                        texts::num(session_.score() * quiz::kPointsPerAnswer) +
+                                        QStringLiteral("点です。"));
+  questionBox->setFocusPolicy(Qt::TabFocus);
+  // Taken anew even where the box kept the focus, so that it is read.
+  if (questionBox->hasFocus()) questionBox->clearFocus();
+  questionBox->setFocus();
+}
+
+void ChapterWindow::setStars(int lit) {
+  for (int i = 0; i < 3; ++i) setStar(i, false);
+  for (int i = 0; i < lit && i < 3; ++i) setStar(i, true);
+}
+
+bool ChapterWindow::setUp() {
+  session_.setChapterInPlay(chapter_);
+  session_.refreshAppDir();
+  const std::vector<FileProblem> problems = questionBank().load(session_.appDir(), session_);
+  if (!problems.empty()) {
+    session_.messageBox(describeProblems(questionBank().fileName(), problems), QStringLiteral("コトバリオン"));
+    return false;
+  }
+  setStars(session_.quizState().streak);
+  prepareQuiz();
+  return true;
+}
+
+void ChapterWindow::onOptionClicked(int index) {
+  const int neutral = options.neutral();
+  if (index == neutral && !neutralChoiceAnswers()) return;
+  ++answersGiven;
+  if (answersGiven > 1) {
+    options.select(neutral);
+    return;
+  }
+  if (index == neutral) {
+    onNeutralChosen();
+    return;
+  }
+  if (showsScoreOnAnswer()) scoreLabel->show();
+  if (index == rightOption()) {
+    onRightAnswer();
+    if (session_.ended()) return;
+    options.select(neutral);
+    nextQuestion();
+  } else {
+    onWrongAnswer();
+    if (session_.ended()) return;
+    options.select(neutral);
+    setBackColors(layout::colour::green);
+    afterWrongAnswer();
+  }
+}
+
+void ChapterWindow::onStartClicked() {
+  ui::caption(scoreLabel, QString());
+  questionBox->printFont().setPointSize(18);
+  questionBox->Cls();
+  nextQuestion();
+}
+
+QString ChapterWindow::scoreText() const {
+  return QStringLiteral("ただいまの得点は、") + texts::num(session_.score() * quiz::kPointsPerAnswer) +
+         QStringLiteral("点です。");
+}
+
+void ChapterWindow::showScore() {
+  scoreLabel->show();
+  ui::caption(scoreLabel, scoreText());
+}
+
+void ChapterWindow::endQuiz() {
+  session_.progress().quizEnded();
+  beforeJudging();
+  if (session_.score() != quiz::kQuestionsPerQuiz) {
+    setStars(0);
+    questionBank().clearAllMarks();
+  }
+  session_.judgeQuiz();
+}
+
+void ChapterWindow::closeEvent(QCloseEvent* event) {
+  onWindowClosed();
+  event->accept();
+}
+
+void ChapterWindow::onQuit() {
+  session_.playSound(QString());
+  session_.progress().quitFromMenu(chapter_);
+  session_.saveBeforeEnding();
+  session_.messageBox(QStringLiteral("コトバリオンを終了します。"), QStringLiteral("コトバリオン"));
+  session_.endProgram();
+}
+
+void ChapterWindow::onWindowClosed() {
+  session_.playSound(QString());
+  session_.progress().chapterWindowClosed(chapter_, session_.quizState().question);
+  session_.saveBeforeEnding();
+  session_.messageBox(closeText_, closeCaption_);
+  session_.endProgram();
+}
+
+void ChapterWindow::showHelp() {
+  session_.platform().showHelp(session_.appDir() + QStringLiteral("コトバリオンV.1.3.hlp"), 15);
+}
+
+void ChapterWindow::setClosingMessage(const QString& text, const QString& caption) {
+  closeText_ = text;
+  closeCaption_ = caption;
+}

@@ -1,0 +1,132 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "layout/widgets.h"
+#include "questions/questionbank.h"
+
+class QAction;
+class QGroupBox;
+class QPushButton;
+class Session;
+
+// The shape every chapter window shares: a menu bar with 終了 and help, a
+// client area of fixed size, the picture box questionBox, three star pictures stars
+// and a set-up method that the registration window calls.
+class ChapterWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  ChapterWindow(Session& session, int chapter, const QString& caption, QSize client, const QString& helpCaption);
+
+  QWidget* client() const { return client_; }
+  // The controls every chapter has; each chapter's window makes and places them.
+  QLabel* titleLabel = nullptr;        // the chapter's name, then the question's number
+  QLabel* streakHeading = nullptr;     // 連続満点記録 (perfect quizzes in a row), beside the stars
+  QGroupBox* optionsFrame = nullptr;   // 選択欄, the frame of the options
+  OptionArray options;                 // the answers, then the neutral option
+  QLabel* scoreLabel = nullptr;        // the score after an answer
+  QPushButton* startButton = nullptr;  // starts the quiz
+  PictureBox* questionBox = nullptr;
+  std::array<PictureBox*, 3> stars{};
+  QAction* quitAction = nullptr;
+  QAction* helpAction = nullptr;
+
+  // Where the window (its client area and menu bar) does not fit into room,
+  // the part of the screen left to it, the client area scrolls inside a
+  // window that does; where it fits, nothing changes.
+  void fitInto(QSize room);
+
+  // Sets the chapter up as its window opens: reads its question file, lights
+  // the stars of the streak and prepares a quiz; false when the
+  // chapter cannot start (its question file was refused).
+  bool setUp();
+  // The chapter's question bank.
+  virtual QuestionBank& questionBank() = 0;
+  // The instructions on screen and the start button, before a quiz.
+  virtual void prepareQuiz() = 0;
+  // The option of the right answer to the question on screen.
+  virtual int rightOption() const = 0;
+  // How many answers the question on screen offers (before the neutral option).
+  virtual int answerCount() const = 0;
+
+  // The learner's choice of an option, the same in every chapter: only the
+  // first choice after a question is dealt answers it; a right answer goes
+  // on to the next question, a wrong one ends the quiz.
+  void onOptionClicked(int index);
+  // Choices since the question on screen was dealt; above one, none answers.
+  int answersGiven = kNoQuestionDealt;
+  static constexpr int kNoQuestionDealt = 4;
+  // The steps of the quiz each chapter words in its own way.
+  virtual void onRightAnswer() = 0;
+  virtual void onWrongAnswer() = 0;
+  virtual void nextQuestion() = 0;
+  // The start button: a fresh question box, then the first question
+  // (chapter 2 numbers and deals it its own way).
+  virtual void onStartClicked();
+  // The quiz has ended with its last answer: counted, the stars and the
+  // bank's marks of drawn questions cleared unless it was perfect, judged.
+  void endQuiz();
+  void setBackColor(const QColor& c);
+  QColor backColor() const;
+  // The background of this window and of the message window.
+  void setBackColors(const QColor& c);
+  // The message window with the picture of a right ("cut11.jpg") or wrong
+  // ("cut22.JPG") answer and the text, shown modally; false when the program
+  // ended meanwhile.
+  // whenMessageShown runs once the message has the focus.
+  bool showFeedback(bool right, const QString& text, std::function<void()> whenMessageShown = nullptr);
+  // Loads "starn.gif" into all three stars, then "star.gif" into the first
+  // lit ones (never more than three).
+  void setStars(int lit);
+  void setStar(int index, bool lit);
+
+  // A question has just been dealt: for a moment no input aimed at the
+  // screen before answers it, and the focus goes to the question box, which
+  // a screen reader then reads (its printed text, then spokenQuestion).
+  // Tab or an arrow key goes on to the answers.
+  void questionDealt(const QString& spokenQuestion);
+  // The words a screen reader hears for the stars: the streak.
+  static QString streakText(int lit);
+
+  // Menu 終了: count the quiz, break the streak unless completed, save, end.
+  void onQuit();
+  // Menu help: the help file at its contents page, not modal.
+  void showHelp();
+  // The learner closing the window: count the quiz, break the streak of a
+  // quiz left before its tenth question, save, end.
+  void onWindowClosed();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  // Chapter 2 counts a click on its neutral option as the question's answer
+  // (it then hides the answers); the others ignore it.
+  virtual bool neutralChoiceAnswers() const { return false; }
+  virtual void onNeutralChosen() {}
+  // Chapters 1 and 3 show the score as soon as an answer is given; chapter
+  // 2 shows it in the answer's colour with the feedback.
+  virtual bool showsScoreOnAnswer() const { return true; }
+  // The score line: chapter 2 words it more briefly.
+  virtual QString scoreText() const;
+  // Shows the score line.
+  void showScore();
+  // After a wrong answer's feedback: chapter 1 clears the score it showed.
+  virtual void afterWrongAnswer() {}
+  // Before the judgement: chapter 2 hides its options and clears the question.
+  virtual void beforeJudging() {}
+  // The message box the close box shows before the program ends.
+  void setClosingMessage(const QString& text, const QString& caption);
+  // Creates the three star boxes at the given lefts and top; the label
+  // beside them reads the streak too.
+  void makeStars(std::array<int, 3> lefts, int top, QSize size, QLabel* streakLabel);
+
+  Session& session_;
+  const int chapter_;
+  QWidget* client_;
+  QLabel* streakLabel_ = nullptr;
+  std::array<bool, 3> lit_{};
+  QString closeText_ = QStringLiteral("コトバリオンを終了します。");
+  QString closeCaption_ = QStringLiteral("コトバリオン");
+};

@@ -1,0 +1,187 @@
+#include "windows/homonymswindow.h"
+
+#include <QGroupBox>
+
+#include "chapter2/readings.h"
+#include "layout/layout.h"
+#include "questions/quizrules.h"
+#include "questions/texts.h"
+#include "records/recordfile.h"
+#include "windows/messagewindow.h"
+#include "windows/session.h"
+
+using namespace layout;
+using texts::num;
+
+HomonymsWindow::HomonymsWindow(Session& session)
+    : ChapterWindow(session, 2, QStringLiteral("第２章 同音異義語 (コトバリオンVer.1.3)"), {1024, 700},
+                    QStringLiteral("ヘ ル プ")) {
+  QWidget* c = client();
+  titleLabel = ui::label(c, QStringLiteral("Label1"), {384, 112, 0, 0}, designFont(18), colour::black);
+  streakHeading =
+      ui::label(c, QStringLiteral("連続満点記録"), {552, 56, 137, 27}, designFont(15.75, true, true), colour::black);
+  makeStars({696, 744, 792}, 48, {49, 49}, streakHeading);
+  questionBox = new PictureBox(c);
+  questionBox->setGeometry(168, 208, 665, 81);
+  questionBox->setBackColor(colour::white);
+  questionBox->setPrintFont(designFont(28));
+  questionBox->setTwipUnit(15);
+  optionsFrame = ui::frame(c, QStringLiteral("選 択 欄"), {168, 304, 665, 153}, designFont(12, true, true), QColor());
+  optionsFrame->setAccessibleName(QStringLiteral("選択欄"));
+  const int lefts[] = {32, 200, 376, 32, 200};
+  const int tops[] = {24, 24, 24, 80, 80};
+  for (int i = 0; i < kNeutralOption; ++i) {
+    QRadioButton* b = options.add(optionsFrame, QString());
+    ui::place(b, {lefts[i], tops[i], 145, 37}, designFont(28), colour::black);
+  }
+  ui::place(options.add(optionsFrame, QStringLiteral("一つ選ぶ")), {376, 72, 177, 37}, designFont(22), colour::black);
+  // Opaque like the score of chapters 1 and 3: its red text stays readable
+  // when the window turns red.
+  scoreLabel = ui::label(c, QStringLiteral("Label2"), {296, 528, 0, 0}, designFont(28), colour::blue, colour::white);
+  startButton = ui::commandButton(c, QStringLiteral("Command1"), {696, 536, 169, 65}, designFont(14));
+
+  connect(startButton, &QPushButton::clicked, this, [this] { onStartClicked(); });
+  options.setNeutral(kNeutralOption);
+  options.onClick = [this](int i) { onOptionClicked(i); };
+  // Its options are hidden until a question is dealt: none to refuse.
+  answersGiven = 0;
+}
+
+void HomonymsWindow::showOptions(int last, bool shown) {
+  for (int i = 0; i <= last; ++i) options[i]->setVisible(shown);
+}
+
+void HomonymsWindow::prepareQuiz() {
+  session_.newQuiz();
+  bank.newQuiz();
+  ui::caption(titleLabel, QStringLiteral(" 第２章 同音異義語  "));
+  session_.platform().randomize();
+  optionsFrame->show();
+  questionBox->show();
+  questionBox->setForeColor(colour::red);
+  questionBox->Print(QStringLiteral("赤字"), false);
+  questionBox->setForeColor(colour::blue);
+  questionBox->Print(QStringLiteral("の部分に適する漢字を下から選べ｡ "));
+  // The red word is heard in quotation marks, and the instruction says so.
+  questionBox->setSpokenText(QStringLiteral("赤字の部分（読み上げでは「」で囲んだことば）に適する漢字を下から選べ。"));
+  startButton->setAccessibleDescription(questionBox->accessibleName());
+  scoreLabel->hide();
+  startButton->show();
+  startButton->setText(QStringLiteral("問題開始"));
+  showOptions(kNeutralOption, false);
+  bank.choices.fill(QString());
+  startButton->setFocus();
+}
+
+void HomonymsWindow::onStartClicked() {
+  setBackColor(colour::green);
+  ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState().question) + QStringLiteral("問"));
+  if (session_.quizState().question >= quiz::kQuestionsPerQuiz)
+    endQuiz();
+  else
+    nextQuestion();
+}
+
+void HomonymsWindow::nextQuestion() {
+  showOptions(kNeutralOption, true);
+  setBackColors(colour::green);
+  ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState().question) + QStringLiteral("問"));
+  if (session_.quizState().question >= quiz::kQuestionsPerQuiz)
+    endQuiz();
+  else
+    drawQuestion();
+}
+
+void HomonymsWindow::drawQuestion() {
+  startButton->setText(QStringLiteral("次の問題"));
+  session_.advanceQuestion();
+  const int r = bank.draw(session_.quizState().question, session_, [this] { return session_.platform().rnd(); });
+  const std::vector<QString> list =
+      HomonymsBank::candidates(session_.Mon2[static_cast<std::size_t>(r)], session_, bank.lastRecord);
+  // A group holds at most five records in every accepted file.
+  const int j = static_cast<int>(std::min<std::size_t>(list.size(), bank.choices.size()));
+  for (int i = 0; i < j; ++i) bank.choices[static_cast<std::size_t>(i)] = list[static_cast<std::size_t>(i)];
+  bank.lastChoice = j - 1;
+  dealQuestion();
+}
+
+void HomonymsWindow::dealQuestion() {
+  ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState().question) + QStringLiteral("問"));
+  startButton->hide();
+  scoreLabel->hide();
+  options[kNeutralOption]->setText(QStringLiteral("一つ選ぶ"));
+  options.select(kNeutralOption);
+  questionBox->Cls();
+  const std::array<QString, 2> parts = HomonymsBank::splitSentence(bank.questionSentence);
+  questionBox->setPrintPos(10, 10);
+  questionBox->setForeColor(colour::blue);
+  questionBox->Print(parts[0], false);
+  questionBox->setForeColor(colour::red);
+  questionBox->Print(session_.Mon5[static_cast<std::size_t>(bank.currentRecord)].asText(), false);
+  questionBox->setForeColor(colour::blue);
+  questionBox->Print(parts[1]);
+  // The red word cannot be heard: it is read in quotation marks.
+  questionBox->setSpokenText(parts[0] + QStringLiteral("「") +
+                             session_.Mon5[static_cast<std::size_t>(bank.currentRecord)].asText() +
+                             QStringLiteral("」") + parts[1]);
+  showOptions(kNeutralOption - 1, false);
+  showOptions(bank.lastChoice, true);
+  HomonymsBank::shuffle(bank.choices, bank.lastChoice, [this] { return session_.platform().rnd(); });
+  const QString answer = bank.rightAnswer.asText();
+  bank.rightOption = -1;
+  for (int i = 0; i <= bank.lastChoice; ++i) {
+    options[i]->setText(bank.choices[static_cast<std::size_t>(i)]);
+    if (bank.choices[static_cast<std::size_t>(i)] == answer) bank.rightOption = static_cast<std::int16_t>(i);
+  }
+  // Every option sounds the same: each is told apart by the other readings
+  // of its kanji.
+  QStringList group;
+  for (int i = 0; i <= bank.lastChoice; ++i) group << bank.choices[static_cast<std::size_t>(i)];
+  std::vector<readings::Word> words;
+  for (int i = 0; i <= bank.lastRecord; ++i)
+    words.emplace_back(session_.Mon3[static_cast<std::size_t>(i)].asText(),
+                       session_.Mon5[static_cast<std::size_t>(i)].asText());
+  const QStringList told =
+      readings::describe(group, session_.Mon5[static_cast<std::size_t>(bank.currentRecord)].asText(), words);
+  for (int i = 0; i <= bank.lastChoice; ++i) options[i]->setAccessibleDescription(told.value(i));
+  answersGiven = 0;
+  questionDealt(titleLabel->text());
+}
+
+void HomonymsWindow::beforeJudging() {
+  showOptions(kNeutralOption, false);
+  questionBox->Cls();
+}
+
+QString HomonymsWindow::scoreText() const {
+  return QStringLiteral("得点は") + num(session_.score() * quiz::kPointsPerAnswer) + QStringLiteral("点です");
+}
+
+void HomonymsWindow::onNeutralChosen() {
+  showOptions(kNeutralOption - 1, false);
+  ui::caption(scoreLabel, QString());
+}
+
+void HomonymsWindow::onRightAnswer() {
+  ui::setFore(scoreLabel, colour::blue);
+  session_.answeredRight();
+  showScore();
+  const QString text = session_.composeRightFeedback();
+  // The options go once the message has the focus: hidden before, the
+  // focus would run over the rest of the window.
+  showFeedback(true, text, [this] { showOptions(kNeutralOption - 1, false); });
+  showOptions(kNeutralOption - 1, false);
+}
+
+void HomonymsWindow::onWrongAnswer() {
+  setBackColors(colour::red);
+  ui::setFore(scoreLabel, colour::red);
+  showScore();
+  const QString correction = QStringLiteral("間違いですよ。") + QStringLiteral("正解は、「") +
+                             bank.rightAnswer.asText() + QStringLiteral("」です。") + texts::kCrLf;
+  const bool going = showFeedback(false, correction + session_.composeWrongFeedback(),
+                                  [this] { showOptions(kNeutralOption - 1, false); });
+  showOptions(kNeutralOption - 1, false);
+  if (!going) return;
+  endQuiz();
+}

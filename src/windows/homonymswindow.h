@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+#include <cstdint>
+
+#include "chapter2/homonymsbank.h"
+#include "windows/chapterwindow.h"
+
+class QGroupBox;
+
+// The chapter 2 quiz window: homonyms, a red kana word in a sentence and up
+// to five kanji to choose from.
+class HomonymsWindow : public ChapterWindow {
+  Q_OBJECT
+ public:
+  explicit HomonymsWindow(Session& session);
+
+  // The option selected while no answer is given, after the answers.
+  static constexpr int kNeutralOption = 5;
+
+  // The bank with its marks and the current question.
+  HomonymsBank bank;
+
+  QuestionBank& questionBank() override { return bank; }
+  int rightOption() const override { return bank.rightOption; }
+  int answerCount() const override { return bank.lastChoice + 1; }
+  void prepareQuiz() override;
+  void onStartClicked() override;
+  void nextQuestion() override;
+  void drawQuestion();
+  void dealQuestion();
+  void onRightAnswer() override;
+  void onWrongAnswer() override;
+
+ protected:
+  bool neutralChoiceAnswers() const override { return true; }
+  void onNeutralChosen() override;
+  bool showsScoreOnAnswer() const override { return false; }
+  void beforeJudging() override;
+  QString scoreText() const override;
+
+ private:
+  void showOptions(int last, bool shown);
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+#include <cstdint>
+
+#include "chapter3/idiomsbank.h"
+#include "windows/chapterwindow.h"
+
+class QGroupBox;
+
+// The chapter 3 quiz window: general idioms, eight idiom phrases to choose
+// from with the meaning as a hint.
+class IdiomsWindow : public ChapterWindow {
+  Q_OBJECT
+ public:
+  explicit IdiomsWindow(Session& session);
+
+  QLabel* sentenceLabel;
+  // The option selected while no answer is given, after the answers.
+  static constexpr int kNeutralOption = 8;
+
+  // The bank with the quiz's questions and options.
+  IdiomsBank bank;
+
+  QuestionBank& questionBank() override { return bank; }
+  int rightOption() const override { return bank.rightOption; }
+  int answerCount() const override { return kNeutralOption; }
+  void prepareQuiz() override;
+  void nextQuestion() override;
+  void dealQuestion();
+  void onRightAnswer() override;
+  void onWrongAnswer() override;
+};

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWidget>
+#include <cstdint>
+
+#include "layout/widgets.h"
+#include "records/learnerrecord.h"
+
+class QGroupBox;
+class Session;
+
+// The registration window: the learner types a name, sees the record
+// summary, and picks a chapter. It is the hub between quizzes.
+class RegistrationWindow : public QWidget {
+  Q_OBJECT
+ public:
+  explicit RegistrationWindow(Session& session);
+
+  QLabel* namePrompt;
+  QLineEdit* nameEdit;
+  QPushButton* registerButton;
+  QLabel* summaryHeading;
+  QLabel* summaryLabel;
+  QGroupBox* chapterFrame;
+  // The option selected while no answer is given, after the answers.
+  static constexpr int kNeutralOption = 3;
+  OptionArray chapterOptions;
+  QPushButton* quitButton;
+
+  std::int16_t registerPresses = 0;
+
+  void showNameEntry();
+  void showChapterChoice();
+  // Back from a judged quiz: shown again, at the chapter choice.
+  void returnToChapterChoice();
+  // Loads the record of the name in nameEdit. False when the program ended.
+  bool loadRecord();
+  void showSummary();
+  // Opens the chosen chapter's window and hides this one; false when the
+  // chapter could not start and this window stays.
+  bool openChapter();
+  void lightStars();
+
+  void onRegisterClicked();
+  void onNameEntered();
+  void onChapterClicked(int index);
+  void onQuitClicked();
+  // The learner closing the window: default sound, goodbye, end.
+  void closeHandling();
+
+  // The summary that summaryLabel shows, exactly as composed (LF CR line ends).
+  const QString& summary() const { return summary_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  Session& session_;
+  QString summary_;
+};
+
+// What the learner is told when the record file is there but does not load
+// completely: the file, the problem, what play goes on with (what was read
+// when partly, otherwise nothing), and that a copy of the file is kept.
+QString recordDamageMessage(const QString& userName, const QString& problem, bool partly);
+
+// The three-line summary of a record: per chapter its quiz count and streak,
+// or " 修了" once completed, each line ending in LF CR.
+QString recordSummary(const LearnerRecord& record);

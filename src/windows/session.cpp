@@ -1,0 +1,306 @@
+#include "windows/session.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+
+#include "layout/layout.h"
+#include "layout/widgets.h"
+#include "questions/quizrules.h"
+#include "records/recordfile.h"
+#include "scoring/feedback.h"
+#include "scoring/judgement.h"
+#include "windows/bodyidiomswindow.h"
+#include "windows/chapterwindow.h"
+#include "windows/homonymswindow.h"
+#include "windows/idiomswindow.h"
+#include "windows/messagewindow.h"
+#include "windows/placer.h"
+#include "windows/registrationwindow.h"
+
+Session::Session(Platform& platform) : platform_(platform) {}
+
+Session::~Session() {
+  delete registrationWindow;
+  delete homonymsWindow;
+  delete bodyIdiomsWindow;
+  delete idiomsWindow;
+  delete messageWindow;
+}
+
+void Session::start() {
+  platform_.randomize();
+  if (platform_.anotherCopyRunning()) {
+    // Something that is no copy of the program is named, so that the
+    // learner is never locked out unheard.
+    const QString holder = platform_.lockHolder();
+    if (holder.isEmpty())
+      platform_.messageBox(QStringLiteral("ナゴミアの勉強は起動しています。"), QStringLiteral("ナゴミア"));
+    else
+      platform_.messageBox(QStringLiteral("このプログラムのフォルダ「") +
+                               QDir::toNativeSeparators(platform_.applicationDir()) +
+                               QStringLiteral("」を、ほかのプログラム") + holder +
+                               QStringLiteral("が使用中にしているため、起動できません。\n") +
+                               QStringLiteral("そのプログラムを終わらせてから、もう一度起動してください。"),
+                           QStringLiteral("コトバリオン"));
+    endProgram();
+    return;
+  }
+  appDir_ = platform_.applicationDir();
+  ui::guardKeyRepeats();
+  // The registration window is built, put into its name-entry state, laid
+  // out and shown first; the four hidden windows are built while the
+  // learner already sees it. Nothing is drawn in between, and neither the
+  // name-entry state nor the other layouts touch what layoutRegistrationWindow sets, so the
+  // learner sees the same window.
+  readTwipsPerPixel();
+  registrationWindow = new RegistrationWindow(*this);
+  registrationWindow->showNameEntry();
+  layoutRegistrationWindow();
+  platform_.flushWindows();
+  layoutHomonymsWindow();
+  layoutBodyIdiomsWindow();
+  layoutIdiomsWindow();
+  layoutMessageWindow();
+}
+
+recordfile::LoadResult Session::loadRecord(const QString& typedName, QString* problem) {
+  record_.streak = {};
+  record_.count = {};
+  userName_ = recordfile::learnerName(appDir_, typedName);
+  return recordfile::load(appDir_, userName_, record_, problem);
+}
+
+void Session::refreshAppDir() {
+  appDir_ = platform_.applicationDir();
+  if (!appDir_.endsWith(u'/')) appDir_ += u'/';
+}
+
+void Session::playSound(const QString& name) {
+  // The platform plays in the background and never blocks.
+  platform_.playSound(appDir_ + name);
+}
+
+bool Session::saveRecord() {
+  QString error;
+  unsavedProgress_ = !recordfile::save(appDir_, userName_, record_, &error);
+  if (!unsavedProgress_) return true;
+  messageBox(QStringLiteral("「") + userName_ + QStringLiteral("」さんの成績を保存できませんでした。\n") +
+                 QStringLiteral("保存先：") + QDir::toNativeSeparators(recordfile::path(appDir_, userName_)) +
+                 QStringLiteral("\n") + error +
+                 QStringLiteral("\n今回の成績は消さずに覚えておき、次に保存するときにもう一度保存します。"),
+             QStringLiteral("コトバリオン"));
+  return false;
+}
+
+void Session::saveBeforeEnding() {
+  const QString caption = QStringLiteral("コトバリオン");
+  for (;;) {
+    QString error;
+    unsavedProgress_ = !recordfile::save(appDir_, userName_, record_, &error);
+    if (!unsavedProgress_) return;
+    if (!platform_.question(QStringLiteral("「") + userName_ +
+                                QStringLiteral("」さんの成績を保存できませんでした。\n") + QStringLiteral("保存先：") +
+                                QDir::toNativeSeparators(recordfile::path(appDir_, userName_)) + QStringLiteral("\n") +
+                                error + QStringLiteral("\n空きを作るなどしてから、もう一度保存できます。"),
+                            caption, QStringLiteral("もう一度保存する"), QStringLiteral("保存せずに終了する")))
+      break;
+  }
+  QString progressText = recordSummary(record_);
+  progressText.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
+  messageBox(QStringLiteral("「") + userName_ + QStringLiteral("」さんの次の成績は保存されていません。") +
+                 QStringLiteral("先生に伝えてください。\n\n") + progressText + QStringLiteral("\n記録ファイル「") +
+                 userName_ + QStringLiteral(".dat」の内容：") +
+                 QString::fromLatin1(recordfile::encode(record_).trimmed()),
+             caption);
+}
+
+bool Session::showModal(QWidget* window) {
+  platform_.showModal(window);
+  return !platform_.hasEnded();
+}
+
+bool Session::showMessage(const QString& text) {
+  messageWindow->showText(text);
+  return showModal(messageWindow);
+}
+
+bool Session::messageBox(const QString& text, const QString& caption) {
+  platform_.messageBox(text, caption);
+  return !platform_.hasEnded();
+}
+
+void Session::endProgram() {
+  if (unsavedProgress_ && !platform_.hasEnded()) saveBeforeEnding();
+  platform_.endProgram();
+}
+
+QString Session::composeRightFeedback() {
+  if (score_ >= quiz::kQuestionsPerQuiz) progress_.quizDecided(true);
+  playSound(QStringLiteral("seikai.wav"));
+  return feedback::right({quizState_.question, score_, quizState_.streak, record_.workingCount},
+                         [this] { return platform_.rnd(); });
+}
+
+QString Session::composeWrongFeedback() {
+  progress_.quizDecided(false);
+  playSound(QStringLiteral("miss.wav"));
+  return feedback::wrong({quizState_.question, score_, quizState_.streak, record_.workingCount},
+                         [this] { return platform_.rnd(); });
+}
+
+ChapterWindow* Session::chapterWindow(int c) const {
+  switch (c) {
+    case 1:
+      return bodyIdiomsWindow;
+    case 2:
+      return homonymsWindow;
+    case 3:
+      return idiomsWindow;
+    default:
+      return nullptr;
+  }
+}
+
+void Session::judgeQuiz() {
+  const int c = quizState_.chapter;
+  ChapterWindow* window = chapterWindow(c);
+  // The score_ is always 0..10, so the grade is always known.
+  QString message = judgement::grade(score_, quizState_.streak);
+  const progress::Progress::Outcome outcome = progress_.judged(score_ == quiz::kQuestionsPerQuiz);
+  if (score_ == quiz::kQuestionsPerQuiz) {
+    const int streak = outcome == progress::Progress::Outcome::Completed ? quiz::kStreakToComplete : quizState_.streak;
+    message += judgement::perfectSuffix(streak);
+    if (window) {
+      for (int i = 0; i < streak && i < quiz::kStreakToComplete; ++i) window->setStar(i, true);
+      window->hide();
+      if (outcome == progress::Progress::Outcome::Completed) message = judgement::completion(c);
+      if (progress_.allCompleted()) {
+        messageWindow->showCertificate(
+            judgement::certificate(userName_, record_.count[0], record_.count[1], record_.count[2]),
+            layout::fontSize(twipsPerPixelX_, 22), twipsPerPixelX_);
+        certificateAwarded_ = true;
+      }
+    }
+  } else if (window) {
+    window->hide();
+  }
+  saveRecord();
+  if (certificateAwarded_) return;
+  if (!showMessage(message)) return;
+  registrationWindow->returnToChapterChoice();
+}
+
+// --- layout --------------------------------------------------------------
+
+namespace {
+
+constexpr int kGuessedTitleBar = 32;
+
+// The layout rule for one window: exact client size, placed on the screen.
+// The placement reads the screen's metrics from the platform itself.
+void applyLayout(QWidget* window, layout::Position position, Platform& platform) {
+  window->setWindowState(Qt::WindowNoState);
+  // A chapter window's size is its client area and its menu bar; on a
+  // screen too small for it, less, and the client area scrolls.
+  if (auto* chapter = qobject_cast<ChapterWindow*>(window)) {
+    window->adjustSize();
+    const ScreenMetrics m = platform.screenMetrics();
+    const QRect room = m.available.isEmpty() ? QRect(0, 0, m.width, m.height) : m.available;
+    // Until the window system has framed a window, a title bar is guessed.
+    const QMargins frame = layout::plausibleFrame(platform.frameMargins(window));
+    chapter->fitInto(room.size().shrunkBy(frame.isNull() ? QMargins(0, kGuessedTitleBar, 0, 0) : frame));
+  }
+  layout::WindowPlacer::place(window, window->size(), position, platform);
+}
+
+void setFontSize(QWidget* w, std::int16_t tpp, int k) {
+  QFont f = w->font();
+  f.setPointSize(layout::fontSize(tpp, k));
+  w->setFont(f);
+}
+
+// Sets each control's font size by the layout rule, in the order given.
+void setFontSizes(std::int16_t tpp, std::initializer_list<std::pair<QWidget*, int>> sizes) {
+  for (const auto& [w, k] : sizes) setFontSize(w, tpp, k);
+}
+
+}  // namespace
+
+void Session::readTwipsPerPixel() {
+  const ScreenMetrics m = platform_.screenMetrics();
+  twipsPerPixelX_ = layout::roundTwipsPerPixel(m.twipsPerPixelX);
+  twipsPerPixelY_ = layout::roundTwipsPerPixel(m.twipsPerPixelY);
+}
+
+void Session::createWindows() {
+  if (!registrationWindow) registrationWindow = new RegistrationWindow(*this);
+  if (!homonymsWindow) homonymsWindow = new HomonymsWindow(*this);
+  if (!bodyIdiomsWindow) bodyIdiomsWindow = new BodyIdiomsWindow(*this);
+  if (!idiomsWindow) idiomsWindow = new IdiomsWindow(*this);
+  if (!messageWindow) messageWindow = new MessageWindow(*this);
+}
+
+void Session::layoutHomonymsWindow() {
+  readTwipsPerPixel();
+  createWindows();
+  HomonymsWindow* f = homonymsWindow;
+  applyLayout(f, layout::Position::Corner, platform_);
+  setFontSizes(twipsPerPixelX_, {{f->titleLabel, 18}, {f->scoreLabel, 28}});
+  QFont pic = f->questionBox->printFont();
+  pic.setPointSize(layout::fontSize(twipsPerPixelX_, 28));
+  f->questionBox->setPrintFont(pic);
+  setFontSize(f->optionsFrame, twipsPerPixelX_, 12);
+  setFontSize(f->startButton, twipsPerPixelX_, 14);
+  f->startButton->setText(QStringLiteral("問題開始"));
+  setFontSize(f->options[HomonymsWindow::kNeutralOption], twipsPerPixelX_, 22);
+  f->optionsFrame->hide();
+  f->questionBox->setPrintPos(10, 10);
+  f->questionBox->Print(QStringLiteral("下の選択欄から正解をクリックしなさい。"));
+  for (int i = 0; i < HomonymsWindow::kNeutralOption; ++i) setFontSize(f->options[i], twipsPerPixelX_, 28);
+}
+
+void Session::layoutRegistrationWindow() {
+  RegistrationWindow* f = registrationWindow;
+  f->setFixedSize(640, 400);
+  applyLayout(f, layout::Position::Centred, platform_);
+  f->nameEdit->show();
+  setFontSize(f->nameEdit, twipsPerPixelX_, 12);
+  f->namePrompt->show();
+  f->summaryHeading->hide();
+  f->quitButton->hide();
+  f->show();
+}
+
+void Session::layoutBodyIdiomsWindow() {
+  BodyIdiomsWindow* f = bodyIdiomsWindow;
+  applyLayout(f, layout::Position::Centred, platform_);
+  setFontSizes(
+      twipsPerPixelX_,
+      {{f->titleLabel, 18}, {f->sentenceLabel, 26}, {f->scoreLabel, 28}, {f->optionsFrame, 12}, {f->startButton, 15}});
+  f->optionsFrame->hide();
+  for (int i = 0; i < BodyIdiomsWindow::kNeutralOption; ++i) setFontSize(f->options[i], twipsPerPixelX_, 22);
+  setFontSize(f->options[BodyIdiomsWindow::kNeutralOption], twipsPerPixelX_, 20);
+}
+
+void Session::layoutIdiomsWindow() {
+  IdiomsWindow* f = idiomsWindow;
+  applyLayout(f, layout::Position::Centred, platform_);
+  setFontSizes(
+      twipsPerPixelX_,
+      {{f->titleLabel, 18}, {f->sentenceLabel, 26}, {f->scoreLabel, 28}, {f->optionsFrame, 12}, {f->startButton, 15}});
+  f->optionsFrame->hide();
+  for (int i = 0; i <= IdiomsWindow::kNeutralOption; ++i) setFontSize(f->options[i], twipsPerPixelX_, 16);
+}
+
+void Session::layoutMessageWindow() {
+  MessageWindow* f = messageWindow;
+  f->setFixedSize(320, 240);
+  applyLayout(f, layout::Position::UpperThird, platform_);
+  f->certificateBox->hide();
+}

@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <random>
+#include <set>
+
+#include "chapter2/homonymsbank.h"
+#include "layout/fit.h"
+#include "testapp.h"
+
+namespace {
+
+// Scripted values first, then a fixed pseudo-random sequence; counts draws.
+struct Script {
+  std::deque<float> values;
+  std::mt19937 gen{3};
+  int drawn = 0;
+  std::function<float()> fn() {
+    return [this] {
+      ++drawn;
+      if (!values.empty()) {
+        const float v = values.front();
+        values.pop_front();
+        return v;
+      }
+      return static_cast<float>(gen() >> 8) * (1.0f / 16777216.0f);
+    };
+  }
+};
+
+HomonymsBank loaded(QuestionColumns& cols, const QByteArray& bytes = smallBank2()) {
+  HomonymsBank bank;
+  int count = 0;
+  EXPECT_TRUE(HomonymsBank::parse(bytes, cols, &count).empty());
+  bank.lastRecord = count - 1;
+  return bank;
+}
+
+}  // namespace
+
+TEST(HomonymsBank, StoresRecordIAtIndexIInTheColumnsOfItsFields) {
+  QuestionColumns cols;
+  cols.Mon1[11] = Value::ofText(QStringLiteral("left by chapter 1"));
+  const HomonymsBank bank = loaded(cols);
+  EXPECT_EQ(bank.lastRecord, 10);
+  EXPECT_TRUE(cols.Mon1[0].isNumber());
+  EXPECT_EQ(cols.Mon2[0].asText(), QStringLiteral("g1"));          // group key
+  EXPECT_EQ(cols.Mon5[0].asText(), QStringLiteral("かな1"));       // kana
+  EXPECT_EQ(cols.Mon3[0].asText(), QStringLiteral("漢0"));         // kanji
+  EXPECT_EQ(cols.Mon4[0].asText(), QStringLiteral("最初の＊。"));  // sentence
+  EXPECT_EQ(cols.Mon3[10].asText(), QStringLiteral("漢10"));
+  EXPECT_EQ(cols.Mon1[11].asText(), QStringLiteral("left by chapter 1"));
+}
+
+TEST(HomonymsBank, QuestionsFollowLevelsNeverRepeatAndNeverAskTheFirstRecord) {
+  QuestionColumns cols;
+  HomonymsBank bank = loaded(cols);
+  Script s;
+  for (int quiz = 0; quiz < 40; ++quiz) {
+    bank.clearAllMarks();
+    bank.newQuiz();
+    std::set<int> seen;
+    for (int q = 1; q <= 10; ++q) {
+      const int r = bank.draw(q, cols, s.fn());
+      EXPECT_NE(r, 0);
+      EXPECT_TRUE(seen.insert(r).second) << "record " << r << " twice";
+      EXPECT_EQ(cols.Mon1[static_cast<std::size_t>(r)].asNumber(), q <= 6 ? 1 : 2);
+      EXPECT_EQ(bank.currentRecord, r);
+      EXPECT_EQ(bank.rightAnswer.asText(), cols.Mon3[static_cast<std::size_t>(r)].asText());
+    }
+  }
+  // The first record is offered in its group all the same, in file order.
+  EXPECT_EQ(HomonymsBank::candidates(cols.Mon2[1], cols, bank.lastRecord),
+            (std::vector<QString>{QStringLiteral("漢0"), QStringLiteral("漢1"), QStringLiteral("漢2")}));
+  EXPECT_EQ(HomonymsBank::candidates(cols.Mon2[9], cols, bank.lastRecord),
+            (std::vector<QString>{QStringLiteral("漢9"), QStringLiteral("漢10")}));
+}
+
+TEST(HomonymsBank, ARecordRejectedForItsLevelStaysMarked) {
+  QuestionColumns cols;
+  HomonymsBank bank = loaded(cols);
+  Script s;
+  s.values = {0.65f, 0.05f};  // record 7 (level 2), then record 1 (level 1)
+  EXPECT_EQ(bank.draw(1, cols, s.fn()), 1);
+  EXPECT_EQ(bank.Used[7], 1);
+  EXPECT_EQ(bank.Used[1], 1);
+  EXPECT_EQ(s.drawn, 2);
+}
+
+TEST(HomonymsBank, MarksRunOutWithoutHangingOrRepeatingInAQuiz) {
+  // Perfect quizzes keep the marks; every level is used up after one quiz
+  // of a bank with exactly 6 + 4 askable records.
+  QuestionColumns cols;
+  HomonymsBank bank = loaded(cols);
+  Script s;
+  for (int quiz = 0; quiz < 3; ++quiz) {
+    bank.newQuiz();
+    std::set<int> seen;
+    for (int q = 1; q <= 10; ++q) {
+      const int r = bank.draw(q, cols, s.fn());
+      EXPECT_TRUE(seen.insert(r).second) << "quiz " << quiz << " record " << r;
+      EXPECT_EQ(cols.Mon1[static_cast<std::size_t>(r)].asNumber(), q <= 6 ? 1 : 2);
+    }
+    EXPECT_EQ(seen.size(), 10u);
+  }
+}
+
+TEST(HomonymsBank, TheShuffleExchangesTwoToEightTimes) {
+  struct Case {
+    float n;      // the value that sets the number of exchanges
+    int randoms;  // values drawn in all
+  };
+  for (const Case c : {Case{0.0f, 1 + 2 * 2}, Case{0.5f, 1 + 2 * 5}, Case{0.99999994f, 1 + 2 * 8}}) {
+    std::array<QString, 5> list{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")};
+    Script s;
+    s.values = {c.n};
+    HomonymsBank::shuffle(list, 2, s.fn());
+    EXPECT_EQ(s.drawn, c.randoms) << c.n;
+    std::multiset<QString> after(list.begin(), list.begin() + 3);
+    EXPECT_EQ(after, (std::multiset<QString>{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
+  }
+  // Two exchanges: 0 with 1, then 2 with 2.
+  std::array<QString, 5> list{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")};
+  Script s;
+  s.values = {0.0f, 0.0f, 0.5f, 0.9f, 0.99999994f};
+  HomonymsBank::shuffle(list, 2, s.fn());
+  EXPECT_EQ(list[0], QStringLiteral("B"));
+  EXPECT_EQ(list[1], QStringLiteral("A"));
+  EXPECT_EQ(list[2], QStringLiteral("C"));
+  // One candidate stays where it is.
+  std::array<QString, 5> one{QStringLiteral("X")};
+  HomonymsBank::shuffle(one, 0, s.fn());
+  EXPECT_EQ(one[0], QStringLiteral("X"));
+}
+
+TEST(HomonymsBank, TheMarkSplitsTheSentenceWhereverItStands) {
+  EXPECT_EQ(HomonymsBank::splitSentence(QStringLiteral("＊が先。")),
+            (std::array<QString, 2>{"", QStringLiteral("が先。")}));
+  EXPECT_EQ(HomonymsBank::splitSentence(QStringLiteral("後に＊")),
+            (std::array<QString, 2>{QStringLiteral("後に"), ""}));
+  EXPECT_EQ(HomonymsBank::splitSentence(QStringLiteral("a＊b＊c")),
+            (std::array<QString, 2>{QStringLiteral("a"), QStringLiteral("b＊c")}));
+}
+
+TEST(HomonymsBank, GroupKeysCompareByKind) {
+  EXPECT_TRUE(HomonymsBank::sameKey(Value::ofNumber(3), Value::ofNumber(3.0)));
+  EXPECT_FALSE(HomonymsBank::sameKey(Value::ofNumber(3), Value::ofText(QStringLiteral("3"))));
+  EXPECT_TRUE(HomonymsBank::sameKey(Value::ofText(QStringLiteral("いし")), Value::ofText(QStringLiteral("いし"))));
+  EXPECT_TRUE(HomonymsBank::sameKey(Value{}, Value::ofText(QString())));
+}
+
+TEST(HomonymsBank, BadFilesAreRefusedWithTheirLine) {
+  const QString good = decodeCp932(smallBank2());
+  QString crowded = good;
+  for (int i = 0; i < 3; ++i) crowded += QStringLiteral("1,\"g1\",\"か\",\"字%1\",\"＊。\"\r\n").arg(i);
+  QString tooMany = good;
+  for (int i = 0; i < 901 - 11; ++i) tooMany += QStringLiteral("1,%1,\"か\",\"字\",\"＊。\"\r\n").arg(i + 100);
+  tooMany += QStringLiteral("1,9999,\"か\",\"字\",\"＊。\"\r\n");
+  struct Case {
+    const char* name;
+    QByteArray bytes;
+    int line;
+    QString says;
+  };
+  const std::vector<Case> cases = {
+      {"four fields", encodeCp932(good + QStringLiteral("1,\"g9\",\"か\",\"字\"\r\n")), 12,
+       QStringLiteral("足りません")},
+      {"level 3", encodeCp932(good + QStringLiteral("3,\"g9\",\"か\",\"字\",\"＊。\"\r\n")), 12,
+       QStringLiteral("レベル")},
+      {"no mark", encodeCp932(good + QStringLiteral("1,\"g9\",\"か\",\"字\",\"なし。\"\r\n")), 12,
+       QStringLiteral("＊")},
+      {"six in a group", encodeCp932(crowded), 14, QStringLiteral("5問を超えて")},
+      {"902 records", encodeCp932(tooMany), 902, QStringLiteral("多すぎます")},
+      {"not code page 932", smallBank2() + QByteArray("1,\"g\",\"\x82\",\"x\",\"\x81\x96\"\r\n"), 0,
+       QStringLiteral("Shift_JIS")},
+      // The first record is never asked: five level-1 records after it are too few.
+      {"too few askable",
+       encodeCp932(good.section(QStringLiteral("\r\n"), 0, 5) + QStringLiteral("\r\n") +
+                   good.section(QStringLiteral("\r\n"), 7, 10) + QStringLiteral("\r\n")),
+       0, QStringLiteral("レベル1の問題が 5問").remove(u' ')},
+  };
+  for (const Case& c : cases) {
+    QuestionColumns cols;
+    cols.Mon1[0] = Value::ofText(QStringLiteral("untouched"));
+    int count = -1;
+    const std::vector<FileProblem> problems = HomonymsBank::parse(c.bytes, cols, &count);
+    ASSERT_FALSE(problems.empty()) << c.name;
+    if (c.line > 0) {
+      EXPECT_EQ(problems.front().line, c.line) << c.name;
+    }
+    EXPECT_TRUE(describeProblems(HomonymsBank::kFileName, problems).contains(c.says))
+        << c.name << ": " << describeProblems(HomonymsBank::kFileName, problems).toStdString();
+    EXPECT_EQ(cols.Mon1[0].asText(), QStringLiteral("untouched")) << c.name;
+    EXPECT_EQ(count, -1) << c.name;
+  }
+}
+
+TEST(HomonymsBank, WarnsATeacherOfWhatPlaysBadly) {
+  const QString text = QStringLiteral(
+      "1,\"a\",\"かな\",\"同じ\",\"＊です。\"\r\n"
+      "1,\"a\",\"かな\",\"同じ\",\"＊でした。\"\r\n"
+      "1,\"b\",\"ひとり\",\"一人\",\"＊だけ。\"\r\n"
+      "1,\"c\",\"ながい\",\"長い長い漢字\",\"この文はとても長くて画面の幅にはとうてい収まりきらない＊です。\"\r\n");
+  std::vector<HomonymsBank::Record> records;
+  HomonymsBank::read(encodeCp932(text), &records);
+  const std::vector<FileProblem> w = HomonymsBank::warnings(records, fit::chapter2Boxes());
+  auto at = [&w](int line, const QString& part) {
+    return std::any_of(w.begin(), w.end(),
+                       [&](const FileProblem& p) { return p.line == line && p.message.contains(part); });
+  };
+  EXPECT_TRUE(at(2, QStringLiteral("同じ漢字")));
+  EXPECT_TRUE(at(3, QStringLiteral("1問だけ")));
+  EXPECT_TRUE(at(4, QStringLiteral("問題文が長すぎて")));
+  EXPECT_TRUE(at(4, QStringLiteral("選択ボタンに収まりません")));
+  EXPECT_FALSE(at(1, QString()));
+}
