@@ -4,12 +4,14 @@
 # test (the packages' contents, install and a save by an ordinary user among
 # them); builds the benchmarks; then builds the tests optimised, as the
 # program ships (the draws use single-precision arithmetic on purpose), and
-# runs them again. The formatting is checked first; warnings are errors in
+# runs them again. The formatting is checked before the builds; warnings are errors in
 # both test builds; every test has a time limit.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# Every source file is formatted as .clang-format says (checked first: it
-# takes a second).
+# What building and testing need is installed first (clang-format among it);
+# then every source file must be formatted as .clang-format says (checked
+# before the builds: it takes a second).
+scripts/deps.sh
 git ls-files -z 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h' 'fuzz/*.cpp' 'fuzz/*.h' |
   xargs -0 clang-format --dry-run --Werror
 scripts/package.sh
