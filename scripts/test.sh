@@ -4,8 +4,8 @@
 # test (the packages' contents, install and a save by an ordinary user among
 # them); builds the benchmarks; then builds the tests optimised, as the
 # program ships (the draws use single-precision arithmetic on purpose), and
-# runs them again. The formatting is checked before the builds; warnings are errors in
-# both test builds; every test has a time limit.
+# runs them again. The formatting is checked before the builds; warnings
+# are errors in both test builds; every test has a time limit.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # What building and testing need is installed first (clang-format among it);
