@@ -29,8 +29,8 @@ class BodyIdiomsWindow : public ChapterWindow {
   int rightOption() const override { return bank.rightOption; }
   int answerCount() const override { return kNeutralOption; }
   void prepareQuiz() override;
-  void nextQuestion() override;
-  void dealQuestion();
+  void clearAnsweredQuestion() override;
+  void dealQuestion() override;
   void onRightAnswer() override;
   void onWrongAnswer() override;
 

@@ -180,10 +180,25 @@ void ChapterWindow::onOptionClicked(int index) {
 }
 
 void ChapterWindow::onStartClicked() {
+  clearForFirstQuestion();
+  nextQuestion();
+}
+
+void ChapterWindow::clearForFirstQuestion() {
   ui::caption(scoreLabel, QString());
   questionBox->printFont().setPointSize(18);
   questionBox->Cls();
-  nextQuestion();
+}
+
+void ChapterWindow::nextQuestion() {
+  setBackColors(layout::colour::green);
+  clearAnsweredQuestion();
+  if (session_.quizState().question >= quiz::kQuestionsPerQuiz) {
+    endQuiz();
+    return;
+  }
+  session_.advanceQuestion();
+  dealQuestion();
 }
 
 QString ChapterWindow::scoreText() const {

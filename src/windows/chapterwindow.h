@@ -62,10 +62,17 @@ class ChapterWindow : public QMainWindow {
   // The steps of the quiz each chapter words in its own way.
   virtual void onRightAnswer() = 0;
   virtual void onWrongAnswer() = 0;
-  virtual void nextQuestion() = 0;
-  // The start button: a fresh question box, then the first question
-  // (chapter 2 numbers and deals it its own way).
-  virtual void onStartClicked();
+  // After an answer: the next question numbered and dealt, or the quiz
+  // ended after the last one. The question number rises only here.
+  void nextQuestion();
+  // What a chapter's screen clears or shows between two questions (each
+  // chapter shows a different set of controls around its question).
+  virtual void clearAnsweredQuestion() = 0;
+  // Draws the question of the number just reached and shows it (each bank
+  // draws and each chapter lays out its question its own way).
+  virtual void dealQuestion() = 0;
+  // The start button: a fresh question box, then the first question.
+  void onStartClicked();
   // The quiz has ended with its last answer: counted, the stars and the
   // bank's marks of drawn questions cleared unless it was perfect, judged.
   void endQuiz();
@@ -114,6 +121,10 @@ class ChapterWindow : public QMainWindow {
   void showScore();
   // After a wrong answer's feedback: chapter 1 clears the score it showed.
   virtual void afterWrongAnswer() {}
+  // Before the first question: the score cleared, the question box emptied
+  // in the questions' size. Chapter 2 keeps its size and empties its box as
+  // it deals.
+  virtual void clearForFirstQuestion();
   // Before the judgement: chapter 2 hides its options and clears the question.
   virtual void beforeJudging() {}
   // The message box the close box shows before the program ends.

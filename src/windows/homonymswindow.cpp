@@ -73,28 +73,13 @@ void HomonymsWindow::prepareQuiz() {
   startButton->setFocus();
 }
 
-void HomonymsWindow::onStartClicked() {
-  setBackColor(colour::green);
-  ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState().question) + QStringLiteral("問"));
-  if (session_.quizState().question >= quiz::kQuestionsPerQuiz)
-    endQuiz();
-  else
-    nextQuestion();
-}
-
-void HomonymsWindow::nextQuestion() {
+void HomonymsWindow::clearAnsweredQuestion() {
   showOptions(kNeutralOption, true);
-  setBackColors(colour::green);
   ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState().question) + QStringLiteral("問"));
-  if (session_.quizState().question >= quiz::kQuestionsPerQuiz)
-    endQuiz();
-  else
-    drawQuestion();
 }
 
-void HomonymsWindow::drawQuestion() {
+void HomonymsWindow::dealQuestion() {
   startButton->setText(QStringLiteral("次の問題"));
-  session_.advanceQuestion();
   const int r = bank.draw(session_.quizState().question, session_, [this] { return session_.platform().rnd(); });
   const std::vector<QString> list =
       HomonymsBank::candidates(session_.Mon2[static_cast<std::size_t>(r)], session_, bank.lastRecord);
@@ -102,10 +87,6 @@ void HomonymsWindow::drawQuestion() {
   const int j = static_cast<int>(std::min<std::size_t>(list.size(), bank.choices.size()));
   for (int i = 0; i < j; ++i) bank.choices[static_cast<std::size_t>(i)] = list[static_cast<std::size_t>(i)];
   bank.lastChoice = j - 1;
-  dealQuestion();
-}
-
-void HomonymsWindow::dealQuestion() {
   ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState().question) + QStringLiteral("問"));
   startButton->hide();
   scoreLabel->hide();

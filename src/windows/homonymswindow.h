@@ -26,10 +26,8 @@ class HomonymsWindow : public ChapterWindow {
   int rightOption() const override { return bank.rightOption; }
   int answerCount() const override { return bank.lastChoice + 1; }
   void prepareQuiz() override;
-  void onStartClicked() override;
-  void nextQuestion() override;
-  void drawQuestion();
-  void dealQuestion();
+  void clearAnsweredQuestion() override;
+  void dealQuestion() override;
   void onRightAnswer() override;
   void onWrongAnswer() override;
 
@@ -37,6 +35,7 @@ class HomonymsWindow : public ChapterWindow {
   bool neutralChoiceAnswers() const override { return true; }
   void onNeutralChosen() override;
   bool showsScoreOnAnswer() const override { return false; }
+  void clearForFirstQuestion() override {}
   void beforeJudging() override;
   QString scoreText() const override;
 

@@ -3,7 +3,6 @@
 #include <QGroupBox>
 
 #include "layout/layout.h"
-#include "questions/quizrules.h"
 #include "questions/texts.h"
 #include "records/recordfile.h"
 #include "windows/messagewindow.h"
@@ -68,21 +67,14 @@ void IdiomsWindow::prepareQuiz() {
   startButton->setFocus();
 }
 
-void IdiomsWindow::nextQuestion() {
-  setBackColors(colour::green);
+void IdiomsWindow::clearAnsweredQuestion() {
   optionsFrame->show();
   scoreLabel->hide();
   sentenceLabel->hide();
-  session_.advanceQuestion();
-  if (session_.quizState().question > quiz::kQuestionsPerQuiz) {
-    endQuiz();
-  } else {
-    questionBox->Cls();
-    dealQuestion();
-  }
 }
 
 void IdiomsWindow::dealQuestion() {
+  questionBox->Cls();
   const int n = session_.quizState().question;
   options.select(kNeutralOption);
   sentenceLabel->show();
