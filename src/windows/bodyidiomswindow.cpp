@@ -90,19 +90,9 @@ void BodyIdiomsWindow::dealQuestion() {
                 QStringLiteral("　") + titleLabel->text());
 }
 
-void BodyIdiomsWindow::onRightAnswer() {
-  session_.answeredRight();
-  showScore();
-  showFeedback(true, session_.composeRightFeedback());
-}
-
-void BodyIdiomsWindow::onWrongAnswer() {
-  setBackColors(colour::red);
+QString BodyIdiomsWindow::correction() const {
   // rightOption is 0..11 for every accepted question file.
   const auto right = static_cast<std::size_t>(std::clamp<int>(bank.rightOption, 0, kNeutralOption));
-  const QString correction = QStringLiteral("まちがい！") + QStringLiteral("「") + bank.bodyParts[right] +
-                             QStringLiteral("」です。") + texts::kCrLf;
-  showScore();
-  if (!showFeedback(false, correction + session_.composeWrongFeedback())) return;
-  endQuiz();
+  return QStringLiteral("まちがい！") + QStringLiteral("「") + bank.bodyParts[right] + QStringLiteral("」です。") +
+         texts::kCrLf;
 }

@@ -31,8 +31,7 @@ class BodyIdiomsWindow : public ChapterWindow {
   void prepareQuiz() override;
   void clearAnsweredQuestion() override;
   void dealQuestion() override;
-  void onRightAnswer() override;
-  void onWrongAnswer() override;
+  QString correction() const override;
 
  protected:
   void afterWrongAnswer() override { ui::caption(scoreLabel, QString()); }

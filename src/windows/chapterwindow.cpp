@@ -179,6 +179,24 @@ void ChapterWindow::onOptionClicked(int index) {
   }
 }
 
+void ChapterWindow::onRightAnswer() {
+  colourScore(true);
+  session_.answeredRight();
+  showScore();
+  showFeedback(true, session_.composeRightFeedback(), [this] { hideAnswers(); });
+  hideAnswers();
+}
+
+void ChapterWindow::onWrongAnswer() {
+  setBackColors(layout::colour::red);
+  colourScore(false);
+  showScore();
+  const bool going = showFeedback(false, correction() + session_.composeWrongFeedback(), [this] { hideAnswers(); });
+  hideAnswers();
+  if (!going) return;
+  endQuiz();
+}
+
 void ChapterWindow::onStartClicked() {
   clearForFirstQuestion();
   nextQuestion();

@@ -143,26 +143,9 @@ void HomonymsWindow::onNeutralChosen() {
   ui::caption(scoreLabel, QString());
 }
 
-void HomonymsWindow::onRightAnswer() {
-  ui::setFore(scoreLabel, colour::blue);
-  session_.answeredRight();
-  showScore();
-  const QString text = session_.composeRightFeedback();
-  // The options go once the message has the focus: hidden before, the
-  // focus would run over the rest of the window.
-  showFeedback(true, text, [this] { showOptions(kNeutralOption - 1, false); });
-  showOptions(kNeutralOption - 1, false);
-}
+void HomonymsWindow::colourScore(bool right) { ui::setFore(scoreLabel, right ? colour::blue : colour::red); }
 
-void HomonymsWindow::onWrongAnswer() {
-  setBackColors(colour::red);
-  ui::setFore(scoreLabel, colour::red);
-  showScore();
-  const QString correction = QStringLiteral("間違いですよ。") + QStringLiteral("正解は、「") +
-                             bank.rightAnswer.asText() + QStringLiteral("」です。") + texts::kCrLf;
-  const bool going = showFeedback(false, correction + session_.composeWrongFeedback(),
-                                  [this] { showOptions(kNeutralOption - 1, false); });
-  showOptions(kNeutralOption - 1, false);
-  if (!going) return;
-  endQuiz();
+QString HomonymsWindow::correction() const {
+  return QStringLiteral("間違いですよ。") + QStringLiteral("正解は、「") + bank.rightAnswer.asText() +
+         QStringLiteral("」です。") + texts::kCrLf;
 }

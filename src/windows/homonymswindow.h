@@ -28,14 +28,15 @@ class HomonymsWindow : public ChapterWindow {
   void prepareQuiz() override;
   void clearAnsweredQuestion() override;
   void dealQuestion() override;
-  void onRightAnswer() override;
-  void onWrongAnswer() override;
+  QString correction() const override;
 
  protected:
   bool neutralChoiceAnswers() const override { return true; }
   void onNeutralChosen() override;
   bool showsScoreOnAnswer() const override { return false; }
   void clearForFirstQuestion() override {}
+  void colourScore(bool right) override;
+  void hideAnswers() override { showOptions(kNeutralOption - 1, false); }
   void beforeJudging() override;
   QString scoreText() const override;
 

@@ -98,18 +98,8 @@ void IdiomsWindow::dealQuestion() {
   questionDealt(sentenceLabel->text() + QStringLiteral("　") + titleLabel->text().trimmed());
 }
 
-void IdiomsWindow::onRightAnswer() {
-  session_.answeredRight();
-  showScore();
-  showFeedback(true, session_.composeRightFeedback());
-}
-
-void IdiomsWindow::onWrongAnswer() {
-  setBackColors(colour::red);
+QString IdiomsWindow::correction() const {
   const auto right = static_cast<std::size_t>(std::clamp<int>(bank.rightOption, 0, kNeutralOption));
-  const QString correction = QStringLiteral("残念！まちがい！") + texts::kCrLf + QStringLiteral("「") +
-                             bank.choices[right] + QStringLiteral("」です。") + texts::kCrLf;
-  showScore();
-  if (!showFeedback(false, correction + session_.composeWrongFeedback())) return;
-  endQuiz();
+  return QStringLiteral("残念！まちがい！") + texts::kCrLf + QStringLiteral("「") + bank.choices[right] +
+         QStringLiteral("」です。") + texts::kCrLf;
 }

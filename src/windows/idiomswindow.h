@@ -29,6 +29,5 @@ class IdiomsWindow : public ChapterWindow {
   void prepareQuiz() override;
   void clearAnsweredQuestion() override;
   void dealQuestion() override;
-  void onRightAnswer() override;
-  void onWrongAnswer() override;
+  QString correction() const override;
 };
