@@ -488,26 +488,6 @@ TEST(Chapter3Flow, ALongMeaningBreaksAfterTwentySixCharacters) {
   }
 }
 
-TEST(Chapter3Flow, BadQuestionFilesAreRefusedAndTheRecordIsUntouched) {
-  const std::vector<std::pair<const char*, QByteArray>> cases = {
-      {"missing", {}},
-      {"ends inside a record", smallBank3() + encodeCp932(QStringLiteral("1,\"s\"\r\n"))},
-  };
-  for (const auto& [name, bytes] : cases) {
-    TestApp app;
-    app.write(QStringLiteral("そら.dat"), "1,3,0,2,0,0\r\n");
-    app.registerName(QStringLiteral("そら"));
-    QFile::remove(app.dir() + QStringLiteral("慣用句２.txt"));
-    if (!bytes.isEmpty()) app.write(QStringLiteral("慣用句２.txt"), bytes);
-    app.choose(3);
-    ASSERT_EQ(app.fake.boxes.size(), 1u) << name;
-    EXPECT_TRUE(app.fake.boxes[0].text.contains(QStringLiteral("「慣用句２.txt」"))) << name;
-    EXPECT_TRUE(app.sh->registrationWindow->isVisible()) << name;
-    EXPECT_FALSE(app.sh->idiomsWindow->isVisible()) << name;
-    EXPECT_EQ(app.read(QStringLiteral("そら.dat")), QByteArray("1,3,0,2,0,0\r\n")) << name;
-  }
-}
-
 // One learner through all three chapters, chapter 3 first, then 1, then 2,
 // with one slip in chapter 1, to the certificate.
 TEST(WholeCourse, ThreeChaptersInAnyOrderEarnTheCertificate) {
