@@ -142,10 +142,7 @@ std::vector<FileProblem> HomonymsBank::parse(const QByteArray& bytes, QuestionCo
 }
 
 std::vector<FileProblem> HomonymsBank::load(const QString& appDir, QuestionColumns& columns) {
-  int count = 0;
-  std::vector<FileProblem> problems = loadQuestionFile(appDir + kFileName, &HomonymsBank::parse, columns, &count);
-  if (problems.empty()) lastRecord = count - 1;
-  return problems;
+  return loadFromZero(appDir, &HomonymsBank::parse, columns);
 }
 
 int HomonymsBank::draw(int q, const QuestionColumns& columns, const std::function<float()>& rnd) {

@@ -149,10 +149,7 @@ std::vector<FileProblem> IdiomsBank::parse(const QByteArray& bytes, QuestionColu
 }
 
 std::vector<FileProblem> IdiomsBank::load(const QString& appDir, QuestionColumns& columns) {
-  int count = 0;
-  std::vector<FileProblem> problems = loadQuestionFile(appDir + kFileName, &IdiomsBank::parse, columns, &count);
-  if (problems.empty()) lastRecord = count - 1;
-  return problems;
+  return loadFromZero(appDir, &IdiomsBank::parse, columns);
 }
 
 int IdiomsBank::drawUpTo(int m, float u) {

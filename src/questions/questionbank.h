@@ -29,4 +29,14 @@ class QuestionBank {
   int lastRecord = -1;
   // 1 for each record drawn since the marks were last cleared.
   std::vector<std::int16_t> Used = std::vector<std::int16_t>(QuestionColumns::kEntries, 0);
+
+ protected:
+  // Loads the bank's file with its parse, for a bank whose records stand at
+  // 0 .. count - 1 of the columns; on success sets lastRecord.
+  std::vector<FileProblem> loadFromZero(const QString& appDir, ParseFn parse, QuestionColumns& columns) {
+    int count = 0;
+    std::vector<FileProblem> problems = loadQuestionFile(appDir + fileName(), parse, columns, &count);
+    if (problems.empty()) lastRecord = count - 1;
+    return problems;
+  }
 };

@@ -3,7 +3,6 @@
 #include <QGroupBox>
 
 #include "layout/layout.h"
-#include "questions/quizrules.h"
 #include "questions/texts.h"
 #include "records/recordfile.h"
 #include "windows/messagewindow.h"
@@ -65,24 +64,17 @@ void BodyIdiomsWindow::prepareQuiz() {
   startButton->setFocus();
 }
 
-void BodyIdiomsWindow::nextQuestion() {
-  setBackColors(colour::green);
+void BodyIdiomsWindow::clearAnsweredQuestion() {
   ui::caption(scoreLabel, QString());
   ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState().question) + QStringLiteral("問"));
-  if (session_.quizState().question >= quiz::kQuestionsPerQuiz) {
-    endQuiz();
-  } else {
-    questionBox->Cls();
-    dealQuestion();
-  }
 }
 
 void BodyIdiomsWindow::dealQuestion() {
+  questionBox->Cls();
   answersGiven = 0;
   startButton->hide();
   options.select(kNeutralOption);
   questionBox->setForeColor(colour::blue);
-  session_.advanceQuestion();
   const int q = session_.quizState().question;
   const int k = bank.draw(q, session_, [this] { return session_.platform().rnd(); });
   const auto i = static_cast<std::size_t>(k);
@@ -98,19 +90,9 @@ void BodyIdiomsWindow::dealQuestion() {
                 QStringLiteral("　") + titleLabel->text());
 }
 
-void BodyIdiomsWindow::onRightAnswer() {
-  session_.answeredRight();
-  showScore();
-  showFeedback(true, session_.composeRightFeedback());
-}
-
-void BodyIdiomsWindow::onWrongAnswer() {
-  setBackColors(colour::red);
+QString BodyIdiomsWindow::correction() const {
   // rightOption is 0..11 for every accepted question file.
   const auto right = static_cast<std::size_t>(std::clamp<int>(bank.rightOption, 0, kNeutralOption));
-  const QString correction = QStringLiteral("まちがい！") + QStringLiteral("「") + bank.bodyParts[right] +
-                             QStringLiteral("」です。") + texts::kCrLf;
-  showScore();
-  if (!showFeedback(false, correction + session_.composeWrongFeedback())) return;
-  endQuiz();
+  return QStringLiteral("まちがい！") + QStringLiteral("「") + bank.bodyParts[right] + QStringLiteral("」です。") +
+         texts::kCrLf;
 }

@@ -29,10 +29,9 @@ class BodyIdiomsWindow : public ChapterWindow {
   int rightOption() const override { return bank.rightOption; }
   int answerCount() const override { return kNeutralOption; }
   void prepareQuiz() override;
-  void nextQuestion() override;
-  void dealQuestion();
-  void onRightAnswer() override;
-  void onWrongAnswer() override;
+  void clearAnsweredQuestion() override;
+  void dealQuestion() override;
+  QString correction() const override;
 
  protected:
   void afterWrongAnswer() override { ui::caption(scoreLabel, QString()); }

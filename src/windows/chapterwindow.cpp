@@ -179,11 +179,44 @@ void ChapterWindow::onOptionClicked(int index) {
   }
 }
 
+void ChapterWindow::onRightAnswer() {
+  colourScore(true);
+  session_.answeredRight();
+  showScore();
+  showFeedback(true, session_.composeRightFeedback(), [this] { hideAnswers(); });
+  hideAnswers();
+}
+
+void ChapterWindow::onWrongAnswer() {
+  setBackColors(layout::colour::red);
+  colourScore(false);
+  showScore();
+  const bool going = showFeedback(false, correction() + session_.composeWrongFeedback(), [this] { hideAnswers(); });
+  hideAnswers();
+  if (!going) return;
+  endQuiz();
+}
+
 void ChapterWindow::onStartClicked() {
+  clearForFirstQuestion();
+  nextQuestion();
+}
+
+void ChapterWindow::clearForFirstQuestion() {
   ui::caption(scoreLabel, QString());
   questionBox->printFont().setPointSize(18);
   questionBox->Cls();
-  nextQuestion();
+}
+
+void ChapterWindow::nextQuestion() {
+  setBackColors(layout::colour::green);
+  clearAnsweredQuestion();
+  if (session_.quizState().question >= quiz::kQuestionsPerQuiz) {
+    endQuiz();
+    return;
+  }
+  session_.advanceQuestion();
+  dealQuestion();
 }
 
 QString ChapterWindow::scoreText() const {

@@ -59,13 +59,25 @@ class ChapterWindow : public QMainWindow {
   // Choices since the question on screen was dealt; above one, none answers.
   int answersGiven = kNoQuestionDealt;
   static constexpr int kNoQuestionDealt = 4;
-  // The steps of the quiz each chapter words in its own way.
-  virtual void onRightAnswer() = 0;
-  virtual void onWrongAnswer() = 0;
-  virtual void nextQuestion() = 0;
-  // The start button: a fresh question box, then the first question
-  // (chapter 2 numbers and deals it its own way).
-  virtual void onStartClicked();
+  // A right answer: counted, the score and the praise shown.
+  void onRightAnswer();
+  // A wrong answer: the window red, the score and the right answer shown,
+  // then the quiz ends.
+  void onWrongAnswer();
+  // The wrong answer's first line, naming the right answer (each chapter
+  // words it its own way).
+  virtual QString correction() const = 0;
+  // After an answer: the next question numbered and dealt, or the quiz
+  // ended after the last one. The question number rises only here.
+  void nextQuestion();
+  // What a chapter's screen clears or shows between two questions (each
+  // chapter shows a different set of controls around its question).
+  virtual void clearAnsweredQuestion() = 0;
+  // Draws the question of the number just reached and shows it (each bank
+  // draws and each chapter lays out its question its own way).
+  virtual void dealQuestion() = 0;
+  // The start button: a fresh question box, then the first question.
+  void onStartClicked();
   // The quiz has ended with its last answer: counted, the stars and the
   // bank's marks of drawn questions cleared unless it was perfect, judged.
   void endQuiz();
@@ -114,6 +126,14 @@ class ChapterWindow : public QMainWindow {
   void showScore();
   // After a wrong answer's feedback: chapter 1 clears the score it showed.
   virtual void afterWrongAnswer() {}
+  // Chapter 2 shows the score in the answer's colour.
+  virtual void colourScore(bool /*right*/) {}
+  // Chapter 2 hides its answers once the feedback has the focus.
+  virtual void hideAnswers() {}
+  // Before the first question: the score cleared, the question box emptied
+  // in the questions' size. Chapter 2 keeps its size and empties its box as
+  // it deals.
+  virtual void clearForFirstQuestion();
   // Before the judgement: chapter 2 hides its options and clears the question.
   virtual void beforeJudging() {}
   // The message box the close box shows before the program ends.

@@ -73,28 +73,13 @@ void HomonymsWindow::prepareQuiz() {
   startButton->setFocus();
 }
 
-void HomonymsWindow::onStartClicked() {
-  setBackColor(colour::green);
-  ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState().question) + QStringLiteral("問"));
-  if (session_.quizState().question >= quiz::kQuestionsPerQuiz)
-    endQuiz();
-  else
-    nextQuestion();
-}
-
-void HomonymsWindow::nextQuestion() {
+void HomonymsWindow::clearAnsweredQuestion() {
   showOptions(kNeutralOption, true);
-  setBackColors(colour::green);
   ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState().question) + QStringLiteral("問"));
-  if (session_.quizState().question >= quiz::kQuestionsPerQuiz)
-    endQuiz();
-  else
-    drawQuestion();
 }
 
-void HomonymsWindow::drawQuestion() {
+void HomonymsWindow::dealQuestion() {
   startButton->setText(QStringLiteral("次の問題"));
-  session_.advanceQuestion();
   const int r = bank.draw(session_.quizState().question, session_, [this] { return session_.platform().rnd(); });
   const std::vector<QString> list =
       HomonymsBank::candidates(session_.Mon2[static_cast<std::size_t>(r)], session_, bank.lastRecord);
@@ -102,10 +87,6 @@ void HomonymsWindow::drawQuestion() {
   const int j = static_cast<int>(std::min<std::size_t>(list.size(), bank.choices.size()));
   for (int i = 0; i < j; ++i) bank.choices[static_cast<std::size_t>(i)] = list[static_cast<std::size_t>(i)];
   bank.lastChoice = j - 1;
-  dealQuestion();
-}
-
-void HomonymsWindow::dealQuestion() {
   ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState().question) + QStringLiteral("問"));
   startButton->hide();
   scoreLabel->hide();
@@ -162,26 +143,9 @@ void HomonymsWindow::onNeutralChosen() {
   ui::caption(scoreLabel, QString());
 }
 
-void HomonymsWindow::onRightAnswer() {
-  ui::setFore(scoreLabel, colour::blue);
-  session_.answeredRight();
-  showScore();
-  const QString text = session_.composeRightFeedback();
-  // The options go once the message has the focus: hidden before, the
-  // focus would run over the rest of the window.
-  showFeedback(true, text, [this] { showOptions(kNeutralOption - 1, false); });
-  showOptions(kNeutralOption - 1, false);
-}
+void HomonymsWindow::colourScore(bool right) { ui::setFore(scoreLabel, right ? colour::blue : colour::red); }
 
-void HomonymsWindow::onWrongAnswer() {
-  setBackColors(colour::red);
-  ui::setFore(scoreLabel, colour::red);
-  showScore();
-  const QString correction = QStringLiteral("間違いですよ。") + QStringLiteral("正解は、「") +
-                             bank.rightAnswer.asText() + QStringLiteral("」です。") + texts::kCrLf;
-  const bool going = showFeedback(false, correction + session_.composeWrongFeedback(),
-                                  [this] { showOptions(kNeutralOption - 1, false); });
-  showOptions(kNeutralOption - 1, false);
-  if (!going) return;
-  endQuiz();
+QString HomonymsWindow::correction() const {
+  return QStringLiteral("間違いですよ。") + QStringLiteral("正解は、「") + bank.rightAnswer.asText() +
+         QStringLiteral("」です。") + texts::kCrLf;
 }

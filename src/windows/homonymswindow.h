@@ -26,17 +26,17 @@ class HomonymsWindow : public ChapterWindow {
   int rightOption() const override { return bank.rightOption; }
   int answerCount() const override { return bank.lastChoice + 1; }
   void prepareQuiz() override;
-  void onStartClicked() override;
-  void nextQuestion() override;
-  void drawQuestion();
-  void dealQuestion();
-  void onRightAnswer() override;
-  void onWrongAnswer() override;
+  void clearAnsweredQuestion() override;
+  void dealQuestion() override;
+  QString correction() const override;
 
  protected:
   bool neutralChoiceAnswers() const override { return true; }
   void onNeutralChosen() override;
   bool showsScoreOnAnswer() const override { return false; }
+  void clearForFirstQuestion() override {}
+  void colourScore(bool right) override;
+  void hideAnswers() override { showOptions(kNeutralOption - 1, false); }
   void beforeJudging() override;
   QString scoreText() const override;
 

@@ -3,7 +3,6 @@
 #include <QGroupBox>
 
 #include "layout/layout.h"
-#include "questions/quizrules.h"
 #include "questions/texts.h"
 #include "records/recordfile.h"
 #include "windows/messagewindow.h"
@@ -68,21 +67,14 @@ void IdiomsWindow::prepareQuiz() {
   startButton->setFocus();
 }
 
-void IdiomsWindow::nextQuestion() {
-  setBackColors(colour::green);
+void IdiomsWindow::clearAnsweredQuestion() {
   optionsFrame->show();
   scoreLabel->hide();
   sentenceLabel->hide();
-  session_.advanceQuestion();
-  if (session_.quizState().question > quiz::kQuestionsPerQuiz) {
-    endQuiz();
-  } else {
-    questionBox->Cls();
-    dealQuestion();
-  }
 }
 
 void IdiomsWindow::dealQuestion() {
+  questionBox->Cls();
   const int n = session_.quizState().question;
   options.select(kNeutralOption);
   sentenceLabel->show();
@@ -106,18 +98,8 @@ void IdiomsWindow::dealQuestion() {
   questionDealt(sentenceLabel->text() + QStringLiteral("　") + titleLabel->text().trimmed());
 }
 
-void IdiomsWindow::onRightAnswer() {
-  session_.answeredRight();
-  showScore();
-  showFeedback(true, session_.composeRightFeedback());
-}
-
-void IdiomsWindow::onWrongAnswer() {
-  setBackColors(colour::red);
+QString IdiomsWindow::correction() const {
   const auto right = static_cast<std::size_t>(std::clamp<int>(bank.rightOption, 0, kNeutralOption));
-  const QString correction = QStringLiteral("残念！まちがい！") + texts::kCrLf + QStringLiteral("「") +
-                             bank.choices[right] + QStringLiteral("」です。") + texts::kCrLf;
-  showScore();
-  if (!showFeedback(false, correction + session_.composeWrongFeedback())) return;
-  endQuiz();
+  return QStringLiteral("残念！まちがい！") + texts::kCrLf + QStringLiteral("「") + bank.choices[right] +
+         QStringLiteral("」です。") + texts::kCrLf;
 }

@@ -27,8 +27,7 @@ class IdiomsWindow : public ChapterWindow {
   int rightOption() const override { return bank.rightOption; }
   int answerCount() const override { return kNeutralOption; }
   void prepareQuiz() override;
-  void nextQuestion() override;
-  void dealQuestion();
-  void onRightAnswer() override;
-  void onWrongAnswer() override;
+  void clearAnsweredQuestion() override;
+  void dealQuestion() override;
+  QString correction() const override;
 };
