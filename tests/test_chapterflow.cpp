@@ -452,10 +452,7 @@ TEST_P(ChapterFlow, AnUnwritableRecordIsReportedAndPlayGoesOn) {
   app.registerName(QStringLiteral("ab"));
   app.choose(c.number);
   app.start();
-  // The folder became unwritable meanwhile: a path through a plain file.
-  app.write(QStringLiteral("file"), "x");
-  app.fake.appDir = app.dir() + QStringLiteral("file");
-  app.sh->refreshAppDir();
+  app.setFolderWritable(false);
   app.fake.boxes.clear();
   app.answer(false);
   ASSERT_EQ(app.fake.boxes.size(), 1u);

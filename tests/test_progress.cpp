@@ -156,11 +156,7 @@ TEST(ProgressRules, AFailedSaveKeepsTheProgressForTheNextSave) {
   app.registerName(QStringLiteral("ゆい"));
   app.choose(1);
   app.start();
-  // The folder cannot be written for a while: a path through a plain file.
-  app.write(QStringLiteral("file"), "x");
-  const QString good = app.fake.appDir;
-  app.fake.appDir = app.dir() + QStringLiteral("file");
-  app.sh->refreshAppDir();
+  app.setFolderWritable(false);
   for (int q = 1; q <= 10; ++q) app.answer(true);
   ASSERT_EQ(app.fake.boxes.size(), 1u);
   EXPECT_TRUE(app.fake.boxes[0].text.contains(QStringLiteral("保存できませんでした")));
@@ -169,8 +165,7 @@ TEST(ProgressRules, AFailedSaveKeepsTheProgressForTheNextSave) {
   EXPECT_TRUE(app.sh->registrationWindow->summary().startsWith(QStringLiteral("第１章　 修了")))
       << app.sh->registrationWindow->summary().toStdString();
   // The folder is back; the next save (leaving chapter 2) writes everything.
-  app.fake.appDir = good;
-  app.sh->refreshAppDir();
+  app.setFolderWritable(true);
   app.choose(2);
   app.sh->homonymsWindow->quitAction->trigger();
   EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), QByteArray("999,6,0,1,0,0\r\n"));
@@ -188,19 +183,14 @@ TEST(ProgressRules, ProgressNotYetSavedIsSavedBeforeTheProgramEnds) {
     app.registerName(QStringLiteral("ゆい"));
     app.choose(3);
     app.start();
-    app.write(QStringLiteral("file"), "x");
-    const QString good = app.fake.appDir;
-    app.fake.appDir = app.dir() + QStringLiteral("file");
-    app.sh->refreshAppDir();
+    app.setFolderWritable(false);
     for (int q = 1; q <= 10; ++q) app.answer(true);
     ASSERT_EQ(app.fake.boxes.size(), 1u);
     ASSERT_TRUE(app.sh->messageWindow->certificateButton->isVisible());
-    if (folderBack) {
-      app.fake.appDir = good;
-      app.sh->refreshAppDir();
-    } else {
+    if (folderBack)
+      app.setFolderWritable(true);
+    else
       app.fake.answers = {true};  // try again once, then end
-    }
     app.sh->messageWindow->certificateButton->click();
     EXPECT_EQ(app.fake.endCount, 1);
     if (folderBack) {

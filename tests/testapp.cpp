@@ -56,6 +56,12 @@ void TestApp::answer(bool right) {
   w->options.choose(right ? correct : (correct + 1) % w->answerCount());
 }
 
+void TestApp::setFolderWritable(bool writable) {
+  if (!writable) write(QStringLiteral("file"), "x");
+  fake.appDir = writable ? tmp.path() : dir() + QStringLiteral("file");
+  sh->refreshAppDir();
+}
+
 void TestApp::writeSmallBanks() const {
   write(QStringLiteral("同音.txt"), smallBank2());
   write(QStringLiteral("慣用句２.txt"), smallBank3());

@@ -32,6 +32,9 @@ struct TestApp {
   void answer(bool right);
   // Writes the small test banks of chapters 2 and 3 beside the program.
   void writeSmallBanks() const;
+  // Makes the program's folder unwritable (a path through a plain file) or
+  // writable again, as a full or removed disk would.
+  void setFolderWritable(bool writable);
 
   QTemporaryDir tmp;
   FakePlatform fake;
