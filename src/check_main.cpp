@@ -32,8 +32,9 @@ void report(const QString& path, const FileProblem& p, const QString& prefix = Q
 std::vector<FileProblem> check(const QString& name, const QByteArray& bytes, std::vector<FileProblem>* warnings,
                                int* count) {
   if (name == BodyIdiomsBank::kFileName) {
-    QuestionColumns columns;
-    std::vector<FileProblem> problems = BodyIdiomsBank::parse(bytes, columns, count);
+    std::vector<BodyIdiomsBank::Record> records;
+    std::vector<FileProblem> problems = BodyIdiomsBank::read(bytes, &records);
+    *count = static_cast<int>(records.size());
     if (problems.empty()) *warnings = BodyIdiomsBank::warnings(bytes, fit::chapter1Boxes());
     return problems;
   }
