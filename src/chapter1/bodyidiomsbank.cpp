@@ -91,6 +91,15 @@ std::vector<FileProblem> BodyIdiomsBank::warnings(const QByteArray& bytes, const
   return found;
 }
 
+std::vector<FileProblem> BodyIdiomsBank::check(const QByteArray& bytes, const QuestionBoxes& fits,
+                                               std::vector<FileProblem>* warnings, int* count) const {
+  std::vector<Record> records;
+  std::vector<FileProblem> problems = read(bytes, &records);
+  *count = static_cast<int>(records.size());
+  if (problems.empty()) *warnings = BodyIdiomsBank::warnings(bytes, fits);
+  return problems;
+}
+
 std::vector<FileProblem> BodyIdiomsBank::loadBytes(const QByteArray& bytes) {
   std::vector<FileProblem> problems = readRecords(bytes, &BodyIdiomsBank::read, records_);
   if (!problems.empty()) return problems;

@@ -42,6 +42,8 @@ class BodyIdiomsBank : public QuestionBank {
   // Loads the bytes of "体.txt": sets lastRecord, clears the Used marks and
   // fills bodyParts. Returns the problems that refused the file.
   std::vector<FileProblem> loadBytes(const QByteArray& bytes) override;
+  std::vector<FileProblem> check(const QByteArray& bytes, const QuestionBoxes& fits, std::vector<FileProblem>* warnings,
+                                 int* count) const override;
   int recordCount() const override { return static_cast<int>(records_.size()); }
   QString fileName() const override { return kFileName; }
 

@@ -137,6 +137,15 @@ std::vector<FileProblem> HomonymsBank::warnings(const std::vector<Record>& recor
   return found;
 }
 
+std::vector<FileProblem> HomonymsBank::check(const QByteArray& bytes, const QuestionBoxes& fits,
+                                             std::vector<FileProblem>* warnings, int* count) const {
+  std::vector<Record> records;
+  std::vector<FileProblem> problems = read(bytes, &records);
+  *count = static_cast<int>(records.size());
+  if (problems.empty()) *warnings = HomonymsBank::warnings(records, fits);
+  return problems;
+}
+
 std::vector<FileProblem> HomonymsBank::loadBytes(const QByteArray& bytes) {
   std::vector<FileProblem> problems = readRecords(bytes, &HomonymsBank::read, records_);
   if (problems.empty()) lastRecord = static_cast<int>(records_.size()) - 1;

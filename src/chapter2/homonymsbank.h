@@ -44,6 +44,8 @@ class HomonymsBank : public QuestionBank {
   // Loads the bytes of "同音.txt" and sets lastRecord. The marks are kept:
   // they live as long as the window.
   std::vector<FileProblem> loadBytes(const QByteArray& bytes) override;
+  std::vector<FileProblem> check(const QByteArray& bytes, const QuestionBoxes& fits, std::vector<FileProblem>* warnings,
+                                 int* count) const override;
   int recordCount() const override { return static_cast<int>(records_.size()); }
   QString fileName() const override { return kFileName; }
 

@@ -144,6 +144,19 @@ FileProblem IdiomsBank::ignoredWarning(int line) {
   return {line, QStringLiteral("1番目の項目が空なので、この行から後の問題は読み込まれません。")};
 }
 
+std::vector<FileProblem> IdiomsBank::check(const QByteArray& bytes, const QuestionBoxes& fits,
+                                           std::vector<FileProblem>* warnings, int* count) const {
+  std::vector<Record> records;
+  int ignoredFrom = 0;
+  std::vector<FileProblem> problems = read(bytes, &records, &ignoredFrom);
+  *count = static_cast<int>(records.size());
+  if (problems.empty())
+    *warnings = IdiomsBank::warnings(records, ignoredFrom, fits);
+  else if (ignoredFrom > 0)
+    warnings->push_back(ignoredWarning(ignoredFrom));
+  return problems;
+}
+
 std::vector<FileProblem> IdiomsBank::loadBytes(const QByteArray& bytes) {
   auto read = [](const QByteArray& b, std::vector<Record>* records) { return IdiomsBank::read(b, records); };
   std::vector<FileProblem> problems = readRecords(bytes, read, records_);

@@ -49,6 +49,8 @@ class IdiomsBank : public QuestionBank {
   static FileProblem ignoredWarning(int line);
   // Loads the bytes of "慣用句２.txt" and sets lastRecord.
   std::vector<FileProblem> loadBytes(const QByteArray& bytes) override;
+  std::vector<FileProblem> check(const QByteArray& bytes, const QuestionBoxes& fits, std::vector<FileProblem>* warnings,
+                                 int* count) const override;
   int recordCount() const override { return static_cast<int>(records_.size()); }
   // The record k (0..lastRecord), the file's (k + 1)-th.
   const Record& record(int k) const { return records_[static_cast<std::size_t>(k)]; }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "questions/questionfile.h"
+#include "questions/textfit.h"
 
 // What the question banks of the three chapters share: the file each reads
 // into its own records, how many records it holds and which of them a quiz
@@ -33,6 +34,12 @@ class QuestionBank {
   }
   // Loads a question file's bytes as load() does.
   virtual std::vector<FileProblem> loadBytes(const QByteArray& bytes) = 0;
+  // Checks a question file's bytes as kotobarion-check does, without loading
+  // them: returns the problems that refuse the file; warnings gets what a
+  // teacher should know although the program plays it (fits tells whether a
+  // text fits its box on screen), count the number of records read.
+  virtual std::vector<FileProblem> check(const QByteArray& bytes, const QuestionBoxes& fits,
+                                         std::vector<FileProblem>* warnings, int* count) const = 0;
   // How many records the bank holds.
   virtual int recordCount() const = 0;
   // Forgets which records have been drawn.
