@@ -95,7 +95,7 @@ void BM_AnswerToFeedback2(benchmark::State& state) {
 }
 void BM_AnswerToFeedback3(benchmark::State& state) {
   answerToFeedback(state, 3, [](Ready& r) {
-    r.app.sh->idiomsWindow->bank.drawQuiz(*r.app.sh, [&r] { return r.app.fake.rnd(); });
+    r.app.sh->idiomsWindow->bank.drawQuiz([&r] { return r.app.fake.rnd(); });
     r.app.sh->idiomsWindow->nextQuestion();
   });
 }

@@ -33,10 +33,9 @@ QByteArray blankTail() {
 
 void BM_FieldReaderBlankTail4MiB(benchmark::State& state) {
   const QByteArray bytes = blankTail();
-  QuestionColumns cols;
+  std::vector<BodyIdiomsBank::Record> records;
   for (auto _ : state) {
-    int count = 0;
-    benchmark::DoNotOptimize(BodyIdiomsBank::parse(bytes, cols, &count));
+    benchmark::DoNotOptimize(BodyIdiomsBank::read(bytes, &records));
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * bytes.size());
 }
@@ -46,10 +45,9 @@ BENCHMARK(BM_FieldReaderBlankTail4MiB)->Unit(benchmark::kMillisecond);
 // before it is read from blank lines.
 void BM_FieldReaderBlankLinesThenAField(benchmark::State& state) {
   const QByteArray bytes = blankTail() + "x";
-  QuestionColumns cols;
+  std::vector<BodyIdiomsBank::Record> records;
   for (auto _ : state) {
-    int count = 0;
-    benchmark::DoNotOptimize(BodyIdiomsBank::parse(bytes, cols, &count));
+    benchmark::DoNotOptimize(BodyIdiomsBank::read(bytes, &records));
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * bytes.size());
 }

@@ -62,9 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (++fields > bytes.size() + 1) std::abort();  // each field takes at least a byte
   }
 
-  QuestionColumns columns;
-  int count = -1;
-  const std::vector<FileProblem> problems = BodyIdiomsBank::parse(bytes, columns, &count);
+  BodyIdiomsBank body;
+  const std::vector<FileProblem> problems = body.loadBytes(bytes);
+  const int count = body.recordCount();
   if (problems.empty() &&
       (count < BodyIdiomsBank::kMinLevel1 + BodyIdiomsBank::kMinLevel2 || count > BodyIdiomsBank::kMaxRecords))
     std::abort();
@@ -74,10 +74,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (problems.empty()) {
     for (int k = 1; k <= count; ++k) {
-      const auto i = static_cast<std::size_t>(k);
-      const int answer = BodyIdiomsBank::answerIndex(columns.Mon2[i]);
+      const int answer = BodyIdiomsBank::answerIndex(body.record(k).answer);
       if (answer < 0 || answer > 11) std::abort();
-      (void)BodyIdiomsBank::splitMeaning(columns.Mon4[i].asText());
+      (void)BodyIdiomsBank::splitMeaning(body.record(k).meaning.asText());
     }
   }
   (void)describeProblems(QStringLiteral("体.txt"), problems);
@@ -89,29 +88,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state = state * 1664525u + 1013904223u;
     return static_cast<float>(state >> 8) / 16777216.0f;
   };
-  QuestionColumns c2;
-  int n2 = -1;
-  if (HomonymsBank::parse(bytes, c2, &n2).empty()) {
-    HomonymsBank bank;
-    bank.lastRecord = n2 - 1;
+  if (HomonymsBank bank; bank.loadBytes(bytes).empty()) {
     for (int quiz = 0; quiz < 3; ++quiz) {
       bank.newQuiz();
       for (int q = 1; q <= 10; ++q) {
-        const int r = bank.draw(q, c2, rnd);
-        const std::size_t n =
-            HomonymsBank::candidates(c2.Mon2[static_cast<std::size_t>(r)], c2, bank.lastRecord).size();
+        const int r = bank.draw(q, rnd);
+        const std::size_t n = bank.candidates(bank.record(r).key).size();
         if (r < 1 || r > bank.lastRecord || n < 1 || n > 5) std::abort();
       }
     }
   }
-  QuestionColumns c3;
-  int n3 = -1;
-  if (IdiomsBank::parse(bytes, c3, &n3).empty()) {
-    IdiomsBank bank;
-    bank.lastRecord = n3 - 1;
-    bank.drawQuiz(c3, rnd);
+  if (IdiomsBank bank; bank.loadBytes(bytes).empty()) {
+    bank.drawQuiz(rnd);
     for (int q = 1; q <= 10; ++q) {
-      bank.assemble(q, c3, rnd);
+      bank.assemble(q, rnd);
       if (bank.rightOption < 0 || bank.rightOption > 7) std::abort();
     }
   }

@@ -9,8 +9,10 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QStyleFactory>
+#include <array>
 #include <csignal>
 #include <cstdio>
+#include <utility>
 
 #include "chapter1/bodyidiomsbank.h"
 #include "chapter2/homonymsbank.h"
@@ -31,30 +33,14 @@ void report(const QString& path, const FileProblem& p, const QString& prefix = Q
 // count is the number of records read.
 std::vector<FileProblem> check(const QString& name, const QByteArray& bytes, std::vector<FileProblem>* warnings,
                                int* count) {
-  if (name == BodyIdiomsBank::kFileName) {
-    QuestionColumns columns;
-    std::vector<FileProblem> problems = BodyIdiomsBank::parse(bytes, columns, count);
-    if (problems.empty()) *warnings = BodyIdiomsBank::warnings(bytes, fit::chapter1Boxes());
-    return problems;
-  }
-  if (name == HomonymsBank::kFileName) {
-    std::vector<HomonymsBank::Record> records;
-    std::vector<FileProblem> problems = HomonymsBank::read(bytes, &records);
-    *count = static_cast<int>(records.size());
-    if (problems.empty()) *warnings = HomonymsBank::warnings(records, fit::chapter2Boxes());
-    return problems;
-  }
-  if (name == IdiomsBank::kFileName) {
-    std::vector<IdiomsBank::Record> records;
-    int ignoredFrom = 0;
-    std::vector<FileProblem> problems = IdiomsBank::read(bytes, &records, &ignoredFrom);
-    *count = static_cast<int>(records.size());
-    if (problems.empty())
-      *warnings = IdiomsBank::warnings(records, ignoredFrom, fit::chapter3Boxes());
-    else if (ignoredFrom > 0)
-      warnings->push_back(IdiomsBank::ignoredWarning(ignoredFrom));
-    return problems;
-  }
+  const BodyIdiomsBank bodyIdioms;
+  const HomonymsBank homonyms;
+  const IdiomsBank idioms;
+  // Each bank with the boxes its texts are measured in, made only for the file checked.
+  const std::array<std::pair<const QuestionBank*, QuestionBoxes (*)()>, 3> banks = {
+      {{&bodyIdioms, &fit::chapter1Boxes}, {&homonyms, &fit::chapter2Boxes}, {&idioms, &fit::chapter3Boxes}}};
+  for (const auto& [bank, boxes] : banks)
+    if (name == bank->fileName()) return bank->check(bytes, boxes(), warnings, count);
   return {{0, QStringLiteral("この名前の問題ファイルは調べられません（対応：体.txt、同音.txt、慣用句２.txt）。")}};
 }
 

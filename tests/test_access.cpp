@@ -84,7 +84,8 @@ TEST(Access, EverythingDrawnIsReadAloud) {
     EXPECT_EQ(role(w->questionBox), QAccessible::StaticText);
     if (chapter == 2) {
       // The red kana word, in quotation marks: 「文1の「かなg1」です。」
-      const QString kana = app.sh->Mon5[static_cast<std::size_t>(app.sh->homonymsWindow->bank.currentRecord)].asText();
+      const QString kana =
+          app.sh->homonymsWindow->bank.record(app.sh->homonymsWindow->bank.currentRecord).kana.asText();
       EXPECT_EQ(read(w->questionBox),
                 QString(drawn[0]).replace(kana, QStringLiteral("「") + kana + QStringLiteral("」")));
       EXPECT_TRUE(read(w->questionBox, QAccessible::Description).startsWith(QStringLiteral("第 1問")));

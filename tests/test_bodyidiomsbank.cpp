@@ -17,32 +17,28 @@ std::function<float()> sequence(std::mt19937& gen) {
 }  // namespace
 
 TEST(BodyIdiomsBank, LoadsRecordsFromIndexOne) {
-  QuestionColumns cols;
-  cols.Mon1[0] = Value::ofText(QStringLiteral("chapter 2 left this"));
-  int count = 0;
-  ASSERT_TRUE(BodyIdiomsBank::parse(smallBank(), cols, &count).empty());
-  EXPECT_EQ(count, 10);
-  EXPECT_EQ(cols.Mon1[0].asText(), QStringLiteral("chapter 2 left this"));
-  EXPECT_TRUE(cols.Mon1[1].isNumber());
-  EXPECT_EQ(cols.Mon3[1].asText(), QStringLiteral("一の＊1"));
-  EXPECT_EQ(cols.Mon4[10].asText(), QStringLiteral("意味の二10。"));
-  EXPECT_EQ(cols.Mon1[11].kind, Value::Kind::Empty);
+  BodyIdiomsBank bank;
+  ASSERT_TRUE(bank.loadBytes(smallBank()).empty());
+  EXPECT_EQ(bank.lastRecord, 10);
+  EXPECT_FALSE(bank.loadBytes(smallBank() + "x").empty());
+  EXPECT_EQ(bank.lastRecord, 10);  // a refused file keeps the records held
+  EXPECT_TRUE(bank.record(1).level.isNumber());
+  EXPECT_EQ(bank.record(1).sentence.asText(), QStringLiteral("一の＊1"));
+  EXPECT_EQ(bank.record(10).meaning.asText(), QStringLiteral("意味の二10。"));
+  EXPECT_EQ(bank.record(10).meaning.kind, Value::Kind::Text);
 }
 
 TEST(BodyIdiomsBank, TheDrawFollowsLevelsAndNeverRepeats) {
-  QuestionColumns cols;
   BodyIdiomsBank bank;
-  int count = 0;
-  ASSERT_TRUE(BodyIdiomsBank::parse(smallBank(), cols, &count).empty());
-  bank.lastRecord = count;
+  ASSERT_TRUE(bank.loadBytes(smallBank()).empty());
   std::mt19937 gen(7);
   for (int quiz = 0; quiz < 50; ++quiz) {
     bank.clearAllMarks();
     std::set<int> seen;
     for (int q = 1; q <= 10; ++q) {
-      const int k = bank.draw(q, cols, sequence(gen));
+      const int k = bank.draw(q, sequence(gen));
       ASSERT_TRUE(seen.insert(k).second) << "record " << k << " came twice";
-      EXPECT_EQ(cols.Mon1[static_cast<std::size_t>(k)].asNumber(), q <= 6 ? 1 : 2);
+      EXPECT_EQ(bank.record(k).level.asNumber(), q <= 6 ? 1 : 2);
       EXPECT_GE(k, 1);
     }
     EXPECT_EQ(seen.size(), 10u);  // with exactly 6 + 4 records every record once
@@ -102,12 +98,12 @@ TEST(BodyIdiomsBank, BadFilesAreRefusedWithLineAndProblem) {
       {"not code page 932", smallBank() + QByteArray("1,2,\"\x81\x20\",\"m\"\r\n"), 11, QStringLiteral("Shift_JIS")},
   };
   for (const Case& c : cases) {
-    QuestionColumns cols;
-    const std::vector<FileProblem> problems = BodyIdiomsBank::parse(c.bytes, cols, nullptr);
+    std::vector<BodyIdiomsBank::Record> records;
+    const std::vector<FileProblem> problems = BodyIdiomsBank::read(c.bytes, &records);
     ASSERT_FALSE(problems.empty()) << c.name;
     EXPECT_EQ(problems[0].line, c.line) << c.name;
     EXPECT_TRUE(problems[0].message.contains(c.says)) << c.name << ": " << problems[0].message.toStdString();
-    EXPECT_EQ(cols.Mon1[1].kind, Value::Kind::Empty) << c.name << ": a refused file writes nothing";
+    EXPECT_TRUE(records.empty()) << c.name << ": a refused file gives no record";
   }
 }
 
@@ -117,24 +113,24 @@ TEST(BodyIdiomsBank, TheDeliveredFileIsAGoodQuiz) {
   const QByteArray bytes = f.readAll();
   EXPECT_TRUE(bytes.contains("\r\n"));
   EXPECT_FALSE(bytes.contains("\n\n"));
-  QuestionColumns cols;
-  int count = 0;
-  ASSERT_TRUE(BodyIdiomsBank::parse(bytes, cols, &count).empty());
+  BodyIdiomsBank bank;
+  ASSERT_TRUE(bank.loadBytes(bytes).empty());
+  const int count = bank.lastRecord;
   EXPECT_GE(count, 72);
   std::array<int, 12> perWord{};
   int level1 = 0;
   int level2 = 0;
   std::set<QString> sentences;
   for (int i = 1; i <= count; ++i) {
-    const auto k = static_cast<std::size_t>(i);
-    const QString sentence = cols.Mon3[k].asText();
-    const QString meaning = cols.Mon4[k].asText();
+    const BodyIdiomsBank::Record& r = bank.record(i);
+    const QString sentence = r.sentence.asText();
+    const QString meaning = r.meaning.asText();
     EXPECT_EQ(sentence.count(u'＊'), 1) << i;
     EXPECT_LE(meaning.size(), 56) << i;
     EXPECT_FALSE(meaning.isEmpty()) << i;
     EXPECT_TRUE(sentences.insert(sentence).second) << "sentence twice: " << i;
-    perWord[static_cast<std::size_t>(BodyIdiomsBank::answerIndex(cols.Mon2[k]))]++;
-    (cols.Mon1[k].asNumber() == 1 ? level1 : level2)++;
+    perWord[static_cast<std::size_t>(BodyIdiomsBank::answerIndex(r.answer))]++;
+    (r.level.asNumber() == 1 ? level1 : level2)++;
   }
   for (std::size_t w = 0; w < 12; ++w) EXPECT_GE(perWord[w], 4) << BodyIdiomsBank::words()[w].toStdString();
   EXPECT_GE(level1, 48);

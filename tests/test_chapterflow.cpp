@@ -63,13 +63,13 @@ void checkHomonym(TestApp& app, int q) {
   EXPECT_EQ(f->options[5]->text(), QStringLiteral("一つ選ぶ"));
   // The sentence: blue, the kana word in red where "＊" stood, blue.
   const auto parts = HomonymsBank::splitSentence(f->bank.questionSentence);
-  const QString kana = app.sh->Mon5[static_cast<std::size_t>(f->bank.currentRecord)].asText();
+  const QString kana = f->bank.record(f->bank.currentRecord).kana.asText();
   EXPECT_EQ(f->questionBox->printedLines(), QStringList{parts[0] + kana + parts[1]});
   EXPECT_EQ(f->questionBox->lineColours(0),
             (std::vector<QColor>{layout::colour::blue, layout::colour::red, layout::colour::blue}));
   EXPECT_EQ(visibleCandidates(f), f->bank.lastChoice + 1);
   EXPECT_EQ(f->options[f->bank.rightOption]->text(), f->bank.rightAnswer.asText());
-  EXPECT_EQ(app.sh->Mon1[static_cast<std::size_t>(f->bank.currentRecord)].asNumber(), q <= 6 ? 1 : 2);
+  EXPECT_EQ(f->bank.record(f->bank.currentRecord).level.asNumber(), q <= 6 ? 1 : 2);
 }
 
 void checkIdiom(TestApp& app, int q) {

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "questions/fieldreader.h"
 #include "testapp.h"
 
 TEST(CheckTool, PrintsEveryProblemWithFileAndLine) {

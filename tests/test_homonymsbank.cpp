@@ -28,60 +28,52 @@ struct Script {
   }
 };
 
-HomonymsBank loaded(QuestionColumns& cols, const QByteArray& bytes = smallBank2()) {
+HomonymsBank loaded(const QByteArray& bytes = smallBank2()) {
   HomonymsBank bank;
-  int count = 0;
-  EXPECT_TRUE(HomonymsBank::parse(bytes, cols, &count).empty());
-  bank.lastRecord = count - 1;
+  EXPECT_TRUE(bank.loadBytes(bytes).empty());
   return bank;
 }
 
 }  // namespace
 
-TEST(HomonymsBank, StoresRecordIAtIndexIInTheColumnsOfItsFields) {
-  QuestionColumns cols;
-  cols.Mon1[11] = Value::ofText(QStringLiteral("left by chapter 1"));
-  const HomonymsBank bank = loaded(cols);
+TEST(HomonymsBank, HoldsRecordIAtIndexIWithItsFields) {
+  const HomonymsBank bank = loaded();
   EXPECT_EQ(bank.lastRecord, 10);
-  EXPECT_TRUE(cols.Mon1[0].isNumber());
-  EXPECT_EQ(cols.Mon2[0].asText(), QStringLiteral("g1"));          // group key
-  EXPECT_EQ(cols.Mon5[0].asText(), QStringLiteral("かな1"));       // kana
-  EXPECT_EQ(cols.Mon3[0].asText(), QStringLiteral("漢0"));         // kanji
-  EXPECT_EQ(cols.Mon4[0].asText(), QStringLiteral("最初の＊。"));  // sentence
-  EXPECT_EQ(cols.Mon3[10].asText(), QStringLiteral("漢10"));
-  EXPECT_EQ(cols.Mon1[11].asText(), QStringLiteral("left by chapter 1"));
+  EXPECT_TRUE(bank.record(0).level.isNumber());
+  EXPECT_EQ(bank.record(0).key.asText(), QStringLiteral("g1"));
+  EXPECT_EQ(bank.record(0).kana.asText(), QStringLiteral("かな1"));
+  EXPECT_EQ(bank.record(0).kanji.asText(), QStringLiteral("漢0"));
+  EXPECT_EQ(bank.record(0).sentence, QStringLiteral("最初の＊。"));
+  EXPECT_EQ(bank.record(10).kanji.asText(), QStringLiteral("漢10"));
 }
 
 TEST(HomonymsBank, QuestionsFollowLevelsNeverRepeatAndNeverAskTheFirstRecord) {
-  QuestionColumns cols;
-  HomonymsBank bank = loaded(cols);
+  HomonymsBank bank = loaded();
   Script s;
   for (int quiz = 0; quiz < 40; ++quiz) {
     bank.clearAllMarks();
     bank.newQuiz();
     std::set<int> seen;
     for (int q = 1; q <= 10; ++q) {
-      const int r = bank.draw(q, cols, s.fn());
+      const int r = bank.draw(q, s.fn());
       EXPECT_NE(r, 0);
       EXPECT_TRUE(seen.insert(r).second) << "record " << r << " twice";
-      EXPECT_EQ(cols.Mon1[static_cast<std::size_t>(r)].asNumber(), q <= 6 ? 1 : 2);
+      EXPECT_EQ(bank.record(r).level.asNumber(), q <= 6 ? 1 : 2);
       EXPECT_EQ(bank.currentRecord, r);
-      EXPECT_EQ(bank.rightAnswer.asText(), cols.Mon3[static_cast<std::size_t>(r)].asText());
+      EXPECT_EQ(bank.rightAnswer.asText(), bank.record(r).kanji.asText());
     }
   }
   // The first record is offered in its group all the same, in file order.
-  EXPECT_EQ(HomonymsBank::candidates(cols.Mon2[1], cols, bank.lastRecord),
+  EXPECT_EQ(bank.candidates(bank.record(1).key),
             (std::vector<QString>{QStringLiteral("漢0"), QStringLiteral("漢1"), QStringLiteral("漢2")}));
-  EXPECT_EQ(HomonymsBank::candidates(cols.Mon2[9], cols, bank.lastRecord),
-            (std::vector<QString>{QStringLiteral("漢9"), QStringLiteral("漢10")}));
+  EXPECT_EQ(bank.candidates(bank.record(9).key), (std::vector<QString>{QStringLiteral("漢9"), QStringLiteral("漢10")}));
 }
 
 TEST(HomonymsBank, ARecordRejectedForItsLevelStaysMarked) {
-  QuestionColumns cols;
-  HomonymsBank bank = loaded(cols);
+  HomonymsBank bank = loaded();
   Script s;
   s.values = {0.65f, 0.05f};  // record 7 (level 2), then record 1 (level 1)
-  EXPECT_EQ(bank.draw(1, cols, s.fn()), 1);
+  EXPECT_EQ(bank.draw(1, s.fn()), 1);
   EXPECT_EQ(bank.Used[7], 1);
   EXPECT_EQ(bank.Used[1], 1);
   EXPECT_EQ(s.drawn, 2);
@@ -90,16 +82,15 @@ TEST(HomonymsBank, ARecordRejectedForItsLevelStaysMarked) {
 TEST(HomonymsBank, MarksRunOutWithoutHangingOrRepeatingInAQuiz) {
   // Perfect quizzes keep the marks; every level is used up after one quiz
   // of a bank with exactly 6 + 4 askable records.
-  QuestionColumns cols;
-  HomonymsBank bank = loaded(cols);
+  HomonymsBank bank = loaded();
   Script s;
   for (int quiz = 0; quiz < 3; ++quiz) {
     bank.newQuiz();
     std::set<int> seen;
     for (int q = 1; q <= 10; ++q) {
-      const int r = bank.draw(q, cols, s.fn());
+      const int r = bank.draw(q, s.fn());
       EXPECT_TRUE(seen.insert(r).second) << "quiz " << quiz << " record " << r;
-      EXPECT_EQ(cols.Mon1[static_cast<std::size_t>(r)].asNumber(), q <= 6 ? 1 : 2);
+      EXPECT_EQ(bank.record(r).level.asNumber(), q <= 6 ? 1 : 2);
     }
     EXPECT_EQ(seen.size(), 10u);
   }
@@ -180,18 +171,16 @@ TEST(HomonymsBank, BadFilesAreRefusedWithTheirLine) {
        0, QStringLiteral("レベル1の問題が 5問").remove(u' ')},
   };
   for (const Case& c : cases) {
-    QuestionColumns cols;
-    cols.Mon1[0] = Value::ofText(QStringLiteral("untouched"));
-    int count = -1;
-    const std::vector<FileProblem> problems = HomonymsBank::parse(c.bytes, cols, &count);
+    HomonymsBank bank = loaded();
+    const std::vector<FileProblem> problems = bank.loadBytes(c.bytes);
     ASSERT_FALSE(problems.empty()) << c.name;
     if (c.line > 0) {
       EXPECT_EQ(problems.front().line, c.line) << c.name;
     }
     EXPECT_TRUE(describeProblems(HomonymsBank::kFileName, problems).contains(c.says))
         << c.name << ": " << describeProblems(HomonymsBank::kFileName, problems).toStdString();
-    EXPECT_EQ(cols.Mon1[0].asText(), QStringLiteral("untouched")) << c.name;
-    EXPECT_EQ(count, -1) << c.name;
+    EXPECT_EQ(bank.record(0).key.asText(), QStringLiteral("g1")) << c.name;
+    EXPECT_EQ(bank.lastRecord, 10) << c.name;
   }
 }
 

@@ -13,11 +13,9 @@
 namespace {
 
 std::vector<FileProblem> parse(int chapter, const QByteArray& bytes) {
-  QuestionColumns columns;
-  int count = 0;
-  if (chapter == 1) return BodyIdiomsBank::parse(bytes, columns, &count);
-  if (chapter == 2) return HomonymsBank::parse(bytes, columns, &count);
-  return IdiomsBank::parse(bytes, columns, &count);
+  if (chapter == 1) return BodyIdiomsBank().loadBytes(bytes);
+  if (chapter == 2) return HomonymsBank().loadBytes(bytes);
+  return IdiomsBank().loadBytes(bytes);
 }
 
 QByteArray bankOf(int chapter) { return chapter == 1 ? smallBank() : chapter == 2 ? smallBank2() : smallBank3(); }

@@ -15,11 +15,9 @@ std::function<float()> sequence(std::mt19937& gen) {
   return [&gen] { return static_cast<float>(gen() >> 8) * (1.0f / 16777216.0f); };
 }
 
-IdiomsBank loaded(QuestionColumns& cols, const QByteArray& bytes) {
+IdiomsBank loaded(const QByteArray& bytes) {
   IdiomsBank bank;
-  int count = 0;
-  EXPECT_TRUE(IdiomsBank::parse(bytes, cols, &count).empty());
-  bank.lastRecord = count - 1;
+  EXPECT_TRUE(bank.loadBytes(bytes).empty());
   return bank;
 }
 
@@ -35,15 +33,14 @@ QByteArray bank3Of(const std::vector<int>& groups, const std::map<int, QString>&
 
 }  // namespace
 
-TEST(IdiomsBank, StoresRecordKAtIndexKInTheColumnsOfItsFields) {
-  QuestionColumns cols;
-  const IdiomsBank bank = loaded(cols, smallBank3());
+TEST(IdiomsBank, HoldsRecordKAtIndexKWithItsFields) {
+  const IdiomsBank bank = loaded(smallBank3());
   EXPECT_EQ(bank.lastRecord, 9);
-  EXPECT_EQ(cols.Mon1[0].asNumber(), 1);
-  EXPECT_EQ(cols.Mon2[0].asText(), QStringLiteral("文1"));       // sentence
-  EXPECT_EQ(cols.Mon5[0].asText(), QStringLiteral("句1"));       // phrase
-  EXPECT_EQ(cols.Mon3[0].asText(), QStringLiteral("鍵1"));       // key
-  EXPECT_EQ(cols.Mon4[9].asText(), QStringLiteral("意味10。"));  // meaning
+  EXPECT_EQ(bank.record(0).group.asNumber(), 1);
+  EXPECT_EQ(bank.record(0).sentence.asText(), QStringLiteral("文1"));
+  EXPECT_EQ(bank.record(0).phrase.asText(), QStringLiteral("句1"));
+  EXPECT_EQ(bank.record(0).key.asText(), QStringLiteral("鍵1"));
+  EXPECT_EQ(bank.record(9).meaning, QStringLiteral("意味10。"));
 }
 
 TEST(IdiomsBank, AnEmptyFirstFieldEndsTheBankButAZeroDoesNot) {
@@ -65,11 +62,10 @@ TEST(IdiomsBank, AnEmptyFirstFieldEndsTheBankButAZeroDoesNot) {
 
 TEST(IdiomsBank, AQuizAsksSixGroupOneThenFourGroupTwoRecordsNoneTwice) {
   // Group 0 records are never asked.
-  QuestionColumns cols;
-  IdiomsBank bank = loaded(cols, bank3Of({0, 1, 2, 1, 1, 0, 2, 1, 2, 1, 2, 1, 1, 2}));
+  IdiomsBank bank = loaded(bank3Of({0, 1, 2, 1, 1, 0, 2, 1, 2, 1, 2, 1, 1, 2}));
   std::mt19937 gen(5);
   for (int quiz = 0; quiz < 30; ++quiz) {
-    bank.drawQuiz(cols, sequence(gen));
+    bank.drawQuiz(sequence(gen));
     std::set<QString> seen;
     for (int i = 1; i <= 10; ++i) {
       const IdiomsBank::Row& row = bank.quizRows[static_cast<std::size_t>(i)];
@@ -78,8 +74,8 @@ TEST(IdiomsBank, AQuizAsksSixGroupOneThenFourGroupTwoRecordsNoneTwice) {
     }
   }
   // Exactly six group-1 records: the same six every quiz.
-  IdiomsBank six = loaded(cols, smallBank3());
-  six.drawQuiz(cols, sequence(gen));
+  IdiomsBank six = loaded(smallBank3());
+  six.drawQuiz(sequence(gen));
   std::set<QString> first;
   for (int i = 1; i <= 6; ++i) first.insert(six.quizRows[static_cast<std::size_t>(i)].phrase.asText());
   EXPECT_EQ(first, (std::set<QString>{"句1", "句2", "句3", "句4", "句5", "句6"}));
@@ -92,14 +88,13 @@ TEST(IdiomsBank, OptionsCarryEightDifferentKeysWithTheRightPhraseAtSeikaiNo) {
   QString text =
       decodeCp932(bank3Of(groups, {{10, QStringLiteral("鍵0")}, {11, QStringLiteral("鍵1")}, {12, QString()}}));
   text.replace(QStringLiteral("\"句13\""), QStringLiteral("\"句2\""));
-  QuestionColumns cols;
-  IdiomsBank bank = loaded(cols, encodeCp932(text));
+  IdiomsBank bank = loaded(encodeCp932(text));
   std::mt19937 gen(11);
   std::array<int, 8> rightAt{};
   for (int quiz = 0; quiz < 200; ++quiz) {
-    bank.drawQuiz(cols, sequence(gen));
+    bank.drawQuiz(sequence(gen));
     for (int n = 1; n <= 10; ++n) {
-      bank.assemble(n, cols, sequence(gen));
+      bank.assemble(n, sequence(gen));
       const auto right = static_cast<int>(bank.rightOption);
       ASSERT_GE(right, 0);
       ASSERT_LE(right, 7);
@@ -114,8 +109,8 @@ TEST(IdiomsBank, OptionsCarryEightDifferentKeysWithTheRightPhraseAtSeikaiNo) {
         if (s == right) continue;
         // Which record a wrong phrase came from: its key must be new and not empty.
         for (int k = 0; k <= bank.lastRecord; ++k)
-          if (cols.Mon5[static_cast<std::size_t>(k)].asText() == phrase && phrase != QStringLiteral("句2")) {
-            EXPECT_TRUE(keys.insert(cols.Mon3[static_cast<std::size_t>(k)].asText()).second);
+          if (bank.record(k).phrase.asText() == phrase && phrase != QStringLiteral("句2")) {
+            EXPECT_TRUE(keys.insert(bank.record(k).key.asText()).second);
           }
         EXPECT_NE(phrase, QStringLiteral("句12"));  // the record without a key
       }
@@ -164,17 +159,16 @@ TEST(IdiomsBank, BadFilesAreRefusedWithTheirLine) {
       {"not code page 932", smallBank3() + QByteArray("1,\"\x82\"\r\n"), 0, QStringLiteral("Shift_JIS")},
   };
   for (const Case& c : cases) {
-    QuestionColumns cols;
-    cols.Mon1[0] = Value::ofText(QStringLiteral("untouched"));
-    int count = -1;
-    const std::vector<FileProblem> problems = IdiomsBank::parse(c.bytes, cols, &count);
+    IdiomsBank bank = loaded(smallBank3());
+    const std::vector<FileProblem> problems = bank.loadBytes(c.bytes);
     ASSERT_FALSE(problems.empty()) << c.name;
     if (c.line > 0) {
       EXPECT_EQ(problems.front().line, c.line) << c.name;
     }
     EXPECT_TRUE(describeProblems(IdiomsBank::kFileName, problems).contains(c.says))
         << c.name << ": " << describeProblems(IdiomsBank::kFileName, problems).toStdString();
-    EXPECT_EQ(cols.Mon1[0].asText(), QStringLiteral("untouched")) << c.name;
+    EXPECT_EQ(bank.record(0).key.asText(), QStringLiteral("鍵1")) << c.name;
+    EXPECT_EQ(bank.lastRecord, 9) << c.name;
   }
 }
 

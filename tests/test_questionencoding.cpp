@@ -27,14 +27,15 @@ QByteArray readAll(const QString& path) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// The number of records a bank's parse stores, or -1 when it refuses.
+// The number of records a bank loads, or -1 when it refuses.
 int parsedCount(const QString& name, const QByteArray& bytes) {
-  QuestionColumns columns;
-  int count = -1;
-  const ParseFn parse = name == BodyIdiomsBank::kFileName ? &BodyIdiomsBank::parse
-                        : name == HomonymsBank::kFileName ? &HomonymsBank::parse
-                                                          : &IdiomsBank::parse;
-  return parse(bytes, columns, &count).empty() ? count : -1;
+  BodyIdiomsBank body;
+  HomonymsBank homonyms;
+  IdiomsBank idioms;
+  QuestionBank& bank = name == BodyIdiomsBank::kFileName ? static_cast<QuestionBank&>(body)
+                       : name == HomonymsBank::kFileName ? static_cast<QuestionBank&>(homonyms)
+                                                         : idioms;
+  return bank.loadBytes(bytes).empty() ? bank.recordCount() : -1;
 }
 
 const QStringList kNames = {BodyIdiomsBank::kFileName, HomonymsBank::kFileName, IdiomsBank::kFileName};
@@ -112,13 +113,10 @@ TEST(QuestionEncoding, Utf8FilesWithAndWithoutTheMarkPlayAndAreCheckedWithTrueLi
       EXPECT_EQ(parsedCount(name, bytes), count) << name.toStdString();
       // The program loads it from its folder too.
       writeFile(tmp.path() + QStringLiteral("/app/") + name, bytes);
-      QuestionColumns columns;
       std::vector<FileProblem> problems;
-      if (name == BodyIdiomsBank::kFileName)
-        problems = BodyIdiomsBank().load(tmp.path() + QStringLiteral("/app/"), columns);
-      if (name == HomonymsBank::kFileName)
-        problems = HomonymsBank().load(tmp.path() + QStringLiteral("/app/"), columns);
-      if (name == IdiomsBank::kFileName) problems = IdiomsBank().load(tmp.path() + QStringLiteral("/app/"), columns);
+      if (name == BodyIdiomsBank::kFileName) problems = BodyIdiomsBank().load(tmp.path() + QStringLiteral("/app/"));
+      if (name == HomonymsBank::kFileName) problems = HomonymsBank().load(tmp.path() + QStringLiteral("/app/"));
+      if (name == IdiomsBank::kFileName) problems = IdiomsBank().load(tmp.path() + QStringLiteral("/app/"));
       EXPECT_TRUE(problems.empty()) << name.toStdString();
     }
     // The checker: the file with its mark reads whole; one without, whose
@@ -163,8 +161,7 @@ TEST(QuestionEncoding, ALineOrAFileInAnotherEncodingIsToldAlone) {
       {"UTF-16 BE without its mark", QStringEncoder(QStringEncoder::Utf16BE)(text), 0, "BOM"},
   };
   for (const Case& c : cases) {
-    QuestionColumns columns;
-    const std::vector<FileProblem> problems = BodyIdiomsBank::parse(c.bytes, columns, nullptr);
+    const std::vector<FileProblem> problems = BodyIdiomsBank().loadBytes(c.bytes);
     ASSERT_FALSE(problems.empty()) << c.name;
     EXPECT_TRUE(problems[0].message.contains(QString::fromUtf8(c.says))) << problems[0].message.toStdString();
     for (const FileProblem& p : problems) EXPECT_EQ(p.line, c.line) << c.name << " " << p.message.toStdString();

@@ -79,9 +79,8 @@ TEST(QuestionFile, BytesThatAreNotCodePage932AreReportedOnTheirLine) {
     for (const FileProblem& p : problems) lines.push_back(p.line);
     EXPECT_EQ(lines, c.lines) << c.name;
   }
-  QuestionColumns cols;
   const std::vector<FileProblem> problems =
-      BodyIdiomsBank::parse(smallBank() + QByteArray("1,2,\"\x81\x20\",\"m\"\r\n"), cols, nullptr);
+      BodyIdiomsBank().loadBytes(smallBank() + QByteArray("1,2,\"\x81\x20\",\"m\"\r\n"));
   ASSERT_FALSE(problems.empty());
   EXPECT_EQ(problems[0].line, 11);
 }
@@ -90,11 +89,10 @@ TEST(QuestionFile, ALongBlankTailOrBlankRecordsEndTheRead) {
   // A file of blank lines ends; blank lines before a stray field make empty
   // records, refused by the record limit, not by waiting.
   const QByteArray blank = QByteArray(200000, '\n');
-  QuestionColumns cols;
-  int count = 0;
-  EXPECT_TRUE(BodyIdiomsBank::parse(smallBank() + blank, cols, &count).empty());
-  EXPECT_EQ(count, 10);
-  const std::vector<FileProblem> problems = BodyIdiomsBank::parse(smallBank() + blank + "x", cols, &count);
+  BodyIdiomsBank bank;
+  EXPECT_TRUE(bank.loadBytes(smallBank() + blank).empty());
+  EXPECT_EQ(bank.recordCount(), 10);
+  const std::vector<FileProblem> problems = bank.loadBytes(smallBank() + blank + "x");
   ASSERT_FALSE(problems.empty());
   EXPECT_TRUE(problems.back().message.contains(QStringLiteral("多すぎます"))) << problems.back().message.toStdString();
 }
@@ -112,9 +110,8 @@ TEST(QuestionFile, OneSizeLimitForTheProgramAndTheChecker) {
     QByteArray read;
     EXPECT_EQ(readQuestionFile(dir + BodyIdiomsBank::kFileName, &read).empty(), fits);
     EXPECT_EQ(read.size(), fits ? bytes.size() : 0);
-    QuestionColumns cols;
     BodyIdiomsBank bank;
-    EXPECT_EQ(bank.load(dir, cols).empty(), fits);
+    EXPECT_EQ(bank.load(dir).empty(), fits);
     const CheckRun run = check(dir + BodyIdiomsBank::kFileName);
     EXPECT_EQ(run.exitCode, fits ? 0 : 1) << run.out.toStdString();
     if (!fits) {

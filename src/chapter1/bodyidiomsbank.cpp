@@ -23,12 +23,9 @@ const std::array<QString, 13>& BodyIdiomsBank::words() {
   return w;
 }
 
-std::vector<FileProblem> BodyIdiomsBank::parse(const QByteArray& bytes, QuestionColumns& columns, int* count) {
+std::vector<FileProblem> BodyIdiomsBank::read(const QByteArray& bytes, std::vector<Record>* out) {
   std::vector<FileProblem> problems;
   FieldReader reader(decodeQuestionText(bytes, &problems));
-  struct Record {
-    Value level, answer, sentence, meaning;
-  };
   std::vector<Record> records;
   records.reserve(kMaxRecords);
   int level1 = 0;
@@ -68,14 +65,7 @@ std::vector<FileProblem> BodyIdiomsBank::parse(const QByteArray& bytes, Question
     problems.push_back(tooFew(QStringLiteral("レベル1の問題"), level1, kMinLevel1));
   if (problems.empty() && level2 < kMinLevel2)
     problems.push_back(tooFew(QStringLiteral("レベル2の問題"), level2, kMinLevel2));
-  if (!problems.empty()) return problems;
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    columns.Mon1[i + 1] = std::move(records[i].level);
-    columns.Mon2[i + 1] = std::move(records[i].answer);
-    columns.Mon3[i + 1] = std::move(records[i].sentence);
-    columns.Mon4[i + 1] = std::move(records[i].meaning);
-  }
-  if (count) *count = static_cast<int>(records.size());
+  if (problems.empty()) *out = std::move(records);
   return problems;
 }
 
@@ -101,22 +91,30 @@ std::vector<FileProblem> BodyIdiomsBank::warnings(const QByteArray& bytes, const
   return found;
 }
 
-std::vector<FileProblem> BodyIdiomsBank::load(const QString& appDir, QuestionColumns& columns) {
-  int count = 0;
-  std::vector<FileProblem> problems = loadQuestionFile(appDir + kFileName, &BodyIdiomsBank::parse, columns, &count);
+std::vector<FileProblem> BodyIdiomsBank::check(const QByteArray& bytes, const QuestionBoxes& fits,
+                                               std::vector<FileProblem>* warnings, int* count) const {
+  std::vector<Record> records;
+  std::vector<FileProblem> problems = read(bytes, &records);
+  *count = static_cast<int>(records.size());
+  if (problems.empty()) *warnings = BodyIdiomsBank::warnings(bytes, fits);
+  return problems;
+}
+
+std::vector<FileProblem> BodyIdiomsBank::loadBytes(const QByteArray& bytes) {
+  std::vector<FileProblem> problems = readRecords(bytes, &BodyIdiomsBank::read, records_);
   if (!problems.empty()) return problems;
-  lastRecord = count;
+  lastRecord = static_cast<int>(records_.size());
   for (int j = 1; j <= lastRecord; ++j) Used[static_cast<std::size_t>(j)] = 0;
   bodyParts = words();
   return {};
 }
 
-int BodyIdiomsBank::draw(int q, const QuestionColumns& columns, const std::function<float()>& rnd) {
+int BodyIdiomsBank::draw(int q, const std::function<float()>& rnd) {
   for (;;) {
     const int k = texts::pick(rnd(), lastRecord);
     const auto i = static_cast<std::size_t>(k);
     if (Used[i] != 0) continue;
-    const double level = columns.Mon1[i].asNumber();
+    const double level = record(k).level.asNumber();
     if (q <= quiz::kLevelOneQuestions && level != 1) continue;
     if (q > quiz::kLevelOneQuestions && level != 2) continue;
     Used[i] = 1;

@@ -9,7 +9,6 @@
 
 #include "questions/fieldreader.h"
 #include "questions/questionbank.h"
-#include "questions/questionfile.h"
 #include "questions/quizrules.h"
 #include "questions/textfit.h"
 
@@ -27,23 +26,32 @@ class BodyIdiomsBank : public QuestionBank {
   // The body-part words in button order; entry 12 stays empty.
   static const std::array<QString, 13>& words();
 
-  // Reads and checks a question file's bytes. On success the records are
-  // stored at 1..count of the columns and an empty list is returned; with
-  // any problem the columns stay untouched.
-  static std::vector<FileProblem> parse(const QByteArray& bytes, QuestionColumns& columns, int* count);
+  // One record as it stands in the file.
+  struct Record {
+    Value level, answer, sentence, meaning;
+  };
+
+  // Reads and checks a question file's bytes into records; the problems
+  // refuse the file, and then no record is given.
+  static std::vector<FileProblem> read(const QByteArray& bytes, std::vector<Record>* records);
 
   // What a teacher should know although the program plays the file: a
   // sentence or a meaning line that would not fit its box on screen.
   static std::vector<FileProblem> warnings(const QByteArray& bytes, const QuestionBoxes& fits);
 
-  // Loads "体.txt" from the folder into the columns: sets lastRecord, clears the
-  // Used marks and fills bodyParts. Returns the problems that refused the file.
-  std::vector<FileProblem> load(const QString& appDir, QuestionColumns& columns) override;
+  // Loads the bytes of "体.txt": sets lastRecord, clears the Used marks and
+  // fills bodyParts. Returns the problems that refused the file.
+  std::vector<FileProblem> loadBytes(const QByteArray& bytes) override;
+  std::vector<FileProblem> check(const QByteArray& bytes, const QuestionBoxes& fits, std::vector<FileProblem>* warnings,
+                                 int* count) const override;
+  int recordCount() const override { return static_cast<int>(records_.size()); }
   QString fileName() const override { return kFileName; }
 
   // Draws the record for question q (1..10): questions 1-6 from level 1,
   // 7-10 from level 2, none twice in a quiz; marks it used.
-  int draw(int q, const QuestionColumns& columns, const std::function<float()>& rnd);
+  int draw(int q, const std::function<float()>& rnd);
+  // The record k (1..lastRecord), the file's k-th.
+  const Record& record(int k) const { return records_[static_cast<std::size_t>(k - 1)]; }
 
   // The two printed lines of a meaning: 28 characters on the first, 29 when
   // the 28th is "。", the rest on the second.
@@ -55,4 +63,7 @@ class BodyIdiomsBank : public QuestionBank {
   // The button index of the right answer, a 16-bit integer in every chapter.
   std::int16_t rightOption = 0;
   std::array<QString, 13> bodyParts{};
+
+ private:
+  std::vector<Record> records_;
 };

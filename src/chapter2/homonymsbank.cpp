@@ -137,19 +137,24 @@ std::vector<FileProblem> HomonymsBank::warnings(const std::vector<Record>& recor
   return found;
 }
 
-std::vector<FileProblem> HomonymsBank::parse(const QByteArray& bytes, QuestionColumns& columns, int* count) {
-  return parseWith<HomonymsBank>(bytes, columns, count);
+std::vector<FileProblem> HomonymsBank::check(const QByteArray& bytes, const QuestionBoxes& fits,
+                                             std::vector<FileProblem>* warnings, int* count) const {
+  std::vector<Record> records;
+  std::vector<FileProblem> problems = read(bytes, &records);
+  *count = static_cast<int>(records.size());
+  if (problems.empty()) *warnings = HomonymsBank::warnings(records, fits);
+  return problems;
 }
 
-std::vector<FileProblem> HomonymsBank::load(const QString& appDir, QuestionColumns& columns) {
-  return loadFromZero(appDir, &HomonymsBank::parse, columns);
+std::vector<FileProblem> HomonymsBank::loadBytes(const QByteArray& bytes) {
+  std::vector<FileProblem> problems = readRecords(bytes, &HomonymsBank::read, records_);
+  if (problems.empty()) lastRecord = static_cast<int>(records_.size()) - 1;
+  return problems;
 }
 
-int HomonymsBank::draw(int q, const QuestionColumns& columns, const std::function<float()>& rnd) {
+int HomonymsBank::draw(int q, const std::function<float()>& rnd) {
   const double level = q > quiz::kLevelOneQuestions ? 2 : 1;
-  auto levelOf = [&columns](int i) {
-    return static_cast<std::int16_t>(columns.Mon1[static_cast<std::size_t>(i)].asNumber());
-  };
+  auto levelOf = [this](int i) { return static_cast<std::int16_t>(record(i).level.asNumber()); };
   bool left = false;
   for (int i = 1; i <= lastRecord && !left; ++i) left = Used[static_cast<std::size_t>(i)] == 0 && levelOf(i) == level;
   if (!left) {
@@ -166,8 +171,8 @@ int HomonymsBank::draw(int q, const QuestionColumns& columns, const std::functio
     Used[i] = 1;
     currentRecord = r;
     if (levelOf(r) != level) continue;
-    rightAnswer = columns.Mon3[i];
-    questionSentence = columns.Mon4[i].asText();
+    rightAnswer = record(r).kanji;
+    questionSentence = record(r).sentence;
     asked_.push_back(r);
     return r;
   }
@@ -175,11 +180,10 @@ int HomonymsBank::draw(int q, const QuestionColumns& columns, const std::functio
 
 bool HomonymsBank::sameKey(const Value& a, const Value& b) { return keyText(a) == keyText(b); }
 
-std::vector<QString> HomonymsBank::candidates(const Value& group, const QuestionColumns& columns, int lastRecord) {
+std::vector<QString> HomonymsBank::candidates(const Value& group) const {
   std::vector<QString> list;
   for (int i = 0; i <= lastRecord; ++i)
-    if (sameKey(columns.Mon2[static_cast<std::size_t>(i)], group))
-      list.push_back(columns.Mon3[static_cast<std::size_t>(i)].asText());
+    if (sameKey(record(i).key, group)) list.push_back(record(i).kanji.asText());
   return list;
 }
 

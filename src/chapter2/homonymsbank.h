@@ -9,14 +9,13 @@
 
 #include "questions/fieldreader.h"
 #include "questions/questionbank.h"
-#include "questions/questionfile.h"
 #include "questions/quizrules.h"
 #include "questions/textfit.h"
 
 // The chapter 2 question bank: "同音.txt", five fields a record (level 1 or
 // 2, the homonym group key, the target word in kana as the sentence writes
 // it, the right kanji, the sentence with "＊" where the word stands), record
-// i at index i of the columns. At most 901 records and five a group; the
+// i at index i of the bank. At most 901 records and five a group; the
 // first record is never asked, so at least 6 level-1 and 4 level-2 records
 // must follow it.
 class HomonymsBank : public QuestionBank {
@@ -32,9 +31,6 @@ class HomonymsBank : public QuestionBank {
     int line = 0;
     Value level, key, kana, kanji;
     QString sentence;
-    void store(QuestionColumns& columns, std::size_t i) const {
-      storeFiveFields(columns, i, level, key, kana, kanji, sentence);
-    }
   };
 
   // Reads and checks a question file's bytes into records; the problems
@@ -45,26 +41,26 @@ class HomonymsBank : public QuestionBank {
   // sentence that shows its own answer or another question's, text that
   // would not fit its box on screen.
   static std::vector<FileProblem> warnings(const std::vector<Record>& records, const QuestionBoxes& fits);
-  // Reads, checks and stores: fields 1, 2, 3, 4, 5 go to Mon1, Mon2, Mon5,
-  // Mon3, Mon4 at index 0.. count - 1. With any problem the columns stay
-  // untouched.
-  static std::vector<FileProblem> parse(const QByteArray& bytes, QuestionColumns& columns, int* count);
-
-  // Loads "同音.txt" from the folder and sets lastRecord. The marks are kept:
+  // Loads the bytes of "同音.txt" and sets lastRecord. The marks are kept:
   // they live as long as the window.
-  std::vector<FileProblem> load(const QString& appDir, QuestionColumns& columns) override;
+  std::vector<FileProblem> loadBytes(const QByteArray& bytes) override;
+  std::vector<FileProblem> check(const QByteArray& bytes, const QuestionBoxes& fits, std::vector<FileProblem>* warnings,
+                                 int* count) const override;
+  int recordCount() const override { return static_cast<int>(records_.size()); }
   QString fileName() const override { return kFileName; }
 
   // Draws the record for question q (1..10) from 1..lastRecord: questions 1-6
   // level 1, 7-10 level 2. Every record drawn is marked, also one rejected
   // for its level. When no unmarked record of the level is left, the marks
   // of that level are cleared, except those of records asked in this quiz.
-  int draw(int q, const QuestionColumns& columns, const std::function<float()>& rnd);
+  int draw(int q, const std::function<float()>& rnd);
   // Starts a new quiz's list of asked records (the marks stay).
   void newQuiz() { asked_.clear(); }
 
+  // The record i (0..lastRecord), the file's (i + 1)-th.
+  const Record& record(int i) const { return records_[static_cast<std::size_t>(i)]; }
   // The right kanji of every record of the group, in file order.
-  static std::vector<QString> candidates(const Value& group, const QuestionColumns& columns, int lastRecord);
+  std::vector<QString> candidates(const Value& group) const;
   // Group keys are equal when both are numbers of one value or both texts
   // of one text (an empty field counts as the empty text).
   static bool sameKey(const Value& a, const Value& b);
@@ -82,5 +78,6 @@ class HomonymsBank : public QuestionBank {
   std::int16_t rightOption = -1;
 
  private:
+  std::vector<Record> records_;
   std::vector<int> asked_;
 };

@@ -144,12 +144,24 @@ FileProblem IdiomsBank::ignoredWarning(int line) {
   return {line, QStringLiteral("1番目の項目が空なので、この行から後の問題は読み込まれません。")};
 }
 
-std::vector<FileProblem> IdiomsBank::parse(const QByteArray& bytes, QuestionColumns& columns, int* count) {
-  return parseWith<IdiomsBank>(bytes, columns, count);
+std::vector<FileProblem> IdiomsBank::check(const QByteArray& bytes, const QuestionBoxes& fits,
+                                           std::vector<FileProblem>* warnings, int* count) const {
+  std::vector<Record> records;
+  int ignoredFrom = 0;
+  std::vector<FileProblem> problems = read(bytes, &records, &ignoredFrom);
+  *count = static_cast<int>(records.size());
+  if (problems.empty())
+    *warnings = IdiomsBank::warnings(records, ignoredFrom, fits);
+  else if (ignoredFrom > 0)
+    warnings->push_back(ignoredWarning(ignoredFrom));
+  return problems;
 }
 
-std::vector<FileProblem> IdiomsBank::load(const QString& appDir, QuestionColumns& columns) {
-  return loadFromZero(appDir, &IdiomsBank::parse, columns);
+std::vector<FileProblem> IdiomsBank::loadBytes(const QByteArray& bytes) {
+  auto read = [](const QByteArray& b, std::vector<Record>* records) { return IdiomsBank::read(b, records); };
+  std::vector<FileProblem> problems = readRecords(bytes, read, records_);
+  if (problems.empty()) lastRecord = static_cast<int>(records_.size()) - 1;
+  return problems;
 }
 
 int IdiomsBank::drawUpTo(int m, float u) {
@@ -157,14 +169,16 @@ int IdiomsBank::drawUpTo(int m, float u) {
   return std::clamp(static_cast<int>(v) - 1, 0, m);
 }
 
-void IdiomsBank::drawQuiz(const QuestionColumns& columns, const std::function<float()>& rnd) {
+void IdiomsBank::drawQuiz(const std::function<float()>& rnd) {
   for (int j = 0; j <= lastRecord; ++j) Used[static_cast<std::size_t>(j)] = 0;
   for (int i = 1; i <= quiz::kQuestionsPerQuiz; ++i) {
     for (;;) {
-      const auto r = static_cast<std::size_t>(drawUpTo(lastRecord, rnd()));
+      const int k = drawUpTo(lastRecord, rnd());
+      const auto r = static_cast<std::size_t>(k);
       if (Used[r] == 1) continue;
       Row& row = quizRows[static_cast<std::size_t>(i)];
-      row = {columns.Mon1[r], columns.Mon2[r], columns.Mon5[r], columns.Mon3[r], columns.Mon4[r].asText()};
+      const Record& drawn = record(k);
+      row = {drawn.group, drawn.sentence, drawn.phrase, drawn.key, drawn.meaning};
       const double group = row.group.asNumber();
       if (i > quiz::kLevelOneQuestions && group != 2) continue;
       if (i <= quiz::kLevelOneQuestions && group != 1) continue;
@@ -174,7 +188,7 @@ void IdiomsBank::drawQuiz(const QuestionColumns& columns, const std::function<fl
   }
 }
 
-void IdiomsBank::assemble(int n, const QuestionColumns& columns, const std::function<float()>& rnd) {
+void IdiomsBank::assemble(int n, const std::function<float()>& rnd) {
   choices.fill(QString());
   std::array<QString, 9> key{};
   // Which options are taken: a phrase may be empty text, so emptiness alone
@@ -187,16 +201,16 @@ void IdiomsBank::assemble(int n, const QuestionColumns& columns, const std::func
   key[static_cast<std::size_t>(right)] = row.key.asText();
   taken[static_cast<std::size_t>(right)] = true;
   for (int j = 1; j < kOptions; ++j) {
-    std::size_t r = 0;
+    int r = 0;
     do {
-      r = static_cast<std::size_t>(drawUpTo(lastRecord, rnd()));
-    } while (std::find(key.begin(), key.begin() + kOptions, columns.Mon3[r].asText()) != key.begin() + kOptions);
+      r = drawUpTo(lastRecord, rnd());
+    } while (std::find(key.begin(), key.begin() + kOptions, record(r).key.asText()) != key.begin() + kOptions);
     std::size_t s = 0;
     do {
       s = static_cast<std::size_t>(drawUpTo(kOptions - 1, rnd()));
     } while (taken[s]);
-    key[s] = columns.Mon3[r].asText();
-    choices[s] = columns.Mon5[r].asText();
+    key[s] = record(r).key.asText();
+    choices[s] = record(r).phrase.asText();
     taken[s] = true;
   }
 }

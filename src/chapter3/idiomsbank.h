@@ -9,13 +9,12 @@
 
 #include "questions/fieldreader.h"
 #include "questions/questionbank.h"
-#include "questions/questionfile.h"
 #include "questions/quizrules.h"
 #include "questions/textfit.h"
 
 // The chapter 3 question bank: "慣用句２.txt", five fields a record (group 1
 // or 2, the sentence up to the blank, the idiom phrase that fills it, the
-// idiom's key, its meaning), record k at index k of the columns. A record
+// idiom's key, its meaning), record k at index k of the bank. A record
 // whose first field is empty ends the bank. Group 0 is allowed: such a
 // record is only ever a wrong option.
 class IdiomsBank : public QuestionBank {
@@ -33,9 +32,6 @@ class IdiomsBank : public QuestionBank {
     int line = 0;
     Value group, sentence, phrase, key;
     QString meaning;
-    void store(QuestionColumns& columns, std::size_t i) const {
-      storeFiveFields(columns, i, group, sentence, phrase, key, meaning);
-    }
   };
 
   // Reads and checks a question file's bytes; the problems refuse the file.
@@ -51,12 +47,13 @@ class IdiomsBank : public QuestionBank {
   // The warning that the record on this line, with an empty first field,
   // ended the bank: given also when the file has problems.
   static FileProblem ignoredWarning(int line);
-  // Reads, checks and stores: fields 1..5 go to Mon1, Mon2, Mon5, Mon3,
-  // Mon4 at 0.. count - 1. With any problem the columns stay untouched.
-  static std::vector<FileProblem> parse(const QByteArray& bytes, QuestionColumns& columns, int* count);
-
-  // Loads "慣用句２.txt" from the folder and sets lastRecord.
-  std::vector<FileProblem> load(const QString& appDir, QuestionColumns& columns) override;
+  // Loads the bytes of "慣用句２.txt" and sets lastRecord.
+  std::vector<FileProblem> loadBytes(const QByteArray& bytes) override;
+  std::vector<FileProblem> check(const QByteArray& bytes, const QuestionBoxes& fits, std::vector<FileProblem>* warnings,
+                                 int* count) const override;
+  int recordCount() const override { return static_cast<int>(records_.size()); }
+  // The record k (0..lastRecord), the file's (k + 1)-th.
+  const Record& record(int k) const { return records_[static_cast<std::size_t>(k)]; }
   QString fileName() const override { return kFileName; }
 
   // A value from 0..m: Int((m + 1) * u + 1) - 1 in single precision, kept
@@ -64,10 +61,10 @@ class IdiomsBank : public QuestionBank {
   static int drawUpTo(int m, float u);
   // Draws the ten questions of a quiz: six different group-1 records, then
   // four different group-2 records.
-  void drawQuiz(const QuestionColumns& columns, const std::function<float()>& rnd);
+  void drawQuiz(const std::function<float()>& rnd);
   // The eight options of question n: the right phrase at rightOption, seven
   // wrong phrases from the whole bank, eight different keys, no empty key.
-  void assemble(int n, const QuestionColumns& columns, const std::function<float()>& rnd);
+  void assemble(int n, const std::function<float()>& rnd);
   // The two printed lines of a meaning: over 27 characters, the first 26
   // then the rest.
   static std::array<QString, 2> splitMeaning(const QString& meaning);
@@ -80,4 +77,7 @@ class IdiomsBank : public QuestionBank {
   std::array<QString, 9> choices{};
   // The option index of the right phrase, 0..7.
   std::int16_t rightOption = 0;
+
+ private:
+  std::vector<Record> records_;
 };

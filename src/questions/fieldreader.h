@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <vector>
 
 // A value as read from a data file: a bare number stays a number, a quoted
 // field or any other text stays text, an empty field is empty.
@@ -74,14 +73,3 @@ class FieldReader {
 // characters cannot be written in it.
 QString decodeCp932(const QByteArray& bytes, bool* ok = nullptr);
 QByteArray encodeCp932(const QString& text, bool* ok = nullptr);
-
-// The shared question-bank columns: 901 entries each, empty until a load
-// writes them. A load never clears what it does not write.
-struct QuestionColumns {
-  static constexpr int kEntries = 901;
-  std::vector<Value> Mon1 = std::vector<Value>(kEntries);
-  std::vector<Value> Mon2 = std::vector<Value>(kEntries);
-  std::vector<Value> Mon3 = std::vector<Value>(kEntries);
-  std::vector<Value> Mon4 = std::vector<Value>(kEntries);
-  std::vector<Value> Mon5 = std::vector<Value>(kEntries);
-};

@@ -1,17 +1,22 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
-#include "questions/fieldreader.h"
 #include "questions/questionfile.h"
+#include "questions/textfit.h"
 
 // What the question banks of the three chapters share: the file each reads
-// into the question columns, how many records it holds and which of them a
-// quiz has drawn.
+// into its own records, how many records it holds and which of them a quiz
+// has drawn.
 class QuestionBank {
  public:
+  // The most records a bank holds, with room for the first index.
+  static constexpr int kEntries = 901;
+
   QuestionBank() = default;
   QuestionBank(const QuestionBank&) = default;
   QuestionBank& operator=(const QuestionBank&) = default;
@@ -19,24 +24,41 @@ class QuestionBank {
 
   // The question file's name in the program's folder.
   virtual QString fileName() const = 0;
-  // Loads the question file from the folder into the columns. Returns the
-  // problems that refused the file.
-  virtual std::vector<FileProblem> load(const QString& appDir, QuestionColumns& columns) = 0;
+  // Loads the question file from the folder into the bank's records. Returns
+  // the problems that refused the file; the records held then stay as they are.
+  std::vector<FileProblem> load(const QString& appDir) {
+    QByteArray bytes;
+    std::vector<FileProblem> problems = readQuestionFile(appDir + fileName(), &bytes);
+    if (!problems.empty()) return problems;
+    return loadBytes(bytes);
+  }
+  // Loads a question file's bytes as load() does.
+  virtual std::vector<FileProblem> loadBytes(const QByteArray& bytes) = 0;
+  // Checks a question file's bytes as kotobarion-check does, without loading
+  // them: returns the problems that refuse the file; warnings gets what a
+  // teacher should know although the program plays it (fits tells whether a
+  // text fits its box on screen), count the number of records read.
+  virtual std::vector<FileProblem> check(const QByteArray& bytes, const QuestionBoxes& fits,
+                                         std::vector<FileProblem>* warnings, int* count) const = 0;
+  // How many records the bank holds.
+  virtual int recordCount() const = 0;
   // Forgets which records have been drawn.
   void clearAllMarks() { Used.assign(Used.size(), 0); }
 
   // The index of the last record loaded; -1 while none is.
   int lastRecord = -1;
   // 1 for each record drawn since the marks were last cleared.
-  std::vector<std::int16_t> Used = std::vector<std::int16_t>(QuestionColumns::kEntries, 0);
+  std::vector<std::int16_t> Used = std::vector<std::int16_t>(kEntries, 0);
 
  protected:
-  // Loads the bank's file with its parse, for a bank whose records stand at
-  // 0 .. count - 1 of the columns; on success sets lastRecord.
-  std::vector<FileProblem> loadFromZero(const QString& appDir, ParseFn parse, QuestionColumns& columns) {
-    int count = 0;
-    std::vector<FileProblem> problems = loadQuestionFile(appDir + fileName(), parse, columns, &count);
-    if (problems.empty()) lastRecord = count - 1;
+  // The reading every bank shares: the bytes read into records with the
+  // bank's read (bytes, records) -> problems. The records are replaced only
+  // when there is no problem.
+  template <class Record, class Read>
+  static std::vector<FileProblem> readRecords(const QByteArray& bytes, Read read, std::vector<Record>& records) {
+    std::vector<Record> fresh;
+    std::vector<FileProblem> problems = read(bytes, &fresh);
+    if (problems.empty()) records = std::move(fresh);
     return problems;
   }
 };

@@ -314,13 +314,6 @@ QString reportLine(const QString& path, const FileProblem& problem) {
          showControls(problem.message);
 }
 
-std::vector<FileProblem> loadQuestionFile(const QString& path, ParseFn parse, QuestionColumns& columns, int* count) {
-  QByteArray bytes;
-  std::vector<FileProblem> problems = readQuestionFile(path, &bytes);
-  if (!problems.empty()) return problems;
-  return parse(bytes, columns, count);
-}
-
 FileProblem tooMany(int line, int most) {
   return {line,
           QStringLiteral("問題が多すぎます。") + QString::number(most) + QStringLiteral("問までにしてください。")};
@@ -343,13 +336,4 @@ bool wholeIn(const Field& f, int low, int high, int* out) {
   if (f.quoted || !readsAsNumber(f.text, &v) || v != std::floor(v) || v < low || v > high) return false;
   *out = static_cast<int>(v);
   return true;
-}
-
-void storeFiveFields(QuestionColumns& columns, std::size_t i, const Value& f1, const Value& f2, const Value& f3,
-                     const Value& f4, const QString& f5) {
-  columns.Mon1[i] = f1;
-  columns.Mon2[i] = f2;
-  columns.Mon5[i] = f3;
-  columns.Mon3[i] = f4;
-  columns.Mon4[i] = Value::ofText(f5);
 }

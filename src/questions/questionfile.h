@@ -4,7 +4,6 @@
 #include <QString>
 #include <vector>
 
-struct QuestionColumns;
 class FieldReader;
 struct Field;
 struct Value;
@@ -80,11 +79,6 @@ QString showControls(const QString& text);
 // so a field's text can never start a line of its own.
 QString reportLine(const QString& path, const FileProblem& problem);
 
-// Reads a question file and parses it into the columns with the given
-// bank's parse; count is the number of records stored.
-using ParseFn = std::vector<FileProblem> (*)(const QByteArray&, QuestionColumns&, int*);
-std::vector<FileProblem> loadQuestionFile(const QString& path, ParseFn parse, QuestionColumns& columns, int* count);
-
 // The record at the given line is one more than the most a file may hold.
 FileProblem tooMany(int line, int most);
 
@@ -97,20 +91,3 @@ int readRecord(FieldReader& reader, std::vector<Field>& f, int n);
 
 // A bare whole number in the given range, or false.
 bool wholeIn(const Field& f, int low, int high, int* out);
-
-// Chapters 2 and 3 store the five fields of record i in Mon1, Mon2, Mon5,
-// Mon3 and Mon4 at index i, the fifth always as text.
-void storeFiveFields(QuestionColumns& columns, std::size_t i, const Value& f1, const Value& f2, const Value& f3,
-                     const Value& f4, const QString& f5);
-
-// The parse of chapters 2 and 3: reads the records with the bank's read and
-// stores each with its store; with any problem the columns stay untouched.
-template <class Bank>
-std::vector<FileProblem> parseWith(const QByteArray& bytes, QuestionColumns& columns, int* count) {
-  std::vector<typename Bank::Record> records;
-  std::vector<FileProblem> problems = Bank::read(bytes, &records);
-  if (!problems.empty()) return problems;
-  for (std::size_t i = 0; i < records.size(); ++i) records[i].store(columns, i);
-  if (count) *count = static_cast<int>(records.size());
-  return problems;
-}

@@ -76,11 +76,11 @@ void BodyIdiomsWindow::dealQuestion() {
   options.select(kNeutralOption);
   questionBox->setForeColor(colour::blue);
   const int q = session_.quizState().question;
-  const int k = bank.draw(q, session_, [this] { return session_.platform().rnd(); });
-  const auto i = static_cast<std::size_t>(k);
-  bank.rightOption = BodyIdiomsBank::answerIndex(session_.Mon2[i]);
-  ui::caption(sentenceLabel, session_.Mon3[i].asText());
-  const std::array<QString, 2> lines = BodyIdiomsBank::splitMeaning(session_.Mon4[i].asText());
+  const int k = bank.draw(q, [this] { return session_.platform().rnd(); });
+  const BodyIdiomsBank::Record& drawn = bank.record(k);
+  bank.rightOption = BodyIdiomsBank::answerIndex(drawn.answer);
+  ui::caption(sentenceLabel, drawn.sentence.asText());
+  const std::array<QString, 2> lines = BodyIdiomsBank::splitMeaning(drawn.meaning.asText());
   questionBox->Print(lines[0] + QStringLiteral("\r\t"));
   questionBox->Print(lines[1]);
   options.select(kNeutralOption);

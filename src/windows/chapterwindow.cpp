@@ -142,7 +142,7 @@ void ChapterWindow::setStars(int lit) {
 bool ChapterWindow::setUp() {
   session_.setChapterInPlay(chapter_);
   session_.refreshAppDir();
-  const std::vector<FileProblem> problems = questionBank().load(session_.appDir(), session_);
+  const std::vector<FileProblem> problems = questionBank().load(session_.appDir());
   if (!problems.empty()) {
     session_.messageBox(describeProblems(questionBank().fileName(), problems), QStringLiteral("コトバリオン"));
     return false;

@@ -80,9 +80,8 @@ void HomonymsWindow::clearAnsweredQuestion() {
 
 void HomonymsWindow::dealQuestion() {
   startButton->setText(QStringLiteral("次の問題"));
-  const int r = bank.draw(session_.quizState().question, session_, [this] { return session_.platform().rnd(); });
-  const std::vector<QString> list =
-      HomonymsBank::candidates(session_.Mon2[static_cast<std::size_t>(r)], session_, bank.lastRecord);
+  const int r = bank.draw(session_.quizState().question, [this] { return session_.platform().rnd(); });
+  const std::vector<QString> list = bank.candidates(bank.record(r).key);
   // A group holds at most five records in every accepted file.
   const int j = static_cast<int>(std::min<std::size_t>(list.size(), bank.choices.size()));
   for (int i = 0; i < j; ++i) bank.choices[static_cast<std::size_t>(i)] = list[static_cast<std::size_t>(i)];
@@ -98,13 +97,12 @@ void HomonymsWindow::dealQuestion() {
   questionBox->setForeColor(colour::blue);
   questionBox->Print(parts[0], false);
   questionBox->setForeColor(colour::red);
-  questionBox->Print(session_.Mon5[static_cast<std::size_t>(bank.currentRecord)].asText(), false);
+  const QString kana = bank.record(bank.currentRecord).kana.asText();
+  questionBox->Print(kana, false);
   questionBox->setForeColor(colour::blue);
   questionBox->Print(parts[1]);
   // The red word cannot be heard: it is read in quotation marks.
-  questionBox->setSpokenText(parts[0] + QStringLiteral("「") +
-                             session_.Mon5[static_cast<std::size_t>(bank.currentRecord)].asText() +
-                             QStringLiteral("」") + parts[1]);
+  questionBox->setSpokenText(parts[0] + QStringLiteral("「") + kana + QStringLiteral("」") + parts[1]);
   showOptions(kNeutralOption - 1, false);
   showOptions(bank.lastChoice, true);
   HomonymsBank::shuffle(bank.choices, bank.lastChoice, [this] { return session_.platform().rnd(); });
@@ -120,10 +118,8 @@ void HomonymsWindow::dealQuestion() {
   for (int i = 0; i <= bank.lastChoice; ++i) group << bank.choices[static_cast<std::size_t>(i)];
   std::vector<readings::Word> words;
   for (int i = 0; i <= bank.lastRecord; ++i)
-    words.emplace_back(session_.Mon3[static_cast<std::size_t>(i)].asText(),
-                       session_.Mon5[static_cast<std::size_t>(i)].asText());
-  const QStringList told =
-      readings::describe(group, session_.Mon5[static_cast<std::size_t>(bank.currentRecord)].asText(), words);
+    words.emplace_back(bank.record(i).kanji.asText(), bank.record(i).kana.asText());
+  const QStringList told = readings::describe(group, kana, words);
   for (int i = 0; i <= bank.lastChoice; ++i) options[i]->setAccessibleDescription(told.value(i));
   answersGiven = 0;
   questionDealt(titleLabel->text());

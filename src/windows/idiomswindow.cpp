@@ -63,7 +63,7 @@ void IdiomsWindow::prepareQuiz() {
   startButton->setText(QStringLiteral("問題開始"));
   ui::caption(titleLabel, QStringLiteral("第１問 "));
   answersGiven = kNoQuestionDealt;
-  bank.drawQuiz(session_, [this] { return session_.platform().rnd(); });
+  bank.drawQuiz([this] { return session_.platform().rnd(); });
   startButton->setFocus();
 }
 
@@ -89,7 +89,7 @@ void IdiomsWindow::dealQuestion() {
     questionBox->Print(lines[0] + QStringLiteral("\r\t"));
     questionBox->Print(lines[1]);
   }
-  bank.assemble(n, session_, [this] { return session_.platform().rnd(); });
+  bank.assemble(n, [this] { return session_.platform().rnd(); });
   for (int i = 0; i < IdiomsBank::kOptions; ++i) options[i]->setText(bank.choices[static_cast<std::size_t>(i)]);
   for (int i = 0; i <= kNeutralOption; ++i) options[i]->show();
   options.select(kNeutralOption);

@@ -4,7 +4,6 @@
 #include <array>
 #include <cstdint>
 
-#include "questions/fieldreader.h"
 #include "records/progress.h"
 #include "records/recordfile.h"
 #include "startup/platform.h"
@@ -21,7 +20,7 @@ class QWidget;
 // learner's record, the quiz in play, the progress rules) and the shared
 // routines. Windows are created once by the layout routines and
 // only hidden afterwards.
-class Session : public QuestionColumns {
+class Session {
  public:
   explicit Session(Platform& platform);
   ~Session();
