@@ -189,6 +189,7 @@ void ChapterWindow::onRightAnswer() {
 
 void ChapterWindow::onWrongAnswer() {
   setBackColors(layout::colour::red);
+  session_.answeredWrong();
   colourScore(false);
   showScore();
   const bool going = showFeedback(false, correction() + session_.composeWrongFeedback(), [this] { hideAnswers(); });

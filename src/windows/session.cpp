@@ -86,31 +86,32 @@ void Session::playSound(const QString& name) {
   platform_.playSound(appDir_ + name);
 }
 
-bool Session::saveRecord() {
+bool Session::trySave(QString* failure) {
   QString error;
   unsavedProgress_ = !recordfile::save(appDir_, userName_, record_, &error);
-  if (!unsavedProgress_) return true;
-  messageBox(QStringLiteral("「") + userName_ + QStringLiteral("」さんの成績を保存できませんでした。\n") +
-                 QStringLiteral("保存先：") + QDir::toNativeSeparators(recordfile::path(appDir_, userName_)) +
-                 QStringLiteral("\n") + error +
-                 QStringLiteral("\n今回の成績は消さずに覚えておき、次に保存するときにもう一度保存します。"),
+  if (unsavedProgress_)
+    *failure = QStringLiteral("「") + userName_ + QStringLiteral("」さんの成績を保存できませんでした。\n") +
+               QStringLiteral("保存先：") + QDir::toNativeSeparators(recordfile::path(appDir_, userName_)) +
+               QStringLiteral("\n") + error;
+  return !unsavedProgress_;
+}
+
+bool Session::saveRecord() {
+  QString failure;
+  if (trySave(&failure)) return true;
+  messageBox(failure + QStringLiteral("\n今回の成績は消さずに覚えておき、次に保存するときにもう一度保存します。"),
              QStringLiteral("コトバリオン"));
   return false;
 }
 
 void Session::saveBeforeEnding() {
   const QString caption = QStringLiteral("コトバリオン");
-  for (;;) {
-    QString error;
-    unsavedProgress_ = !recordfile::save(appDir_, userName_, record_, &error);
-    if (!unsavedProgress_) return;
-    if (!platform_.question(QStringLiteral("「") + userName_ +
-                                QStringLiteral("」さんの成績を保存できませんでした。\n") + QStringLiteral("保存先：") +
-                                QDir::toNativeSeparators(recordfile::path(appDir_, userName_)) + QStringLiteral("\n") +
-                                error + QStringLiteral("\n空きを作るなどしてから、もう一度保存できます。"),
-                            caption, QStringLiteral("もう一度保存する"), QStringLiteral("保存せずに終了する")))
+  for (QString failure; !trySave(&failure);) {
+    if (!platform_.question(failure + QStringLiteral("\n空きを作るなどしてから、もう一度保存できます。"), caption,
+                            QStringLiteral("もう一度保存する"), QStringLiteral("保存せずに終了する")))
       break;
   }
+  if (!unsavedProgress_) return;
   QString progressText = recordSummary(record_);
   progressText.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
   messageBox(QStringLiteral("「") + userName_ + QStringLiteral("」さんの次の成績は保存されていません。") +
@@ -141,14 +142,12 @@ void Session::endProgram() {
 }
 
 QString Session::composeRightFeedback() {
-  if (score_ >= quiz::kQuestionsPerQuiz) progress_.quizDecided(true);
   playSound(QStringLiteral("seikai.wav"));
   return feedback::right({quizState_.question, score_, quizState_.streak, record_.workingCount},
                          [this] { return platform_.rnd(); });
 }
 
 QString Session::composeWrongFeedback() {
-  progress_.quizDecided(false);
   playSound(QStringLiteral("miss.wav"));
   return feedback::wrong({quizState_.question, score_, quizState_.streak, record_.workingCount},
                          [this] { return platform_.rnd(); });

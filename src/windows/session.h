@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 
+#include "questions/quizrules.h"
 #include "records/progress.h"
 #include "records/recordfile.h"
 #include "startup/platform.h"
@@ -51,8 +52,13 @@ class Session {
   }
   // The next question is dealt; its number (1..10).
   int advanceQuestion() { return ++quizState_.question; }
-  // A right answer: one more in the score.
-  void answeredRight() { ++score_; }
+  // A right answer: one more in the score; the tenth decides the quiz as
+  // perfect. A wrong answer decides it as not perfect. Either way the
+  // judgement follows once the feedback is dismissed.
+  void answeredRight() {
+    if (++score_ >= quiz::kQuestionsPerQuiz) progress_.quizDecided(true);
+  }
+  void answeredWrong() { progress_.quizDecided(false); }
   // The typed name becomes the learner's, and the learner's record file is
   // read into a record that starts empty.
   recordfile::LoadResult loadRecord(const QString& typedName, QString* problem);
@@ -80,11 +86,11 @@ class Session {
   // learner may try again (after freeing space, say) or end; ending says
   // plainly which progress was not saved, so a teacher can note it.
   void saveBeforeEnding();
-  // A right answer: the quiz is decided once it is the tenth, the right
-  // sound plays, and the encouragement to show is returned.
+  // A right answer: the right sound plays, and the encouragement to show
+  // is returned.
   QString composeRightFeedback();
-  // A wrong answer decides the quiz: the wrong sound plays, and the lines
-  // that follow the chapter's own correction are returned.
+  // A wrong answer: the wrong sound plays, and the lines that follow the
+  // chapter's own correction are returned.
   QString composeWrongFeedback();
   // The quiz in play has ended: the progress rules judge it, the record is
   // saved, and the grade is shown before the registration window returns
@@ -114,6 +120,9 @@ class Session {
   bool ended() const { return platform_.hasEnded(); }
 
  private:
+  // Saves the record; on failure false, with what went wrong (whose
+  // record, where, why) in failure.
+  bool trySave(QString* failure);
   void createWindows();
   // twipsPerPixelX, twipsPerPixelY from the screen (the first step of layoutHomonymsWindow).
   void readTwipsPerPixel();
