@@ -35,13 +35,9 @@ std::vector<FileProblem> BodyIdiomsBank::read(const QByteArray& bytes, std::vect
     int got = 0;
     while (got < 4 && reader.next(f[static_cast<std::size_t>(got)])) ++got;
     const int line = f[0].line;
-    if (got < 4) {
-      problems.push_back(
-          {line, QStringLiteral("最後の問題の項目が足りません（4項目：レベル,正解の番号,\"問題文\",\"意味\"）。")});
-      break;
-    }
-    if (static_cast<int>(records.size()) == kMaxRecords) {
-      problems.push_back(tooMany(line, kMaxRecords));
+    if (auto end = endOfRecords(got, 4, QStringLiteral("レベル,正解の番号,\"問題文\",\"意味\""), records.size(),
+                                kMaxRecords, line)) {
+      problems.push_back(*end);
       break;
     }
     int level = 0;
@@ -61,10 +57,7 @@ std::vector<FileProblem> BodyIdiomsBank::read(const QByteArray& bytes, std::vect
     records.push_back({FieldReader::toValue(std::move(f[0])), FieldReader::toValue(std::move(f[1])),
                        FieldReader::toValue(std::move(f[2])), Value::ofText(std::move(f[3].text))});
   }
-  if (problems.empty() && level1 < kMinLevel1)
-    problems.push_back(tooFew(QStringLiteral("レベル1の問題"), level1, kMinLevel1));
-  if (problems.empty() && level2 < kMinLevel2)
-    problems.push_back(tooFew(QStringLiteral("レベル2の問題"), level2, kMinLevel2));
+  requireQuizLevels(problems, {level1, level2}, {QStringLiteral("レベル1の問題"), QStringLiteral("レベル2の問題")});
   if (problems.empty()) *out = std::move(records);
   return problems;
 }

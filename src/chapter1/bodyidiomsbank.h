@@ -1,16 +1,6 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
-#include <array>
-#include <cstdint>
-#include <functional>
-#include <vector>
-
-#include "questions/fieldreader.h"
 #include "questions/questionbank.h"
-#include "questions/quizrules.h"
-#include "questions/textfit.h"
 
 // The chapter 1 question bank: "体.txt", four fields a record (level 1 or 2,
 // the number 1..12 of the right body-part word, the idiom sentence with "＊"
@@ -20,8 +10,6 @@ class BodyIdiomsBank : public QuestionBank {
  public:
   static inline const QString kFileName = QStringLiteral("体.txt");
   static constexpr int kMaxRecords = 900;
-  static constexpr int kMinLevel1 = quiz::kLevelOneQuestions;
-  static constexpr int kMinLevel2 = quiz::kQuestionsPerQuiz - quiz::kLevelOneQuestions;
 
   // The body-part words in button order; entry 12 stays empty.
   static const std::array<QString, 13>& words();
@@ -60,8 +48,6 @@ class BodyIdiomsBank : public QuestionBank {
   // minus one, rounded half to even.
   static std::int16_t answerIndex(const Value& field2);
 
-  // The button index of the right answer, a 16-bit integer in every chapter.
-  std::int16_t rightOption = 0;
   std::array<QString, 13> bodyParts{};
 
  private:

@@ -62,13 +62,9 @@ std::vector<FileProblem> HomonymsBank::read(const QByteArray& bytes, std::vector
   while (!reader.atEnd()) {
     const int got = readRecord(reader, f, 5);
     const int line = f[0].line;
-    if (got < 5) {
-      problems.push_back({line, QStringLiteral("最後の問題の項目が足りません（5項目：レベル,グループ,\"かな\","
-                                               "\"漢字\",\"問題文\"）。")});
-      break;
-    }
-    if (static_cast<int>(records->size()) == kMaxRecords) {
-      problems.push_back(tooMany(line, kMaxRecords));
+    if (auto end = endOfRecords(got, 5, QStringLiteral("レベル,グループ,\"かな\",\"漢字\",\"問題文\""), records->size(),
+                                kMaxRecords, line)) {
+      problems.push_back(*end);
       break;
     }
     int level = 0;
@@ -80,12 +76,7 @@ std::vector<FileProblem> HomonymsBank::read(const QByteArray& bytes, std::vector
     checkControls(f[2], QStringLiteral("3番目の項目（かな）"), problems);
     checkControls(f[3], QStringLiteral("4番目の項目（漢字）"), problems);
     checkControls(f[4], QStringLiteral("5番目の項目（問題文）"), problems);
-    Record r{line,
-             FieldReader::toValue(f[0]),
-             FieldReader::toValue(f[1]),
-             FieldReader::toValue(f[2]),
-             FieldReader::toValue(f[3]),
-             f[4].text};
+    Record r = fromFields<Record>(line, f);
     if (++groupSize[keyText(r.key)] == kMaxGroup + 1)
       problems.push_back({f[1].line, QStringLiteral("グループ") + shown(r.key) + QStringLiteral("の問題が") +
                                          QString::number(kMaxGroup) + QStringLiteral("問を超えています。")});
@@ -94,12 +85,10 @@ std::vector<FileProblem> HomonymsBank::read(const QByteArray& bytes, std::vector
     if (!records->empty() && level == 2) ++level2;
     records->push_back(std::move(r));
   }
-  if (problems.empty() && level1 < kMinLevel1)
-    problems.push_back(tooFew(QStringLiteral("2行目からあとのレベル1の問題"), level1, kMinLevel1,
-                              QStringLiteral("（1行目の問題は出題されません）")));
-  if (problems.empty() && level2 < kMinLevel2)
-    problems.push_back(tooFew(QStringLiteral("2行目からあとのレベル2の問題"), level2, kMinLevel2,
-                              QStringLiteral("（1行目の問題は出題されません）")));
+  // The first record is never asked: say so when the later ones are too few.
+  requireQuizLevels(problems, {level1, level2},
+                    {QStringLiteral("2行目からあとのレベル1の問題"), QStringLiteral("2行目からあとのレベル2の問題")},
+                    QStringLiteral("（1行目の問題は出題されません）"));
   return problems;
 }
 

@@ -1,16 +1,6 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
-#include <array>
-#include <cstdint>
-#include <functional>
-#include <vector>
-
-#include "questions/fieldreader.h"
 #include "questions/questionbank.h"
-#include "questions/quizrules.h"
-#include "questions/textfit.h"
 
 // The chapter 2 question bank: "同音.txt", five fields a record (level 1 or
 // 2, the homonym group key, the target word in kana as the sentence writes
@@ -20,11 +10,11 @@
 // must follow it.
 class HomonymsBank : public QuestionBank {
  public:
+  // No right option while no question is dealt.
+  HomonymsBank() { rightOption = -1; }
   static inline const QString kFileName = QStringLiteral("同音.txt");
   static constexpr int kMaxRecords = 901;
   static constexpr int kMaxGroup = 5;
-  static constexpr int kMinLevel1 = quiz::kLevelOneQuestions;
-  static constexpr int kMinLevel2 = quiz::kQuestionsPerQuiz - quiz::kLevelOneQuestions;
 
   // One record as it stands in the file.
   struct Record {
@@ -74,8 +64,6 @@ class HomonymsBank : public QuestionBank {
   QString questionSentence;
   std::array<QString, 5> choices{};
   int lastChoice = -1;
-  // The option index of the right kanji; -1 while none is dealt.
-  std::int16_t rightOption = -1;
 
  private:
   std::vector<Record> records_;

@@ -60,13 +60,9 @@ std::vector<FileProblem> IdiomsBank::read(const QByteArray& bytes, std::vector<R
       if (ignoredFrom) *ignoredFrom = ignored;
       break;
     }
-    if (got < 5) {
-      problems.push_back({line, QStringLiteral("最後の問題の項目が足りません（5項目：グループ,\"問題文\",\"慣用句\","
-                                               "\"見出し\",\"意味\"）。")});
-      break;
-    }
-    if (static_cast<int>(records->size()) == kMaxRecords) {
-      problems.push_back(tooMany(line, kMaxRecords));
+    if (auto end = endOfRecords(got, 5, QStringLiteral("グループ,\"問題文\",\"慣用句\",\"見出し\",\"意味\""),
+                                records->size(), kMaxRecords, line)) {
+      problems.push_back(*end);
       break;
     }
     int group = -1;
@@ -77,12 +73,7 @@ std::vector<FileProblem> IdiomsBank::read(const QByteArray& bytes, std::vector<R
     checkControls(f[2], QStringLiteral("3番目の項目（慣用句）"), problems);
     if (group == 1) ++group1;
     if (group == 2) ++group2;
-    Record r{line,
-             FieldReader::toValue(f[0]),
-             FieldReader::toValue(f[1]),
-             FieldReader::toValue(f[2]),
-             FieldReader::toValue(f[3]),
-             f[4].text};
+    Record r = fromFields<Record>(line, f);
     if (!r.key.asText().isEmpty()) keys.insert(r.key.asText());
     records->push_back(std::move(r));
   }
@@ -92,10 +83,8 @@ std::vector<FileProblem> IdiomsBank::read(const QByteArray& bytes, std::vector<R
                            ? QStringLiteral("（") + QString::number(ignored) +
                                  QStringLiteral("行目の1番目の項目が空なので、そこから後は読み込まれていません）")
                            : QString();
-  if (problems.empty() && group1 < kMinGroup1)
-    problems.push_back(tooFew(QStringLiteral("グループ1の問題"), group1, kMinGroup1, note));
-  if (problems.empty() && group2 < kMinGroup2)
-    problems.push_back(tooFew(QStringLiteral("グループ2の問題"), group2, kMinGroup2, note));
+  requireQuizLevels(problems, {group1, group2}, {QStringLiteral("グループ1の問題"), QStringLiteral("グループ2の問題")},
+                    note);
   if (problems.empty() && keys.size() < kOptions)
     problems.push_back({0, QStringLiteral("見出し（4番目の項目）の違う問題が") + QString::number(keys.size()) +
                                QStringLiteral("種類しかありません。選択肢を作るには") + QString::number(kOptions) +

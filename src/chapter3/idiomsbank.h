@@ -1,16 +1,6 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
-#include <array>
-#include <cstdint>
-#include <functional>
-#include <vector>
-
-#include "questions/fieldreader.h"
 #include "questions/questionbank.h"
-#include "questions/quizrules.h"
-#include "questions/textfit.h"
 
 // The chapter 3 question bank: "慣用句２.txt", five fields a record (group 1
 // or 2, the sentence up to the blank, the idiom phrase that fills it, the
@@ -21,8 +11,6 @@ class IdiomsBank : public QuestionBank {
  public:
   static inline const QString kFileName = QStringLiteral("慣用句２.txt");
   static constexpr int kMaxRecords = 901;
-  static constexpr int kMinGroup1 = quiz::kLevelOneQuestions;
-  static constexpr int kMinGroup2 = quiz::kQuestionsPerQuiz - quiz::kLevelOneQuestions;
   static constexpr int kOptions = 8;
   // What the window shows after the sentence.
   static inline const QString kBlank = QStringLiteral("　（　　　）。");
@@ -75,8 +63,6 @@ class IdiomsBank : public QuestionBank {
   };
   std::array<Row, 11> quizRows{};  // rows 1..10
   std::array<QString, 9> choices{};
-  // The option index of the right phrase, 0..7.
-  std::int16_t rightOption = 0;
 
  private:
   std::vector<Record> records_;

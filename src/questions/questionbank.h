@@ -2,11 +2,15 @@
 
 #include <QByteArray>
 #include <QString>
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <utility>
 #include <vector>
 
+#include "questions/fieldreader.h"
 #include "questions/questionfile.h"
+#include "questions/quizrules.h"
 #include "questions/textfit.h"
 
 // What the question banks of the three chapters share: the file each reads
@@ -49,11 +53,25 @@ class QuestionBank {
   int lastRecord = -1;
   // 1 for each record drawn since the marks were last cleared.
   std::vector<std::int16_t> Used = std::vector<std::int16_t>(kEntries, 0);
+  // The option of the right answer to the question on screen, a 16-bit
+  // integer in every chapter.
+  std::int16_t rightOption = 0;
 
  protected:
   // The reading every bank shares: the bytes read into records with the
   // bank's read (bytes, records) -> problems. The records are replaced only
   // when there is no problem.
+  // A record of the line it starts on, four fields kept as values and a
+  // fifth kept as text.
+  template <class Record>
+  static Record fromFields(int line, std::vector<Field>& f) {
+    return Record{line,
+                  FieldReader::toValue(std::move(f[0])),
+                  FieldReader::toValue(std::move(f[1])),
+                  FieldReader::toValue(std::move(f[2])),
+                  FieldReader::toValue(std::move(f[3])),
+                  std::move(f[4].text)};
+  }
   template <class Record, class Read>
   static std::vector<FileProblem> readRecords(const QByteArray& bytes, Read read, std::vector<Record>& records) {
     std::vector<Record> fresh;

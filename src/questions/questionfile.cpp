@@ -11,6 +11,7 @@
 
 #include "questions/fieldreader.h"
 #include "questions/plainfile.h"
+#include "questions/quizrules.h"
 
 namespace {
 
@@ -314,14 +315,26 @@ QString reportLine(const QString& path, const FileProblem& problem) {
          showControls(problem.message);
 }
 
-FileProblem tooMany(int line, int most) {
-  return {line,
-          QStringLiteral("問題が多すぎます。") + QString::number(most) + QStringLiteral("問までにしてください。")};
+std::optional<FileProblem> endOfRecords(int got, int count, const QString& fieldList, std::size_t held, int most,
+                                        int line) {
+  if (got < count)
+    return FileProblem{line, QStringLiteral("最後の問題の項目が足りません（") + QString::number(count) +
+                                 QStringLiteral("項目：") + fieldList + QStringLiteral("）。")};
+  if (held == static_cast<std::size_t>(most))
+    return FileProblem{
+        line, QStringLiteral("問題が多すぎます。") + QString::number(most) + QStringLiteral("問までにしてください。")};
+  return std::nullopt;
 }
 
-FileProblem tooFew(const QString& what, int have, int need, const QString& note) {
-  return {0, what + QStringLiteral("が") + QString::number(have) + QStringLiteral("問しかありません。") +
-                 QString::number(need) + QStringLiteral("問以上必要です。") + note};
+void requireQuizLevels(std::vector<FileProblem>& problems, std::array<int, 2> counts, std::array<QString, 2> what,
+                       const QString& note) {
+  const std::array<int, 2> need = {quiz::kLevelOneQuestions, quiz::kQuestionsPerQuiz - quiz::kLevelOneQuestions};
+  for (std::size_t level = 0; level < 2; ++level) {
+    if (!problems.empty() || counts[level] >= need[level]) continue;
+    problems.push_back({0, what[level] + QStringLiteral("が") + QString::number(counts[level]) +
+                               QStringLiteral("問しかありません。") + QString::number(need[level]) +
+                               QStringLiteral("問以上必要です。") + note});
+  }
 }
 
 int readRecord(FieldReader& reader, std::vector<Field>& f, int n) {

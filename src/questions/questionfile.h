@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <array>
+#include <optional>
 #include <vector>
 
 class FieldReader;
@@ -79,11 +81,19 @@ QString showControls(const QString& text);
 // so a field's text can never start a line of its own.
 QString reportLine(const QString& path, const FileProblem& problem);
 
-// The record at the given line is one more than the most a file may hold.
-FileProblem tooMany(int line, int most);
+// Whether the record just read ends the file: one of fewer than its count
+// fields (only the last record can be short; fieldList names the fields as
+// "レベル,正解の番号,\"問題文\",\"意味\""), or one more than the most a
+// file may hold when held records are read already. Null for a record to keep.
+std::optional<FileProblem> endOfRecords(int got, int count, const QString& fieldList, std::size_t held, int most,
+                                        int line);
 
-// "<what>が<have>問しかありません。<need>問以上必要です。<note>"
-FileProblem tooFew(const QString& what, int have, int need, const QString& note = QString());
+// A quiz draws kLevelOneQuestions records of level (or group) 1 and the rest
+// of level 2: a file that has no problem yet gets one for each level with
+// too few records. what names each level's records ("レベル1の問題"); note
+// ends each message.
+void requireQuizLevels(std::vector<FileProblem>& problems, std::array<int, 2> counts, std::array<QString, 2> what,
+                       const QString& note = QString());
 
 // Reads the next record of n fields into f; returns how many fields were
 // there (fewer than n only at the end of the text).
