@@ -4,28 +4,24 @@
 
 #include "layout/layout.h"
 #include "questions/texts.h"
-#include "records/recordfile.h"
-#include "windows/messagewindow.h"
 #include "windows/session.h"
 
 using namespace layout;
 using texts::num;
 
 BodyIdiomsWindow::BodyIdiomsWindow(Session& session)
-    : ChapterWindow(session, 1, QStringLiteral("第１章 体に関する慣用句 (コトバリオンVer.1.3)"), {1024, 760},
-                    QStringLiteral("ヘ ル プ")) {
-  setClosingMessage(QStringLiteral("コトバリオンを終了します!!!。"), QStringLiteral("コトバリオン"));
+    : ChapterWindow(session, 1, {1024, 760},
+                    {.window = QStringLiteral("第１章 体に関する慣用句 (コトバリオンVer.1.3)"),
+                     .help = QStringLiteral("ヘ ル プ"),
+                     .closing = QStringLiteral("コトバリオンを終了します!!!。")}) {
   QWidget* c = client();
   titleLabel = ui::label(c, QStringLiteral("Label1"), {384, 112, 0, 0}, designFont(18), colour::black);
   streakHeading =
       ui::label(c, QStringLiteral("連続満点記録"), {552, 56, 137, 27}, designFont(15.75, true, true), colour::black);
   makeStars({704, 752, 800}, 48, {49, 49}, streakHeading);
   sentenceLabel = ui::label(c, QStringLiteral("Label2"), {344, 160, 0, 0}, designFont(26), colour::black);
-  questionBox = new PictureBox(c);
-  questionBox->setGeometry(168, 208, 697, 89);
-  questionBox->setBackColor(colour::white);
+  makeQuestionBox({168, 208, 697, 89}, designFont(24));
   questionBox->setForeColor(colour::blue);
-  questionBox->setPrintFont(designFont(24));
   questionBox->setSpokenAsOneLine();
   optionsFrame = ui::frame(c, QStringLiteral("選択欄"), {168, 304, 697, 145}, designFont(12, true, true), QColor());
   const std::array<QString, 13>& words = BodyIdiomsBank::words();
@@ -37,12 +33,9 @@ BodyIdiomsWindow::BodyIdiomsWindow(Session& session)
               {24 + 96 * col, row == 0 ? 24 : 80, 73, height}, designFont(22), colour::black);
   }
   ui::place(options.add(optionsFrame, QStringLiteral("一つ選べ")), {504, 80, 137, 27}, designFont(20), colour::black);
-  options.setNeutral(kNeutralOption);
   scoreLabel = ui::label(c, QStringLiteral("現在の得点"), {304, 496, 0, 0}, designFont(28), colour::black);
   startButton = ui::commandButton(c, QStringLiteral("Command1"), {696, 536, 169, 65}, designFont(15));
-
-  connect(startButton, &QPushButton::clicked, this, [this] { onStartClicked(); });
-  options.onClick = [this](int i) { onOptionClicked(i); };
+  connectControls(kNeutralOption);
 }
 
 void BodyIdiomsWindow::prepareQuiz() {

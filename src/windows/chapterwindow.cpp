@@ -15,17 +15,16 @@
 #include "windows/messagewindow.h"
 #include "windows/session.h"
 
-ChapterWindow::ChapterWindow(Session& session, int chapter, const QString& caption, QSize client,
-                             const QString& helpCaption)
-    : session_(session), chapter_(chapter) {
-  setWindowTitle(caption);
+ChapterWindow::ChapterWindow(Session& session, int chapter, QSize client, ChapterCaptions captions)
+    : session_(session), chapter_(chapter), captions_(std::move(captions)) {
+  setWindowTitle(captions_.window);
   client_ = new QWidget(this);
   client_->setFixedSize(client);
   setCentralWidget(client_);
   quitAction = menuBar()->addAction(QStringLiteral("終了"));
-  helpAction = menuBar()->addAction(helpCaption);
+  helpAction = menuBar()->addAction(captions_.help);
   // Spaced out (ヘ ル プ), the caption would be spelled letter by letter.
-  ui::setAccessibleName(helpAction, QString(helpCaption).remove(u' ').remove(u'　'));
+  ui::setAccessibleName(helpAction, QString(captions_.help).remove(u' ').remove(u'　'));
   connect(quitAction, &QAction::triggered, this, [this] { onQuit(); });
   connect(helpAction, &QAction::triggered, this, [this] { showHelp(); });
   setBackColor(layout::colour::green);
@@ -94,6 +93,19 @@ bool ChapterWindow::showFeedback(bool right, const QString& text, std::function<
 }
 
 QColor ChapterWindow::backColor() const { return client_->palette().color(QPalette::Window); }
+
+void ChapterWindow::makeQuestionBox(const QRect& geometry, const QFont& font) {
+  questionBox = new PictureBox(client_);
+  questionBox->setGeometry(geometry);
+  questionBox->setBackColor(layout::colour::white);
+  questionBox->setPrintFont(font);
+}
+
+void ChapterWindow::connectControls(int neutral) {
+  options.setNeutral(neutral);
+  connect(startButton, &QPushButton::clicked, this, [this] { onStartClicked(); });
+  options.onClick = [this](int i) { onOptionClicked(i); };
+}
 
 void ChapterWindow::makeStars(std::array<int, 3> lefts, int top, QSize size, QLabel* streakLabel) {
   streakLabel_ = streakLabel;
@@ -257,15 +269,10 @@ void ChapterWindow::onWindowClosed() {
   session_.playSound(QString());
   session_.progress().chapterWindowClosed(chapter_, session_.quizState().question);
   session_.saveBeforeEnding();
-  session_.messageBox(closeText_, closeCaption_);
+  session_.messageBox(captions_.closing, captions_.closingTitle);
   session_.endProgram();
 }
 
 void ChapterWindow::showHelp() {
   session_.platform().showHelp(session_.appDir() + QStringLiteral("コトバリオンV.1.3.hlp"), 15);
-}
-
-void ChapterWindow::setClosingMessage(const QString& text, const QString& caption) {
-  closeText_ = text;
-  closeCaption_ = caption;
 }

@@ -13,17 +13,27 @@ class QGroupBox;
 class QPushButton;
 class Session;
 
+// The fixed texts of a chapter window.
+struct ChapterCaptions {
+  QString window;  // the title bar
+  QString help;    // the menu entry that opens the help
+  // The message box shown when the close box ends the program, and its title.
+  QString closing = QStringLiteral("コトバリオンを終了します。");
+  QString closingTitle = QStringLiteral("コトバリオン");
+};
+
 // The shape every chapter window shares: a menu bar with 終了 and help, a
 // client area of fixed size, the picture box questionBox, three star pictures stars
 // and a set-up method that the registration window calls.
 class ChapterWindow : public QMainWindow {
   Q_OBJECT
  public:
-  ChapterWindow(Session& session, int chapter, const QString& caption, QSize client, const QString& helpCaption);
+  ChapterWindow(Session& session, int chapter, QSize client, ChapterCaptions captions);
 
   QWidget* client() const { return client_; }
   // The controls every chapter has; each chapter's window makes and places them.
   QLabel* titleLabel = nullptr;        // the chapter's name, then the question's number
+  QLabel* sentenceLabel = nullptr;     // the question's sentence (chapter 2 prints it in questionBox)
   QLabel* streakHeading = nullptr;     // 連続満点記録 (perfect quizzes in a row), beside the stars
   QGroupBox* optionsFrame = nullptr;   // 選択欄, the frame of the options
   OptionArray options;                 // the answers, then the neutral option
@@ -48,9 +58,10 @@ class ChapterWindow : public QMainWindow {
   // The instructions on screen and the start button, before a quiz.
   virtual void prepareQuiz() = 0;
   // The option of the right answer to the question on screen.
-  virtual int rightOption() const = 0;
-  // How many answers the question on screen offers (before the neutral option).
-  virtual int answerCount() const = 0;
+  int rightOption() { return questionBank().rightOption; }
+  // How many answers the question on screen offers: every option before the
+  // neutral one, unless a chapter offers fewer.
+  virtual int answerCount() const { return options.neutral(); }
 
   // The learner's choice of an option, the same in every chapter: only the
   // first choice after a question is dealt answers it; a right answer goes
@@ -136,8 +147,11 @@ class ChapterWindow : public QMainWindow {
   virtual void clearForFirstQuestion();
   // Before the judgement: chapter 2 hides its options and clears the question.
   virtual void beforeJudging() {}
-  // The message box the close box shows before the program ends.
-  void setClosingMessage(const QString& text, const QString& caption);
+  // Creates questionBox: white, at geometry, printing in font.
+  void makeQuestionBox(const QRect& geometry, const QFont& font);
+  // Makes option neutral the one selected while no answer is given, and
+  // connects the start button and the options to the quiz flow.
+  void connectControls(int neutral);
   // Creates the three star boxes at the given lefts and top; the label
   // beside them reads the streak too.
   void makeStars(std::array<int, 3> lefts, int top, QSize size, QLabel* streakLabel);
@@ -147,6 +161,5 @@ class ChapterWindow : public QMainWindow {
   QWidget* client_;
   QLabel* streakLabel_ = nullptr;
   std::array<bool, 3> lit_{};
-  QString closeText_ = QStringLiteral("コトバリオンを終了します。");
-  QString closeCaption_ = QStringLiteral("コトバリオン");
+  const ChapterCaptions captions_;
 };

@@ -6,25 +6,21 @@
 #include "layout/layout.h"
 #include "questions/quizrules.h"
 #include "questions/texts.h"
-#include "records/recordfile.h"
-#include "windows/messagewindow.h"
 #include "windows/session.h"
 
 using namespace layout;
 using texts::num;
 
 HomonymsWindow::HomonymsWindow(Session& session)
-    : ChapterWindow(session, 2, QStringLiteral("第２章 同音異義語 (コトバリオンVer.1.3)"), {1024, 700},
-                    QStringLiteral("ヘ ル プ")) {
+    : ChapterWindow(
+          session, 2, {1024, 700},
+          {.window = QStringLiteral("第２章 同音異義語 (コトバリオンVer.1.3)"), .help = QStringLiteral("ヘ ル プ")}) {
   QWidget* c = client();
   titleLabel = ui::label(c, QStringLiteral("Label1"), {384, 112, 0, 0}, designFont(18), colour::black);
   streakHeading =
       ui::label(c, QStringLiteral("連続満点記録"), {552, 56, 137, 27}, designFont(15.75, true, true), colour::black);
   makeStars({696, 744, 792}, 48, {49, 49}, streakHeading);
-  questionBox = new PictureBox(c);
-  questionBox->setGeometry(168, 208, 665, 81);
-  questionBox->setBackColor(colour::white);
-  questionBox->setPrintFont(designFont(28));
+  makeQuestionBox({168, 208, 665, 81}, designFont(28));
   questionBox->setTwipUnit(15);
   optionsFrame = ui::frame(c, QStringLiteral("選 択 欄"), {168, 304, 665, 153}, designFont(12, true, true), QColor());
   optionsFrame->setAccessibleName(QStringLiteral("選択欄"));
@@ -39,10 +35,7 @@ HomonymsWindow::HomonymsWindow(Session& session)
   // when the window turns red.
   scoreLabel = ui::label(c, QStringLiteral("Label2"), {296, 528, 0, 0}, designFont(28), colour::blue, colour::white);
   startButton = ui::commandButton(c, QStringLiteral("Command1"), {696, 536, 169, 65}, designFont(14));
-
-  connect(startButton, &QPushButton::clicked, this, [this] { onStartClicked(); });
-  options.setNeutral(kNeutralOption);
-  options.onClick = [this](int i) { onOptionClicked(i); };
+  connectControls(kNeutralOption);
   // Its options are hidden until a question is dealt: none to refuse.
   answersGiven = 0;
 }

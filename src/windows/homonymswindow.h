@@ -1,13 +1,7 @@
 #pragma once
 
-#include <QLabel>
-#include <QPushButton>
-#include <cstdint>
-
 #include "chapter2/homonymsbank.h"
 #include "windows/chapterwindow.h"
-
-class QGroupBox;
 
 // The chapter 2 quiz window: homonyms, a red kana word in a sentence and up
 // to five kanji to choose from.
@@ -23,7 +17,6 @@ class HomonymsWindow : public ChapterWindow {
   HomonymsBank bank;
 
   QuestionBank& questionBank() override { return bank; }
-  int rightOption() const override { return bank.rightOption; }
   int answerCount() const override { return bank.lastChoice + 1; }
   void prepareQuiz() override;
   void clearAnsweredQuestion() override;

@@ -4,28 +4,25 @@
 
 #include "layout/layout.h"
 #include "questions/texts.h"
-#include "records/recordfile.h"
-#include "windows/messagewindow.h"
 #include "windows/session.h"
 
 using namespace layout;
 using texts::num;
 
 IdiomsWindow::IdiomsWindow(Session& session)
-    : ChapterWindow(session, 3, QStringLiteral("第３章 慣用句（一般）  (コトバリオンVer.1.3)"), {1024, 760},
-                    QStringLiteral("ヘ　ル　プ")) {
-  setClosingMessage(QStringLiteral("慣用句(一般)を終了します。"), QStringLiteral("慣用句(一般)"));
+    : ChapterWindow(session, 3, {1024, 760},
+                    {.window = QStringLiteral("第３章 慣用句（一般）  (コトバリオンVer.1.3)"),
+                     .help = QStringLiteral("ヘ　ル　プ"),
+                     .closing = QStringLiteral("慣用句(一般)を終了します。"),
+                     .closingTitle = QStringLiteral("慣用句(一般)")}) {
   QWidget* c = client();
   titleLabel =
       ui::label(c, QStringLiteral("Label1"), {384, 112, 0, 0}, designFont(18), colour::darkBlue, colour::lightYellow);
   // The sentence and the score use the window's own face, not bold.
   sentenceLabel = ui::label(c, QStringLiteral("Label2"), {288, 168, 0, 0}, designFont(26, false), colour::darkBlue,
                             colour::paleGreen);
-  questionBox = new PictureBox(c);
-  questionBox->setGeometry(128, 208, 777, 113);
-  questionBox->setBackColor(colour::white);
+  makeQuestionBox({128, 208, 777, 113}, designFont(24));
   questionBox->setForeColor(colour::darkBlue);
-  questionBox->setPrintFont(designFont(24));
   questionBox->setSpokenAsOneLine();
   optionsFrame = ui::frame(c, QStringLiteral("選択欄"), {128, 336, 785, 137}, designFont(12), colour::lightGreen);
   const int lefts[] = {8, 160, 320, 480, 632, 8, 160, 320};
@@ -42,10 +39,7 @@ IdiomsWindow::IdiomsWindow(Session& session)
   streakHeading = ui::label(c, QStringLiteral("連続満点記録"), {552, 56, 137, 33}, designFont(15.75, true, true),
                             colour::black, colour::lightYellow);
   makeStars({696, 744, 792}, 48, {49, 45}, streakHeading);
-
-  connect(startButton, &QPushButton::clicked, this, [this] { onStartClicked(); });
-  options.setNeutral(kNeutralOption);
-  options.onClick = [this](int i) { onOptionClicked(i); };
+  connectControls(kNeutralOption);
 }
 
 void IdiomsWindow::prepareQuiz() {

@@ -1,13 +1,7 @@
 #pragma once
 
-#include <QLabel>
-#include <QPushButton>
-#include <cstdint>
-
 #include "chapter3/idiomsbank.h"
 #include "windows/chapterwindow.h"
-
-class QGroupBox;
 
 // The chapter 3 quiz window: general idioms, eight idiom phrases to choose
 // from with the meaning as a hint.
@@ -16,7 +10,6 @@ class IdiomsWindow : public ChapterWindow {
  public:
   explicit IdiomsWindow(Session& session);
 
-  QLabel* sentenceLabel;
   // The option selected while no answer is given, after the answers.
   static constexpr int kNeutralOption = 8;
 
@@ -24,8 +17,6 @@ class IdiomsWindow : public ChapterWindow {
   IdiomsBank bank;
 
   QuestionBank& questionBank() override { return bank; }
-  int rightOption() const override { return bank.rightOption; }
-  int answerCount() const override { return kNeutralOption; }
   void prepareQuiz() override;
   void clearAnsweredQuestion() override;
   void dealQuestion() override;
