@@ -7,7 +7,7 @@
 #   data/starn.gif             unlit star (47x43)
 #   data/cut11.jpg             "correct" illustration, red ring (113x177)
 #   data/cut22.JPG             "wrong" illustration, blue cross (113x177)
-#   src/windows/form5_default.png  default message picture (115x169)
+#   src/windows/message_default.png  default message picture (115x169)
 #   data/seikai.wav            bright chime for a correct answer
 #   data/miss.wav              soft low buzz for a wrong answer
 #
@@ -192,9 +192,9 @@ convert -size "${BW}x${BH}" gradient:'#fffaf0-#ffeccc' \
     -draw "stroke-linejoin round path 'M $(s 45),$(s 126) Q $(s 57.5),$(s 146) $(s 70),$(s 126) Q $(s 57.5),$(s 131) $(s 45),$(s 126) Z'" \
     -fill '#ff7b8a' -stroke none \
     -draw "ellipse $(s 57.5),$(s 134) $(s 4.5),$(s 2) 0,360" \
-    "$TMP/form5_big.png"
-convert "$TMP/form5_big.png" -filter Lanczos -resize "${W}x${H}!" -alpha off \
-    "${STRIP[@]}" "${PNG_OPTS[@]}" "PNG24:$RECORDS/form5_default.png"
+    "$TMP/message_big.png"
+convert "$TMP/message_big.png" -filter Lanczos -resize "${W}x${H}!" -alpha off \
+    "${STRIP[@]}" "${PNG_OPTS[@]}" "PNG24:$RECORDS/message_default.png"
 
 # ------------------------------------------------------------------ sounds --
 RATE=44100
@@ -231,6 +231,6 @@ tone "$TMP/c2.wav" 1760.00 0.50
 
 echo "make-media: wrote"
 for f in "$DATA/star.gif" "$DATA/starn.gif" "$DATA/cut11.jpg" "$DATA/cut22.JPG" \
-         "$RECORDS/form5_default.png" "$DATA/seikai.wav" "$DATA/miss.wav"; do
+         "$RECORDS/message_default.png" "$DATA/seikai.wav" "$DATA/miss.wav"; do
     echo "  ${f#"$ROOT/"}"
 done

@@ -59,20 +59,21 @@ void installFontSubstitutes();
 // thread of its own while QApplication connects to the display.
 void loadFontConfiguration();
 
-// Colours of the design.
+// Colours of the design: Qt's pure ones, then the design's own tints.
 namespace colour {
-inline const QColor green{0, 255, 0};
-inline const QColor red{255, 0, 0};
-inline const QColor blue{0, 0, 255};
+inline const QColor green{Qt::green};
+inline const QColor red{Qt::red};
+inline const QColor blue{Qt::blue};
+inline const QColor navy{Qt::darkBlue};  // 0, 0, 128
+inline const QColor yellow{Qt::yellow};
+inline const QColor white{Qt::white};
+inline const QColor black{Qt::black};
+
 inline const QColor darkBlue{0, 0, 192};
-inline const QColor navy{0, 0, 128};
 inline const QColor lightGreen{128, 255, 128};
 inline const QColor paleGreen{192, 255, 192};
 inline const QColor lightYellow{255, 255, 128};
 inline const QColor paleYellow{255, 255, 192};
-inline const QColor yellow{255, 255, 0};
-inline const QColor white{255, 255, 255};
-inline const QColor black{0, 0, 0};
 }  // namespace colour
 
 }  // namespace layout

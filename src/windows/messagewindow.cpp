@@ -34,7 +34,7 @@ MessageWindow::MessageWindow(Session& session) : session_(session) {
   // Created bottom first: later siblings lie on top of earlier ones.
   picture = new PictureBox(this);
   picture->setGeometry(224, 8, 113, 177);
-  picture->loadPicture(QStringLiteral(":/records/form5_default.png"));
+  picture->loadPicture(QStringLiteral(":/records/message_default.png"));
   picture->setPictureName(kPictureName);
   okButton = ui::button(this, QStringLiteral("ここを押してね"), {16, 160, 153, 57}, designFont(14.25), colour::yellow);
   certificateBox = new PictureBox(this);
