@@ -10,10 +10,6 @@ namespace {
 
 QByteArray cp932(const QString& s) { return encodeCp932(s); }
 
-std::function<float()> sequence(std::mt19937& gen) {
-  return [&gen] { return static_cast<float>(gen() >> 8) * (1.0f / 16777216.0f); };
-}
-
 }  // namespace
 
 TEST(BodyIdiomsBank, LoadsRecordsFromIndexOne) {
@@ -31,12 +27,12 @@ TEST(BodyIdiomsBank, LoadsRecordsFromIndexOne) {
 TEST(BodyIdiomsBank, TheDrawFollowsLevelsAndNeverRepeats) {
   BodyIdiomsBank bank;
   ASSERT_TRUE(bank.loadBytes(smallBank()).empty());
-  std::mt19937 gen(7);
+  Randoms gen{.gen = std::mt19937(7)};
   for (int quiz = 0; quiz < 50; ++quiz) {
     bank.clearAllMarks();
     std::set<int> seen;
     for (int q = 1; q <= 10; ++q) {
-      const int k = bank.draw(q, sequence(gen));
+      const int k = bank.draw(q, gen.fn());
       ASSERT_TRUE(seen.insert(k).second) << "record " << k << " came twice";
       EXPECT_EQ(bank.record(k).level.asNumber(), q <= 6 ? 1 : 2);
       EXPECT_GE(k, 1);

@@ -1,25 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QStringList>
-#include <deque>
 
+#include "fakeplatform.h"
 #include "scoring/feedback.h"
 
 namespace {
 
 // Scripted random values; counts how many were drawn.
-struct Script {
-  std::deque<float> values;
-  int drawn = 0;
-  feedback::Random fn() {
-    return [this] {
-      ++drawn;
-      const float u = values.empty() ? 0.0f : values.front();
-      if (!values.empty()) values.pop_front();
-      return u;
-    };
-  }
-};
+using Script = Randoms;
 
 // The value that picks k of n.
 float pickOf(int k, int n) { return (static_cast<float>(k) - 0.5f) / static_cast<float>(n); }

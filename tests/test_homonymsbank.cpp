@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <random>
 #include <set>
 
 #include "chapter2/homonymsbank.h"
@@ -11,21 +9,8 @@
 namespace {
 
 // Scripted values first, then a fixed pseudo-random sequence; counts draws.
-struct Script {
-  std::deque<float> values;
-  std::mt19937 gen{3};
-  int drawn = 0;
-  std::function<float()> fn() {
-    return [this] {
-      ++drawn;
-      if (!values.empty()) {
-        const float v = values.front();
-        values.pop_front();
-        return v;
-      }
-      return static_cast<float>(gen() >> 8) * (1.0f / 16777216.0f);
-    };
-  }
+struct Script : Randoms {
+  Script() { gen.seed(3); }
 };
 
 HomonymsBank loaded(const QByteArray& bytes = smallBank2()) {

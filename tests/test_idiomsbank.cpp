@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <map>
 #include <random>
 #include <set>
@@ -10,10 +9,6 @@
 #include "testapp.h"
 
 namespace {
-
-std::function<float()> sequence(std::mt19937& gen) {
-  return [&gen] { return static_cast<float>(gen() >> 8) * (1.0f / 16777216.0f); };
-}
 
 IdiomsBank loaded(const QByteArray& bytes) {
   IdiomsBank bank;
@@ -63,9 +58,9 @@ TEST(IdiomsBank, AnEmptyFirstFieldEndsTheBankButAZeroDoesNot) {
 TEST(IdiomsBank, AQuizAsksSixGroupOneThenFourGroupTwoRecordsNoneTwice) {
   // Group 0 records are never asked.
   IdiomsBank bank = loaded(bank3Of({0, 1, 2, 1, 1, 0, 2, 1, 2, 1, 2, 1, 1, 2}));
-  std::mt19937 gen(5);
+  Randoms gen{.gen = std::mt19937(5)};
   for (int quiz = 0; quiz < 30; ++quiz) {
-    bank.drawQuiz(sequence(gen));
+    bank.drawQuiz(gen.fn());
     std::set<QString> seen;
     for (int i = 1; i <= 10; ++i) {
       const IdiomsBank::Row& row = bank.quizRows[static_cast<std::size_t>(i)];
@@ -75,7 +70,7 @@ TEST(IdiomsBank, AQuizAsksSixGroupOneThenFourGroupTwoRecordsNoneTwice) {
   }
   // Exactly six group-1 records: the same six every quiz.
   IdiomsBank six = loaded(smallBank3());
-  six.drawQuiz(sequence(gen));
+  six.drawQuiz(gen.fn());
   std::set<QString> first;
   for (int i = 1; i <= 6; ++i) first.insert(six.quizRows[static_cast<std::size_t>(i)].phrase.asText());
   EXPECT_EQ(first, (std::set<QString>{"句1", "句2", "句3", "句4", "句5", "句6"}));
@@ -89,12 +84,12 @@ TEST(IdiomsBank, OptionsCarryEightDifferentKeysWithTheRightPhraseAtSeikaiNo) {
       decodeCp932(bank3Of(groups, {{10, QStringLiteral("鍵0")}, {11, QStringLiteral("鍵1")}, {12, QString()}}));
   text.replace(QStringLiteral("\"句13\""), QStringLiteral("\"句2\""));
   IdiomsBank bank = loaded(encodeCp932(text));
-  std::mt19937 gen(11);
+  Randoms gen{.gen = std::mt19937(11)};
   std::array<int, 8> rightAt{};
   for (int quiz = 0; quiz < 200; ++quiz) {
-    bank.drawQuiz(sequence(gen));
+    bank.drawQuiz(gen.fn());
     for (int n = 1; n <= 10; ++n) {
-      bank.assemble(n, sequence(gen));
+      bank.assemble(n, gen.fn());
       const auto right = static_cast<int>(bank.rightOption);
       ASSERT_GE(right, 0);
       ASSERT_LE(right, 7);
