@@ -57,11 +57,7 @@ TEST(Access, TheRegistrationWindowIsHeard) {
 TEST(Access, EverythingDrawnIsReadAloud) {
   for (int chapter = 1; chapter <= 3; ++chapter) {
     TestApp app;
-    app.writeSmallBanks();
-    app.write(QStringLiteral("ゆい.dat"), "2,5,2,5,2,5\r\n");
-    app.registerName(QStringLiteral("ゆい"));
-    app.choose(chapter);
-    ChapterWindow* w = app.sh->chapterWindow(chapter);
+    ChapterWindow* w = app.enter(QStringLiteral("ゆい"), chapter, "2,5,2,5,2,5\r\n");
     // The streak is read once, with its heading; a star as lit or not.
     QLabel* heading = w->streakHeading;
     EXPECT_EQ(read(heading).toStdString(), "連続満点記録 3回中2回") << chapter;

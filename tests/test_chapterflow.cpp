@@ -146,15 +146,9 @@ class ChapterFlow : public ::testing::TestWithParam<int> {
  protected:
   const Chapter& c = chapters()[static_cast<std::size_t>(GetParam() - 1)];
   QString file() const { return c.learner + QStringLiteral(".dat"); }
-
-  // The learner with the given record, registered and inside the chapter on
-  // its instruction screen, with the small test banks beside the program.
-  ChapterWindow* enter(TestApp& app, const QByteArray& record) const {
-    app.writeSmallBanks();
-    if (!record.isEmpty()) app.write(file(), record);
-    app.registerName(c.learner);
-    app.choose(c.number);
-    return app.sh->chapterWindow(c.number);
+  // The learner with the given record inside the chapter, on its instruction screen.
+  ChapterWindow* enter(TestApp& app, const QByteArray& record = {}) const {
+    return app.enter(c.learner, c.number, record);
   }
 };
 
@@ -169,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(Chapters, ChapterFlow, ::testing::Values(1, 2, 3));
 
 TEST_P(ChapterFlow, ANewLearnersPerfectQuiz) {
   TestApp app;
-  ChapterWindow* f = enter(app, {});
+  ChapterWindow* f = enter(app);
   ASSERT_TRUE(f->isVisible());
   EXPECT_TRUE(f->startButton->isVisible());
   EXPECT_EQ(f->startButton->text(), QStringLiteral("問題開始"));
@@ -293,7 +287,7 @@ TEST_P(ChapterFlow, AWrongAnswerEndsTheQuizWithOneJudgement) {
 
 TEST_P(ChapterFlow, ThreePerfectQuizzesCompleteTheChapter) {
   TestApp app;
-  enter(app, {});
+  enter(app);
   playPerfect(app);
   app.choose(c.number);
   playPerfect(app);
@@ -352,7 +346,7 @@ TEST_P(ChapterFlow, TheLastOpenChapterDrawsTheCertificate) {
 
 TEST_P(ChapterFlow, OnlyTheFirstClickOnAQuestionCounts) {
   TestApp app;
-  ChapterWindow* f = enter(app, {});
+  ChapterWindow* f = enter(app);
   const std::size_t shown = app.fake.modals.size();
   if (c.number != 2) {     // chapter 2 hides its options until the first question
     f->options.choose(3);  // on the instruction screen
@@ -418,7 +412,7 @@ TEST_P(ChapterFlow, QuittingSavesTheSpecifiedSlots) {
 
 TEST_P(ChapterFlow, HelpOpensTheContentsOfTheHelpFile) {
   TestApp app;
-  ChapterWindow* f = enter(app, {});
+  ChapterWindow* f = enter(app);
   f->helpAction->trigger();
   ASSERT_EQ(app.fake.helps.size(), 1u);
   EXPECT_EQ(app.fake.helps[0], app.dir() + QStringLiteral("コトバリオンV.1.3.hlp#15"));
@@ -448,9 +442,7 @@ TEST_P(ChapterFlow, BadQuestionFilesAreRefusedAndTheRecordIsUntouched) {
 
 TEST_P(ChapterFlow, AnUnwritableRecordIsReportedAndPlayGoesOn) {
   TestApp app;
-  app.writeSmallBanks();
-  app.registerName(QStringLiteral("ab"));
-  app.choose(c.number);
+  app.enter(QStringLiteral("ab"), c.number);
   app.start();
   app.setFolderWritable(false);
   app.fake.boxes.clear();

@@ -151,10 +151,7 @@ TEST(ProgressRules, ClosingTheMessageWindowCountsOnlyAQuizNotYetJudged) {
 // writes it.
 TEST(ProgressRules, AFailedSaveKeepsTheProgressForTheNextSave) {
   TestApp app;
-  app.writeSmallBanks();
-  app.write(QStringLiteral("ゆい.dat"), "2,5,0,0,0,0\r\n");
-  app.registerName(QStringLiteral("ゆい"));
-  app.choose(1);
+  app.enter(QStringLiteral("ゆい"), 1, "2,5,0,0,0,0\r\n");
   app.start();
   app.setFolderWritable(false);
   for (int q = 1; q <= 10; ++q) app.answer(true);
@@ -178,10 +175,7 @@ TEST(ProgressRules, AFailedSaveKeepsTheProgressForTheNextSave) {
 TEST(ProgressRules, ProgressNotYetSavedIsSavedBeforeTheProgramEnds) {
   for (bool folderBack : {true, false}) {
     TestApp app;
-    app.writeSmallBanks();
-    app.write(QStringLiteral("ゆい.dat"), "999,3,999,4,2,5\r\n");
-    app.registerName(QStringLiteral("ゆい"));
-    app.choose(3);
+    app.enter(QStringLiteral("ゆい"), 3, "999,3,999,4,2,5\r\n");
     app.start();
     app.setFolderWritable(false);
     for (int q = 1; q <= 10; ++q) app.answer(true);

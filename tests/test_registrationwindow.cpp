@@ -85,9 +85,7 @@ TEST(RegistrationWindow, AShortRecordKeepsWhatItRead) {
 
 TEST(RegistrationWindow, ACompletedChapterIsRefused) {
   TestApp app;
-  app.write(QStringLiteral("ken.dat"), "999,5,0,0,0,0\r\n");
-  app.registerName(QStringLiteral("ken"));
-  app.choose(1);
+  app.enter(QStringLiteral("ken"), 1, "999,5,0,0,0,0\r\n");
   ASSERT_EQ(app.fake.modals.size(), 1u);
   EXPECT_EQ(app.fake.modals[0].text, QStringLiteral("すでに第１章は修了しています。"));
   EXPECT_FALSE(app.sh->bodyIdiomsWindow->isVisible());
@@ -116,11 +114,7 @@ TEST(RegistrationWindow, ChoosingAChapterAnnouncesItAndOpensItsWindow) {
 
 TEST(RegistrationWindow, AHandEditedStreakLightsNoMoreThanThreeStars) {
   TestApp app;
-  app.writeSmallBanks();
-  app.write(QStringLiteral("x.dat"), "0,0,0,0,57,2\r\n");
-  app.registerName(QStringLiteral("x"));
-  app.choose(3);
-  for (PictureBox* star : app.sh->idiomsWindow->stars)
+  for (PictureBox* star : app.enter(QStringLiteral("x"), 3, "0,0,0,0,57,2\r\n")->stars)
     EXPECT_TRUE(star->pictureFile().endsWith(QStringLiteral("/star.gif")));
 }
 

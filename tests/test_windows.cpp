@@ -40,13 +40,6 @@ std::vector<QWidget*> tabChain(QWidget* window, bool backwards) {
 bool reaches(const std::vector<QWidget*>& chain, QWidget* w) {
   return std::find(chain.begin(), chain.end(), w) != chain.end();
 }
-
-void activate(QWidget* window) {
-  window->show();
-  QApplication::setActiveWindow(window);
-  window->activateWindow();
-}
-
 }  // namespace
 
 TEST(Windows, CaptionsAreShownExactlyAsSet) {
@@ -235,9 +228,7 @@ TEST(Windows, HeldDownEnterDoesNotDismissTheNextMessage) {
 
 TEST(Windows, ChapterOneIsPlayedWithTheKeyboardAlone) {
   TestApp app;
-  app.registerName(QStringLiteral("ゆい"));
-  app.choose(1);
-  BodyIdiomsWindow* f = app.sh->bodyIdiomsWindow;
+  auto* f = static_cast<BodyIdiomsWindow*>(app.enter(QStringLiteral("ゆい"), 1));
   activate(f);
   EXPECT_EQ(QApplication::focusWidget(), f->startButton);
   // On the instruction screen the keys reach the answer buttons and the start button only.
@@ -357,12 +348,9 @@ TEST(Windows, TabReachesEveryChapterAndSpaceStartsIt) {
 TEST(Windows, ChaptersTwoAndThreeArePlayedWithTheKeyboardAlone) {
   for (int chapter : {2, 3}) {
     TestApp app;
-    app.writeSmallBanks();
-    app.registerName(QStringLiteral("ゆい"));
-    app.choose(chapter);
-    ChapterWindow* w = chapter == 2 ? static_cast<ChapterWindow*>(app.sh->homonymsWindow) : app.sh->idiomsWindow;
-    OptionArray& options = chapter == 2 ? app.sh->homonymsWindow->options : app.sh->idiomsWindow->options;
-    QPushButton* start = chapter == 2 ? app.sh->homonymsWindow->startButton : app.sh->idiomsWindow->startButton;
+    ChapterWindow* w = app.enter(QStringLiteral("ゆい"), chapter);
+    OptionArray& options = w->options;
+    QPushButton* start = w->startButton;
     const int neutral = chapter == 2 ? 5 : 8;
     EXPECT_FALSE(start->autoFillBackground()) << chapter;
     EXPECT_EQ(start->palette().color(QPalette::Button), QApplication::palette().color(QPalette::Button));
@@ -383,8 +371,7 @@ TEST(Windows, ChaptersTwoAndThreeArePlayedWithTheKeyboardAlone) {
       press(w, Qt::Key_Left);
       EXPECT_EQ(app.fake.modals.size(), shown) << chapter << " " << q;
       EXPECT_EQ(options.selected(), neutral);
-      const int right = chapter == 2 ? app.sh->homonymsWindow->bank.rightOption
-                                     : static_cast<int>(app.sh->idiomsWindow->bank.rightOption);
+      const int right = w->rightOption();
       options[0]->setFocus();
       for (int i = 0; i < 20 && QApplication::focusWidget() != options[right]; ++i) press(w, Qt::Key_Tab);
       ASSERT_EQ(QApplication::focusWidget(), options[right]) << chapter << " " << q;

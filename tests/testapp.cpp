@@ -1,5 +1,6 @@
 #include "testapp.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 
@@ -65,6 +66,20 @@ void TestApp::setFolderWritable(bool writable) {
 void TestApp::writeSmallBanks() const {
   write(QStringLiteral("同音.txt"), smallBank2());
   write(QStringLiteral("慣用句２.txt"), smallBank3());
+}
+
+ChapterWindow* TestApp::enter(const QString& name, int c, const QByteArray& record) {
+  writeSmallBanks();
+  if (!record.isEmpty()) write(name + QStringLiteral(".dat"), record);
+  registerName(name);
+  choose(c);
+  return sh->chapterWindow(c);
+}
+
+void activate(QWidget* window) {
+  window->show();
+  QApplication::setActiveWindow(window);
+  window->activateWindow();
 }
 
 QByteArray smallBank() {

@@ -32,6 +32,9 @@ struct TestApp {
   void answer(bool right);
   // Writes the small test banks of chapters 2 and 3 beside the program.
   void writeSmallBanks() const;
+  // Writes the small banks and the learner's record (when one is given),
+  // registers the learner and picks chapter c; returns the chapter's window.
+  ChapterWindow* enter(const QString& name, int c, const QByteArray& record = {});
   // Makes the program's folder unwritable (a path through a plain file) or
   // writable again, as a full or removed disk would.
   void setFolderWritable(bool writable);
@@ -40,6 +43,9 @@ struct TestApp {
   FakePlatform fake;
   std::unique_ptr<Session> sh;
 };
+
+// Shows the window and makes it the active one, as a click on it does.
+void activate(QWidget* window);
 
 // The default file for the tests: 6 level-1 and 4 level-2 records, written
 // in code page 932 with CR LF line ends.
