@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -129,16 +128,11 @@ TEST(QuestionEncoding, Utf8FilesWithAndWithoutTheMarkPlayAndAreCheckedWithTrueLi
     writeFile(bad, lines.join('\n'));
     args << good << bad;
   }
-  QProcess p;
-  p.start(QStringLiteral(KOTOBARION_CHECK), args);
-  ASSERT_TRUE(p.waitForFinished(60000));
-  const QString out = QString::fromUtf8(p.readAllStandardOutput());
+  const ToolRun run = runTool(KOTOBARION_CHECK, args);
   for (int i = 0; i < args.size(); i += 2) {
     const int count = parsedCount(kNames[i / 2], readAll(kAppDir + kNames[i / 2]));
-    EXPECT_TRUE(out.contains(args[i] + QStringLiteral(": OK（") + QString::number(count) +
-                             QStringLiteral("問、UTF-8（BOM付き）")))
-        << out.toStdString();
-    EXPECT_TRUE(out.contains(args[i + 1] + QStringLiteral(":5: 1番目の項目"))) << out.toStdString();
+    EXPECT_TRUE(holdsAll(run.out, {args[i] + QStringLiteral(": OK（%1問、UTF-8（BOM付き）").arg(count),
+                                   args[i + 1] + QStringLiteral(":5: 1番目の項目")}));
   }
 }
 

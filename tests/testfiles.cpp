@@ -1,7 +1,5 @@
 #include "testfiles.h"
 
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -25,3 +23,26 @@ QStringList filesIn(const QString& dir) {
 }
 
 LearnerRecord slots6(int a, int b, int c, int d, int e, int f) { return {{a, b, c}, {d, e, f}, 0}; }
+
+ToolRun runTool(const char* program, const QStringList& args, const std::function<void(QProcess&)>& setUp) {
+  QProcess p;
+  if (setUp) setUp(p);
+  p.start(QString::fromUtf8(program), args);
+  ToolRun run;
+  const bool finished = p.waitForFinished(60000);
+  EXPECT_TRUE(finished) << program;
+  if (!finished) return run;
+  run.exitCode = p.exitCode();
+  run.out = QString::fromUtf8(p.readAllStandardOutput());
+  run.err = QString::fromUtf8(p.readAllStandardError());
+  return run;
+}
+
+::testing::AssertionResult holdsAll(const QString& text, const QStringList& parts) {
+  QStringList missing;
+  for (const QString& part : parts)
+    if (!text.contains(part)) missing << part;
+  if (missing.isEmpty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "lacks 「" << missing.join(QStringLiteral("」「")).toStdString() << "」 in:\n"
+                                       << text.toStdString();
+}
