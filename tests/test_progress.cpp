@@ -8,6 +8,7 @@
 #include "records/progress.h"
 #include "records/recordfile.h"
 #include "testapp.h"
+#include "testfiles.h"
 #include "windows/bodyidiomswindow.h"
 #include "windows/homonymswindow.h"
 #include "windows/idiomswindow.h"
@@ -156,8 +157,8 @@ TEST(ProgressRules, AFailedSaveKeepsTheProgressForTheNextSave) {
   app.setFolderWritable(false);
   for (int q = 1; q <= 10; ++q) app.answer(true);
   ASSERT_EQ(app.fake.boxes.size(), 1u);
-  EXPECT_TRUE(app.fake.boxes[0].text.contains(QStringLiteral("保存できませんでした")));
-  EXPECT_TRUE(app.fake.boxes[0].text.contains(QStringLiteral("次に保存するときにもう一度保存します")));
+  EXPECT_TRUE(holdsAll(app.fake.boxes[0].text, {QStringLiteral("保存できませんでした"),
+                                                QStringLiteral("次に保存するときにもう一度保存します")}));
   EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), QByteArray("2,5,0,0,0,0\r\n"));
   EXPECT_TRUE(app.sh->registrationWindow->summary().startsWith(QStringLiteral("第１章　 修了")))
       << app.sh->registrationWindow->summary().toStdString();
@@ -194,8 +195,8 @@ TEST(ProgressRules, ProgressNotYetSavedIsSavedBeforeTheProgramEnds) {
     }
     ASSERT_EQ(app.fake.boxes.size(), 4u);
     EXPECT_TRUE(app.fake.boxes[2].text.contains(QStringLiteral("保存できませんでした")));
-    EXPECT_TRUE(app.fake.boxes[3].text.contains(QStringLiteral("保存されていません")));
-    EXPECT_TRUE(app.fake.boxes[3].text.contains(QStringLiteral("第３章　 修了")));
+    EXPECT_TRUE(
+        holdsAll(app.fake.boxes[3].text, {QStringLiteral("保存されていません"), QStringLiteral("第３章　 修了")}));
     EXPECT_TRUE(app.fake.boxes[3].text.endsWith(QStringLiteral("「ゆい.dat」の内容：999,3,999,4,999,6")));
     EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), QByteArray("999,3,999,4,2,5\r\n"));
   }
