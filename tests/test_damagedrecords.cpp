@@ -22,11 +22,7 @@
 #include "windows/messagewindow.h"
 #include "windows/registrationwindow.h"
 
-namespace {
-
 using recordfile::LoadResult;
-
-}  // namespace
 
 TEST(DamagedRecord, DecodesEditorArtefactsAndStopsAtJunk) {
   struct Case {

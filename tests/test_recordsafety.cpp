@@ -27,11 +27,7 @@
 #include "testfiles.h"
 #include "windows/registrationwindow.h"
 
-namespace {
-
 using recordfile::LoadResult;
-
-}  // namespace
 
 // When no copy of an incomplete record can be made (a full disk, here a
 // file size limit of zero, which must not end the program; a folder in the

@@ -67,14 +67,12 @@ TEST(Windows, ArePlacedByTheirOuterSizeWithFrameAndMenuBar) {
     QSize screen;
   };
   for (const Case& c : {Case{{4, 30, 4, 4}, {1920, 1080}}, Case{{1, 20, 1, 1}, {1280, 1024}}, Case{{}, {1152, 864}}}) {
-    FakePlatform fake;
-    QTemporaryDir tmp;
-    fake.appDir = tmp.path();
-    fake.frame = c.frame;
-    fake.metrics.width = c.screen.width();
-    fake.metrics.height = c.screen.height();
-    Session sh(fake);
-    sh.start();
+    TestApp app(false, [&](FakePlatform& fake) {
+      fake.frame = c.frame;
+      fake.metrics.width = c.screen.width();
+      fake.metrics.height = c.screen.height();
+    });
+    Session& sh = *app.sh;
     const auto outer = [&](QWidget* w) { return w->size().grownBy(c.frame); };
     // Where the frame of a window lies: its own place less the frame.
     const auto framePos = [&](QWidget* w) { return w->geometry().topLeft() - QPoint(c.frame.left(), c.frame.top()); };

@@ -15,8 +15,9 @@
 // plugins (GCC 12 with glibc 2.36), depending on nothing but the layout.
 extern "C" const char* __asan_default_options() { return "intercept_tls_get_addr=0"; }
 
-TestApp::TestApp(bool withDelivered) {
+TestApp::TestApp(bool withDelivered, const std::function<void(FakePlatform&)>& setUp) {
   fake.appDir = tmp.path();
+  if (setUp) setUp(fake);
   if (withDelivered) {
     const QDir from(QStringLiteral(KOTOBARION_APP_DIR));
     for (const QString& name : from.entryList(QDir::Files)) {

@@ -5,15 +5,17 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "fakeplatform.h"
 #include "windows/session.h"
 
 // A started program in a folder of its own, on the fake platform, with the
-// delivered files copied beside it.
+// delivered files copied beside it; setUp may change the platform (the
+// screen, the frame, another copy running) before the program starts.
 struct TestApp {
-  explicit TestApp(bool withDelivered = true);
+  explicit TestApp(bool withDelivered = true, const std::function<void(FakePlatform&)>& setUp = {});
   ~TestApp();
 
   QString dir() const { return tmp.path() + u'/'; }
