@@ -4,17 +4,11 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QGroupBox>
 #include <QMenuBar>
 #include <QTest>
 
 #include "layout/widgets.h"
 #include "testapp.h"
-#include "windows/bodyidiomswindow.h"
-#include "windows/homonymswindow.h"
-#include "windows/idiomswindow.h"
-#include "windows/messagewindow.h"
-#include "windows/registrationwindow.h"
 
 namespace {
 QString read(QObject* o, QAccessible::Text t = QAccessible::Name) {

@@ -1,18 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QGroupBox>
-#include <QPlainTextEdit>
 #include <functional>
 
 #include "layout/layout.h"
 #include "testapp.h"
 #include "testfiles.h"
-#include "windows/bodyidiomswindow.h"
-#include "windows/homonymswindow.h"
-#include "windows/idiomswindow.h"
-#include "windows/messagewindow.h"
-#include "windows/registrationwindow.h"
 
 namespace {
 

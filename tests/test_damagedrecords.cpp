@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringEncoder>
@@ -17,10 +16,6 @@
 #include "records/recordfile.h"
 #include "testapp.h"
 #include "testfiles.h"
-#include "windows/bodyidiomswindow.h"
-#include "windows/homonymswindow.h"
-#include "windows/messagewindow.h"
-#include "windows/registrationwindow.h"
 
 using recordfile::LoadResult;
 

@@ -1,14 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QGroupBox>
-
 #include "layout/layout.h"
 #include "testapp.h"
-#include "windows/bodyidiomswindow.h"
-#include "windows/homonymswindow.h"
-#include "windows/idiomswindow.h"
-#include "windows/messagewindow.h"
-#include "windows/registrationwindow.h"
 
 TEST(Layout, TwipsPerPixelRoundHalfToEven) {
   EXPECT_EQ(layout::roundTwipsPerPixel(15.0), 15);

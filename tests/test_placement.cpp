@@ -7,12 +7,7 @@
 #include <QMoveEvent>
 
 #include "testapp.h"
-#include "windows/bodyidiomswindow.h"
-#include "windows/homonymswindow.h"
-#include "windows/idiomswindow.h"
-#include "windows/messagewindow.h"
 #include "windows/placer.h"
-#include "windows/registrationwindow.h"
 
 TEST(Placement, TitleBarsAndControlsStayInsideSmallScreens) {
   struct Case {

@@ -9,11 +9,6 @@
 #include "records/recordfile.h"
 #include "testapp.h"
 #include "testfiles.h"
-#include "windows/bodyidiomswindow.h"
-#include "windows/homonymswindow.h"
-#include "windows/idiomswindow.h"
-#include "windows/messagewindow.h"
-#include "windows/registrationwindow.h"
 
 namespace {
 

@@ -25,7 +25,6 @@
 #include "records/recordfile.h"
 #include "testapp.h"
 #include "testfiles.h"
-#include "windows/registrationwindow.h"
 
 using recordfile::LoadResult;
 

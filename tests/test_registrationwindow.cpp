@@ -2,15 +2,9 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QGroupBox>
 #include <QTest>
 
 #include "testapp.h"
-#include "windows/bodyidiomswindow.h"
-#include "windows/homonymswindow.h"
-#include "windows/idiomswindow.h"
-#include "windows/messagewindow.h"
-#include "windows/registrationwindow.h"
 
 TEST(RegistrationWindow, EnterMovesToTheButtonAndASecondEnterRegisters) {
   TestApp app;

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QGroupBox>
-#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStyleOptionButton>
 #include <QTest>
@@ -14,11 +12,6 @@
 #include "layout/layout.h"
 #include "startup/qtplatform.h"
 #include "testapp.h"
-#include "windows/bodyidiomswindow.h"
-#include "windows/homonymswindow.h"
-#include "windows/idiomswindow.h"
-#include "windows/messagewindow.h"
-#include "windows/registrationwindow.h"
 
 namespace {
 

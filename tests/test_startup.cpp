@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QGroupBox>
 #include <QLibrary>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -17,7 +16,6 @@
 #include "startup/qtplatform.h"
 #include "startup/soundplayer.h"
 #include "testapp.h"
-#include "windows/registrationwindow.h"
 
 TEST(Startup, ASecondCopyIsRefusedWithItsMessage) {
   TestApp app(false, [](FakePlatform& fake) { fake.otherCopy = true; });

@@ -3,20 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QGroupBox>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QTest>
 
 #include "layout/layout.h"
 #include "startup/helpviewer.h"
 #include "startup/qtplatform.h"
 #include "testapp.h"
-#include "windows/bodyidiomswindow.h"
-#include "windows/homonymswindow.h"
-#include "windows/idiomswindow.h"
-#include "windows/messagewindow.h"
-#include "windows/registrationwindow.h"
 
 namespace {
 

@@ -5,10 +5,6 @@
 #include <QFile>
 
 #include "questions/fieldreader.h"
-#include "windows/bodyidiomswindow.h"
-#include "windows/homonymswindow.h"
-#include "windows/idiomswindow.h"
-#include "windows/registrationwindow.h"
 
 // The leak check at the end of a sanitized run stops with a crash of its
 // own when it follows the dynamic thread-local blocks of the loaded Qt

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QGroupBox>
+#include <QPlainTextEdit>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -9,6 +11,12 @@
 #include <memory>
 
 #include "fakeplatform.h"
+// The program's windows, whole, for the tests to look into.
+#include "windows/bodyidiomswindow.h"
+#include "windows/homonymswindow.h"
+#include "windows/idiomswindow.h"
+#include "windows/messagewindow.h"
+#include "windows/registrationwindow.h"
 #include "windows/session.h"
 
 // A started program in a folder of its own, on the fake platform, with the
