@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <functional>
 
 #include "layout/layout.h"
 #include "testapp.h"

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
 #include "questions/fieldreader.h"
 #include "testapp.h"
 #include "testfiles.h"

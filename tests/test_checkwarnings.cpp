@@ -2,8 +2,6 @@
 // and of records an empty first field leaves unread.
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
 #include "chapter1/bodyidiomsbank.h"
 #include "chapter2/homonymsbank.h"
 #include "chapter3/idiomsbank.h"

@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringEncoder>
-#include <QTemporaryDir>
 #include <climits>
 
 #include "records/recordfile.h"

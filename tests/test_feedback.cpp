@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QStringList>
-
 #include "fakeplatform.h"
 #include "scoring/feedback.h"
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <random>
 #include <set>
 
 #include "chapter3/idiomsbank.h"

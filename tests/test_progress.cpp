@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <climits>
-#include <vector>
 
 #include "records/progress.h"
 #include "records/recordfile.h"

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
-#include <QTemporaryDir>
 
 #include "chapter1/bodyidiomsbank.h"
 #include "chapter2/homonymsbank.h"

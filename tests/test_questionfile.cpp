@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QTemporaryDir>
 
 #include "chapter1/bodyidiomsbank.h"
 #include "questions/questionfile.h"

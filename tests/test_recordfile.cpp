@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include "records/recordfile.h"
 #include "testapp.h"

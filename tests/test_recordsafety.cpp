@@ -14,10 +14,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <atomic>
 #include <chrono>
-#include <functional>
 #include <thread>
 
 #include "questions/questionfile.h"

@@ -9,9 +9,7 @@
 #include <QFile>
 #include <QLibrary>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QThread>
-#include <memory>
 
 #include "startup/qtplatform.h"
 #include "startup/soundplayer.h"
