@@ -5,6 +5,7 @@
 
 #include "chapter1/bodyidiomsbank.h"
 #include "testapp.h"
+#include "testfiles.h"
 
 namespace {
 
@@ -67,15 +68,9 @@ TEST(BodyIdiomsBank, AnswerIndexFromFieldTwo) {
 }
 
 TEST(BodyIdiomsBank, BadFilesAreRefusedWithLineAndProblem) {
-  struct Case {
-    const char* name;
-    QByteArray bytes;
-    int line;
-    QString says;
-  };
   QString many;
   for (int i = 0; i < 901; ++i) many += QStringLiteral("%1,1,\"＊\",\"m\"\r\n").arg(i % 2 + 1);
-  const std::vector<Case> cases = {
+  const std::vector<Refusal> cases = {
       {"incomplete last record", smallBank() + cp932(QStringLiteral("1,2,\"＊だけ\"\r\n")), 11,
        QStringLiteral("項目が足りません")},
       {"more than 900 records", cp932(many), 901, QStringLiteral("多すぎます")},
@@ -93,7 +88,7 @@ TEST(BodyIdiomsBank, BadFilesAreRefusedWithLineAndProblem) {
       {"bad level", smallBank() + cp932(QStringLiteral("3,3,\"＊\",\"m\"\r\n")), 11, QStringLiteral("レベル")},
       {"not code page 932", smallBank() + QByteArray("1,2,\"\x81\x20\",\"m\"\r\n"), 11, QStringLiteral("Shift_JIS")},
   };
-  for (const Case& c : cases) {
+  for (const Refusal& c : cases) {
     std::vector<BodyIdiomsBank::Record> records;
     const std::vector<FileProblem> problems = BodyIdiomsBank::read(c.bytes, &records);
     ASSERT_FALSE(problems.empty()) << c.name;

@@ -5,6 +5,7 @@
 #include "chapter2/homonymsbank.h"
 #include "layout/fit.h"
 #include "testapp.h"
+#include "testfiles.h"
 
 namespace {
 
@@ -132,13 +133,7 @@ TEST(HomonymsBank, BadFilesAreRefusedWithTheirLine) {
   QString tooMany = good;
   for (int i = 0; i < 901 - 11; ++i) tooMany += QStringLiteral("1,%1,\"か\",\"字\",\"＊。\"\r\n").arg(i + 100);
   tooMany += QStringLiteral("1,9999,\"か\",\"字\",\"＊。\"\r\n");
-  struct Case {
-    const char* name;
-    QByteArray bytes;
-    int line;
-    QString says;
-  };
-  const std::vector<Case> cases = {
+  const std::vector<Refusal> cases = {
       {"four fields", encodeCp932(good + QStringLiteral("1,\"g9\",\"か\",\"字\"\r\n")), 12,
        QStringLiteral("足りません")},
       {"level 3", encodeCp932(good + QStringLiteral("3,\"g9\",\"か\",\"字\",\"＊。\"\r\n")), 12,
@@ -155,15 +150,9 @@ TEST(HomonymsBank, BadFilesAreRefusedWithTheirLine) {
                    good.section(QStringLiteral("\r\n"), 7, 10) + QStringLiteral("\r\n")),
        0, QStringLiteral("レベル1の問題が 5問").remove(u' ')},
   };
-  for (const Case& c : cases) {
+  for (const Refusal& c : cases) {
     HomonymsBank bank = loaded();
-    const std::vector<FileProblem> problems = bank.loadBytes(c.bytes);
-    ASSERT_FALSE(problems.empty()) << c.name;
-    if (c.line > 0) {
-      EXPECT_EQ(problems.front().line, c.line) << c.name;
-    }
-    EXPECT_TRUE(describeProblems(HomonymsBank::kFileName, problems).contains(c.says))
-        << c.name << ": " << describeProblems(HomonymsBank::kFileName, problems).toStdString();
+    expectRefused(bank, c);
     EXPECT_EQ(bank.record(0).key.asText(), QStringLiteral("g1")) << c.name;
     EXPECT_EQ(bank.lastRecord, 10) << c.name;
   }

@@ -6,6 +6,7 @@
 #include "chapter3/idiomsbank.h"
 #include "layout/fit.h"
 #include "testapp.h"
+#include "testfiles.h"
 
 namespace {
 
@@ -135,13 +136,7 @@ TEST(IdiomsBank, BadFilesAreRefusedWithTheirLine) {
   const std::vector<int> ok = {1, 1, 1, 1, 1, 1, 2, 2, 2, 2};
   QString tooMany = decodeCp932(bank3Of(ok));
   for (int i = 10; i < 902; ++i) tooMany += QStringLiteral("0,\"s\",\"p\",\"k%1\",\"m\"\r\n").arg(i);
-  struct Case {
-    const char* name;
-    QByteArray bytes;
-    int line;
-    QString says;
-  };
-  const std::vector<Case> cases = {
+  const std::vector<Refusal> cases = {
       {"ends inside a record", smallBank3() + encodeCp932(QStringLiteral("1,\"s\",\"p\"\r\n")), 11,
        QStringLiteral("足りません")},
       {"group 3", smallBank3() + encodeCp932(QStringLiteral("3,\"s\",\"p\",\"k\",\"m\"\r\n")), 11,
@@ -152,15 +147,9 @@ TEST(IdiomsBank, BadFilesAreRefusedWithTheirLine) {
       {"seven keys", bank3Of(ok, {{7, "鍵0"}, {8, "鍵1"}, {9, QString()}}), 0, QStringLiteral("7種類")},
       {"not code page 932", smallBank3() + QByteArray("1,\"\x82\"\r\n"), 0, QStringLiteral("Shift_JIS")},
   };
-  for (const Case& c : cases) {
+  for (const Refusal& c : cases) {
     IdiomsBank bank = loaded(smallBank3());
-    const std::vector<FileProblem> problems = bank.loadBytes(c.bytes);
-    ASSERT_FALSE(problems.empty()) << c.name;
-    if (c.line > 0) {
-      EXPECT_EQ(problems.front().line, c.line) << c.name;
-    }
-    EXPECT_TRUE(describeProblems(IdiomsBank::kFileName, problems).contains(c.says))
-        << c.name << ": " << describeProblems(IdiomsBank::kFileName, problems).toStdString();
+    expectRefused(bank, c);
     EXPECT_EQ(bank.record(0).key.asText(), QStringLiteral("鍵1")) << c.name;
     EXPECT_EQ(bank.lastRecord, 9) << c.name;
   }

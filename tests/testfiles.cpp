@@ -46,3 +46,13 @@ ToolRun runTool(const char* program, const QStringList& args, const std::functio
   return ::testing::AssertionFailure() << "lacks 「" << missing.join(QStringLiteral("」「")).toStdString() << "」 in:\n"
                                        << text.toStdString();
 }
+
+void expectRefused(QuestionBank& bank, const Refusal& c) {
+  const std::vector<FileProblem> problems = bank.loadBytes(c.bytes);
+  ASSERT_FALSE(problems.empty()) << c.name;
+  if (c.line > 0) {
+    EXPECT_EQ(problems.front().line, c.line) << c.name;
+  }
+  const QString told = describeProblems(bank.fileName(), problems);
+  EXPECT_TRUE(told.contains(c.says)) << c.name << ": " << told.toStdString();
+}

@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 
+#include "questions/questionbank.h"
 #include "records/learnerrecord.h"
 
 // Files for the tests that work on a folder of their own, the command-line
@@ -30,6 +31,16 @@ struct ToolRun {
 // Runs the program (KOTOBARION_CHECK or KOTOBARION_REPORT) with the
 // arguments; setUp may prepare the process first.
 ToolRun runTool(const char* program, const QStringList& args, const std::function<void(QProcess&)>& setUp = {});
+// A question file a bank must refuse: the line its first problem names (0:
+// not checked) and words the description of its problems holds.
+struct Refusal {
+  const char* name;
+  QByteArray bytes;
+  int line;
+  QString says;
+};
+// Loads the bytes into the bank and checks that they are refused so.
+void expectRefused(QuestionBank& bank, const Refusal& c);
 // Whether the text holds every one of the parts; names those it lacks, and
 // the text, when it does not.
 ::testing::AssertionResult holdsAll(const QString& text, const QStringList& parts);
