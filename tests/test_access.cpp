@@ -37,8 +37,7 @@ TEST(Access, TheRegistrationWindowIsHeard) {
   RegistrationWindow* f = app.sh->registrationWindow;
   EXPECT_EQ(read(f->nameEdit), QStringLiteral("あなたの名前は"));
   EXPECT_EQ(read(f->registerButton), QStringLiteral("登録"));
-  app.write(QStringLiteral("ゆい.dat"), "2,5,999,4,0,1\r\n");
-  app.registerName(QStringLiteral("ゆい"));
+  app.registerName(QStringLiteral("ゆい"), "2,5,999,4,0,1\r\n");
   // The summary with the chapter choice that has the focus.
   EXPECT_EQ(read(f->chapterOptions[0], QAccessible::Description), QStringLiteral("5回 連続満点は、 2回"));
   EXPECT_EQ(read(f->chapterOptions[1], QAccessible::Description), QStringLiteral("修了"));

@@ -415,8 +415,7 @@ TEST_P(ChapterFlow, HelpOpensTheContentsOfTheHelpFile) {
 TEST_P(ChapterFlow, BadQuestionFilesAreRefusedAndTheRecordIsUntouched) {
   for (const Chapter::BadFile& bad : c.badFiles) {
     TestApp app;
-    app.write(file(), "1,3,0,2,0,0\r\n");
-    app.registerName(c.learner);
+    app.registerName(c.learner, "1,3,0,2,0,0\r\n");
     QFile::remove(app.dir() + c.questionFile);
     if (!bad.bytes.isEmpty()) app.write(c.questionFile, bad.bytes);
     app.choose(c.number);
@@ -451,8 +450,7 @@ TEST(Chapter3Flow, ALongMeaningBreaksAfterTwentySixCharacters) {
   QString text;
   for (int i = 0; i < 10; ++i)
     text += QStringLiteral("%1,\"文%2\",\"句%2\",\"鍵%2\",\"%3\"\r\n").arg(i < 6 ? 1 : 2).arg(i).arg(i % 2 ? m28 : m27);
-  app.write(QStringLiteral("そら.dat"), "0,0,0,0,0,0\r\n");
-  app.registerName(QStringLiteral("そら"));
+  app.registerName(QStringLiteral("そら"), "0,0,0,0,0,0\r\n");
   app.write(QStringLiteral("慣用句２.txt"), encodeCp932(text));
   app.choose(3);
   app.start();
@@ -514,8 +512,7 @@ TEST(WholeCourse, ThreeChaptersInAnyOrderEarnTheCertificate) {
   EXPECT_EQ(app.fake.callsAfterEnd, 0);
   // Registering again is refused with the already-awarded message.
   TestApp again;
-  again.write(QStringLiteral("みお.dat"), app.read(QStringLiteral("みお.dat")));
-  again.registerName(QStringLiteral("みお"));
+  again.registerName(QStringLiteral("みお"), app.read(QStringLiteral("みお.dat")));
   ASSERT_EQ(again.fake.modals.size(), 1u);
   EXPECT_EQ(again.fake.modals[0].text, QStringLiteral("「みお」さんは,すでに免許皆伝の賞状をお渡ししました。"));
   EXPECT_EQ(again.fake.endCount, 1);

@@ -161,8 +161,7 @@ TEST(DamagedRecord, RegistrationTellsTheLearnerAndTheQuizKeepsTheOriginal) {
                              "数字が見つかりません"},
                         Case{"2,7,1,x", "4番目", "読めたところまで"}}) {
     TestApp app;
-    app.write(QStringLiteral("はな.dat"), c.bytes);
-    app.registerName(QStringLiteral("はな"));
+    app.registerName(QStringLiteral("はな"), c.bytes);
     ASSERT_EQ(app.fake.boxes.size(), 1u);
     EXPECT_EQ(app.fake.boxes[0].caption, QStringLiteral("コトバリオン"));
     EXPECT_TRUE(holdsAll(app.fake.boxes[0].text, {QStringLiteral("「はな.dat」"), QString::fromUtf8(c.says),
@@ -175,10 +174,7 @@ TEST(DamagedRecord, RegistrationTellsTheLearnerAndTheQuizKeepsTheOriginal) {
   }
   // A BOM before the numbers is only an editor's artefact.
   TestApp app;
-  app.write(QStringLiteral("bom.dat"),
-            "\xEF\xBB\xBF"
-            "2,5,0,0,999,7\r\n");
-  app.registerName(QStringLiteral("bom"));
+  app.registerName(QStringLiteral("bom"), QByteArray("\xEF\xBB\xBF") + "2,5,0,0,999,7\r\n");
   EXPECT_TRUE(app.fake.boxes.empty());
   EXPECT_EQ(app.sh->record(), (LearnerRecord{{2, 0, 999}, {5, 0, 7}, 0}));
 }

@@ -117,8 +117,7 @@ TEST(ProgressRules, ClosingTheMessageWindowCountsOnlyAQuizNotYetJudged) {
   enum class Closed { StartMessage, Grade, WrongFeedback };
   for (Closed closed : {Closed::StartMessage, Closed::Grade, Closed::WrongFeedback}) {
     TestApp app;
-    app.write(QStringLiteral("ゆき.dat"), "1,0,0,3,0,7\r\n");
-    app.registerName(QStringLiteral("ゆき"));
+    app.registerName(QStringLiteral("ゆき"), "1,0,0,3,0,7\r\n");
     const auto close = [](QWidget* w) { w->close(); };
     if (closed == Closed::StartMessage) {
       app.fake.dismissals.push_back(close);

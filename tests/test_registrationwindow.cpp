@@ -47,8 +47,7 @@ TEST(RegistrationWindow, SummaryOfARecord) {
 
 TEST(RegistrationWindow, ALearnerWithTheCertificateIsToldAndTheProgramEnds) {
   TestApp app;
-  app.write(QStringLiteral("はな.dat"), "999,4,999,9,999,6\r\n");
-  app.registerName(QStringLiteral("はな"));
+  app.registerName(QStringLiteral("はな"), "999,4,999,9,999,6\r\n");
   ASSERT_EQ(app.fake.modals.size(), 1u);
   EXPECT_EQ(app.fake.modals[0].text, QStringLiteral("「はな」さんは,すでに免許皆伝の賞状をお渡ししました。"));
   EXPECT_EQ(app.fake.endCount, 1);
@@ -67,8 +66,7 @@ TEST(RegistrationWindow, ClosingTheWelcomeWithTheCloseBoxCreatesTheRecord) {
 
 TEST(RegistrationWindow, AShortRecordKeepsWhatItRead) {
   TestApp app;
-  app.write(QStringLiteral("mi.dat"), "1,3");
-  app.registerName(QStringLiteral("mi"));
+  app.registerName(QStringLiteral("mi"), "1,3");
   EXPECT_TRUE(app.fake.modals.empty());
   EXPECT_EQ(app.sh->record().streak[0], 1);
   EXPECT_EQ(app.sh->record().count[0], 3);
@@ -91,8 +89,7 @@ TEST(RegistrationWindow, ACompletedChapterIsRefused) {
 TEST(RegistrationWindow, ChoosingAChapterAnnouncesItAndOpensItsWindow) {
   TestApp app;
   app.writeSmallBanks();
-  app.write(QStringLiteral("ai.dat"), "0,0,1,4,0,0\r\n");
-  app.registerName(QStringLiteral("ai"));
+  app.registerName(QStringLiteral("ai"), "0,0,1,4,0,0\r\n");
   app.sh->advanceQuestion();
   app.choose(2);
   ASSERT_EQ(app.fake.modals.size(), 1u);
@@ -114,8 +111,7 @@ TEST(RegistrationWindow, AHandEditedStreakLightsNoMoreThanThreeStars) {
 
 TEST(RegistrationWindow, KeyboardSelectionStartsAChapterLikeAClick) {
   TestApp app;
-  app.write(QStringLiteral("k.dat"), "0,0,0,0,0,0\r\n");
-  app.registerName(QStringLiteral("k"));
+  app.registerName(QStringLiteral("k"), "0,0,0,0,0,0\r\n");
   QApplication::setActiveWindow(app.sh->registrationWindow);
   app.sh->registrationWindow->chapterOptions[3]->setFocus();
   // An arrow only moves among the chapters; Enter (or Space) starts one.

@@ -39,7 +39,8 @@ QByteArray TestApp::read(const QString& name) const {
 
 bool TestApp::exists(const QString& name) const { return QFile::exists(dir() + name); }
 
-void TestApp::registerName(const QString& name) {
+void TestApp::registerName(const QString& name, const QByteArray& record) {
+  if (!record.isNull()) write(name + QStringLiteral(".dat"), record);
   sh->registrationWindow->nameEdit->setText(name);
   sh->registrationWindow->registerButton->click();
 }
@@ -67,8 +68,7 @@ void TestApp::writeSmallBanks() const {
 
 ChapterWindow* TestApp::enter(const QString& name, int c, const QByteArray& record) {
   writeSmallBanks();
-  if (!record.isEmpty()) write(name + QStringLiteral(".dat"), record);
-  registerName(name);
+  registerName(name, record);
   choose(c);
   return sh->chapterWindow(c);
 }

@@ -32,8 +32,9 @@ struct TestApp {
   QByteArray read(const QString& name) const;
   bool exists(const QString& name) const;
 
-  // Types a name and presses the registration button.
-  void registerName(const QString& name);
+  // Writes the learner's record (when one is given, even an empty one),
+  // types the name and presses the registration button.
+  void registerName(const QString& name, const QByteArray& record = {});
   // Picks chapter c (1..3) in the registration window.
   void choose(int c);
   // Presses "問題開始" in the window of the chapter in play.
@@ -42,8 +43,8 @@ struct TestApp {
   void answer(bool right);
   // Writes the small test banks of chapters 2 and 3 beside the program.
   void writeSmallBanks() const;
-  // Writes the small banks and the learner's record (when one is given),
-  // registers the learner and picks chapter c; returns the chapter's window.
+  // Writes the small banks, registers the learner (with the record, when one
+  // is given) and picks chapter c; returns the chapter's window.
   ChapterWindow* enter(const QString& name, int c, const QByteArray& record = {});
   // Makes the program's folder unwritable (a path through a plain file) or
   // writable again, as a full or removed disk would.
