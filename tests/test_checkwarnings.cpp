@@ -61,7 +61,7 @@ TEST(CheckWarnings, HintsAndSentencesThatGiveTheAnswerAway) {
       {3, QStringLiteral("1,\"彼は\",\"手をこまねいている\",\"こまねく\",\"何もしないでいる。\"\r\n"), QString()},
   };
   for (const Case& c : cases) {
-    const auto line = (c.chapter == 2 ? smallBank2() : c.chapter == 1 ? smallBank() : smallBank3()).count('\n') + 1;
+    const auto line = smallBankOf(c.chapter).count('\n') + 1;
     QStringList found;
     for (const FileProblem& w : warningsOf(c.chapter, c.records))
       if (w.line == line &&

@@ -106,6 +106,14 @@ QByteArray smallBank3() {
   return encodeCp932(text);
 }
 
+QByteArray smallBankOf(int c) { return c == 1 ? smallBank() : c == 2 ? smallBank2() : smallBank3(); }
+
+std::unique_ptr<QuestionBank> newBank(int c) {
+  if (c == 1) return std::make_unique<BodyIdiomsBank>();
+  if (c == 2) return std::make_unique<HomonymsBank>();
+  return std::make_unique<IdiomsBank>();
+}
+
 QByteArray bank900() {
   QString text;
   for (int i = 0; i < 900; ++i)

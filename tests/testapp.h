@@ -67,5 +67,9 @@ QByteArray smallBank2();
 // Chapter 3: 6 group-1 and 4 group-2 records, ten different keys.
 QByteArray smallBank3();
 
+// The small bank of chapter c (1..3), and a question bank of that chapter.
+QByteArray smallBankOf(int c);
+std::unique_ptr<QuestionBank> newBank(int c);
+
 // 900 records of a realistic length, for the reader's benchmarks.
 QByteArray bank900();
