@@ -145,9 +145,13 @@ class ChapterFlow : public ::testing::TestWithParam<int> {
   }
 };
 
-void playPerfect(TestApp& app) {
-  app.start();
-  for (int q = 1; q <= 10; ++q) app.answer(true);
+// Plays perfect quizzes, times over, picking chapter c first unless it is 0.
+void playPerfect(TestApp& app, int c = 0, int times = 1) {
+  for (int i = 0; i < times; ++i) {
+    if (c > 0) app.choose(c);
+    app.start();
+    for (int q = 1; q <= 10; ++q) app.answer(true);
+  }
 }
 
 }  // namespace
@@ -282,12 +286,10 @@ TEST_P(ChapterFlow, ThreePerfectQuizzesCompleteTheChapter) {
   TestApp app;
   enter(app);
   playPerfect(app);
-  app.choose(c.number);
-  playPerfect(app);
+  playPerfect(app, c.number);
   EXPECT_EQ(app.fake.modals.back().text, QStringLiteral("満点です。すばらしい！ 2回連続満点です。"));
   EXPECT_EQ(app.read(file()), record(c.number, 2, 2));
-  app.choose(c.number);
-  playPerfect(app);
+  playPerfect(app, c.number);
   EXPECT_EQ(app.fake.modals.back().text, c.completed);
   EXPECT_EQ(app.read(file()), record(c.number, 999, 3));
   EXPECT_EQ(app.sh->quizState().streak, 0);
@@ -472,23 +474,14 @@ TEST(WholeCourse, ThreeChaptersInAnyOrderEarnTheCertificate) {
   TestApp app;
   app.writeSmallBanks();
   app.registerName(QStringLiteral("みお"));
-  for (int i = 0; i < 3; ++i) {
-    app.choose(3);
-    playPerfect(app);
-  }
+  playPerfect(app, 3, 3);
   app.choose(1);
   app.start();
   app.answer(true);
   app.answer(false);
-  for (int i = 0; i < 3; ++i) {
-    app.choose(1);
-    playPerfect(app);
-  }
+  playPerfect(app, 1, 3);
   EXPECT_EQ(app.read(QStringLiteral("みお.dat")), QByteArray("999,4,0,0,999,3\r\n"));
-  for (int i = 0; i < 3; ++i) {
-    app.choose(2);
-    playPerfect(app);
-  }
+  playPerfect(app, 2, 3);
   EXPECT_EQ(app.read(QStringLiteral("みお.dat")), QByteArray("999,4,999,3,999,3\r\n"));
   EXPECT_TRUE(app.sh->certificateAwarded());
   const std::size_t shown = app.fake.modals.size();
