@@ -179,14 +179,6 @@ TEST(DamagedRecord, RegistrationTellsTheLearnerAndTheQuizKeepsTheOriginal) {
   EXPECT_EQ(app.sh->record(), (LearnerRecord{{2, 0, 999}, {5, 0, 7}, 0}));
 }
 
-TEST(DamagedRecord, AFolderNamedLikeTheRecordIsReportedAtRegistration) {
-  TestApp app;
-  QDir().mkpath(app.dir() + QStringLiteral("け.dat"));
-  app.registerName(QStringLiteral("け"));
-  ASSERT_EQ(app.fake.boxes.size(), 1u);
-  EXPECT_TRUE(holdsAll(app.fake.boxes[0].text, {QStringLiteral("「け.dat」"), QStringLiteral("フォルダ")}));
-}
-
 TEST(RecordNames, RefusesWhatCannotBeSavedAgainAndAgain) {
   // The record's file name plus the save's seven-byte suffix fits in 255
   // bytes: 244 + ".dat" + 7 = 255, and 81 kanji make 243 + 4 + 7 = 254.
