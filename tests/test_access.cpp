@@ -41,10 +41,9 @@ TEST(Access, TheRegistrationWindowIsHeard) {
   // The summary with the chapter choice that has the focus.
   EXPECT_EQ(read(f->chapterOptions[0], QAccessible::Description), QStringLiteral("5回 連続満点は、 2回"));
   EXPECT_EQ(read(f->chapterOptions[1], QAccessible::Description), QStringLiteral("修了"));
-  EXPECT_TRUE(
-      read(f->chapterOptions[3], QAccessible::Description).startsWith(QStringLiteral("「ゆい」 さんの今までの成績")));
-  EXPECT_TRUE(
-      read(f->chapterOptions[3], QAccessible::Description).contains(QStringLiteral("第３章　 1回 連続満点は、 0回")));
+  const QString summary = read(f->chapterOptions[3], QAccessible::Description);
+  EXPECT_TRUE(summary.startsWith(QStringLiteral("「ゆい」 さんの今までの成績"))) << summary.toStdString();
+  EXPECT_TRUE(summary.contains(QStringLiteral("第３章　 1回 連続満点は、 0回"))) << summary.toStdString();
 }
 
 TEST(Access, EverythingDrawnIsReadAloud) {

@@ -167,13 +167,9 @@ TEST(HomonymsBank, WarnsATeacherOfWhatPlaysBadly) {
   std::vector<HomonymsBank::Record> records;
   HomonymsBank::read(encodeCp932(text), &records);
   const std::vector<FileProblem> w = HomonymsBank::warnings(records, fit::chapter2Boxes());
-  auto at = [&w](int line, const QString& part) {
-    return std::any_of(w.begin(), w.end(),
-                       [&](const FileProblem& p) { return p.line == line && p.message.contains(part); });
-  };
-  EXPECT_TRUE(at(2, QStringLiteral("同じ漢字")));
-  EXPECT_TRUE(at(3, QStringLiteral("1問だけ")));
-  EXPECT_TRUE(at(4, QStringLiteral("問題文が長すぎて")));
-  EXPECT_TRUE(at(4, QStringLiteral("選択ボタンに収まりません")));
-  EXPECT_FALSE(at(1, QString()));
+  EXPECT_TRUE(warns(w, 2, QStringLiteral("同じ漢字")));
+  EXPECT_TRUE(warns(w, 3, QStringLiteral("1問だけ")));
+  EXPECT_TRUE(warns(w, 4, QStringLiteral("問題文が長すぎて")));
+  EXPECT_TRUE(warns(w, 4, QStringLiteral("選択ボタンに収まりません")));
+  EXPECT_FALSE(warns(w, 1, QString()));
 }

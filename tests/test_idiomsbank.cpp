@@ -165,15 +165,11 @@ TEST(IdiomsBank, WarnsATeacherOfWhatPlaysBadly) {
   int ignoredFrom = 0;
   ASSERT_TRUE(IdiomsBank::read(encodeCp932(text), &records, &ignoredFrom).empty());
   const std::vector<FileProblem> w = IdiomsBank::warnings(records, ignoredFrom, fit::chapter3Boxes());
-  auto at = [&w](int line, const QString& part) {
-    return std::any_of(w.begin(), w.end(),
-                       [&](const FileProblem& p) { return p.line == line && p.message.contains(part); });
-  };
-  EXPECT_TRUE(at(11, QStringLiteral("1行目と同じ")));
-  EXPECT_TRUE(at(11, QStringLiteral("「。」で終わって")));
-  EXPECT_TRUE(at(12, QStringLiteral("問題文が長すぎて")));
-  EXPECT_TRUE(at(12, QStringLiteral("選択ボタン")));
-  EXPECT_TRUE(at(12, QStringLiteral("2行に収まりません")));
-  EXPECT_TRUE(at(13, QStringLiteral("読み込まれません")));
-  EXPECT_FALSE(at(1, QString()));
+  EXPECT_TRUE(warns(w, 11, QStringLiteral("1行目と同じ")));
+  EXPECT_TRUE(warns(w, 11, QStringLiteral("「。」で終わって")));
+  EXPECT_TRUE(warns(w, 12, QStringLiteral("問題文が長すぎて")));
+  EXPECT_TRUE(warns(w, 12, QStringLiteral("選択ボタン")));
+  EXPECT_TRUE(warns(w, 12, QStringLiteral("2行に収まりません")));
+  EXPECT_TRUE(warns(w, 13, QStringLiteral("読み込まれません")));
+  EXPECT_FALSE(warns(w, 1, QString()));
 }

@@ -56,3 +56,8 @@ void expectRefused(QuestionBank& bank, const Refusal& c) {
   const QString told = describeProblems(bank.fileName(), problems);
   EXPECT_TRUE(told.contains(c.says)) << c.name << ": " << told.toStdString();
 }
+
+bool warns(const std::vector<FileProblem>& warnings, int line, const QString& part) {
+  return std::any_of(warnings.begin(), warnings.end(),
+                     [&](const FileProblem& p) { return p.line == line && p.message.contains(part); });
+}

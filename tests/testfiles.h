@@ -41,6 +41,8 @@ struct Refusal {
 };
 // Loads the bytes into the bank and checks that they are refused so.
 void expectRefused(QuestionBank& bank, const Refusal& c);
+// Whether one of the warnings is on that line and holds part.
+bool warns(const std::vector<FileProblem>& warnings, int line, const QString& part);
 // Whether the text holds every one of the parts; names those it lacks, and
 // the text, when it does not.
 ::testing::AssertionResult holdsAll(const QString& text, const QStringList& parts);
