@@ -119,13 +119,6 @@ TEST(HomonymsBank, TheMarkSplitsTheSentenceWhereverItStands) {
             (std::array<QString, 2>{QStringLiteral("a"), QStringLiteral("b＊c")}));
 }
 
-TEST(HomonymsBank, GroupKeysCompareByKind) {
-  EXPECT_TRUE(HomonymsBank::sameKey(Value::ofNumber(3), Value::ofNumber(3.0)));
-  EXPECT_FALSE(HomonymsBank::sameKey(Value::ofNumber(3), Value::ofText(QStringLiteral("3"))));
-  EXPECT_TRUE(HomonymsBank::sameKey(Value::ofText(QStringLiteral("いし")), Value::ofText(QStringLiteral("いし"))));
-  EXPECT_TRUE(HomonymsBank::sameKey(Value{}, Value::ofText(QString())));
-}
-
 TEST(HomonymsBank, BadFilesAreRefusedWithTheirLine) {
   const QString good = decodeCp932(smallBank2());
   QString crowded = good;

@@ -73,10 +73,13 @@ TEST(HostileFields, ANumberKeyAndATextKeyAreNeverOneGroup) {
       {Value::ofNumber(1), Value::ofText(QStringLiteral("#1")), false},
       {Value::ofNumber(1), Value::ofText(QStringLiteral("1")), false},
       {Value::ofNumber(1), Value::ofNumber(1.0), true},
+      {Value::ofNumber(3), Value::ofNumber(3.0), true},
+      {Value::ofNumber(3), Value::ofText(QStringLiteral("3")), false},
+      {Value::ofText(QStringLiteral("いし")), Value::ofText(QStringLiteral("いし")), true},
       {Value::ofText(QStringLiteral("#1")), Value::ofText(QStringLiteral("#1")), true},
       {Value(), Value::ofText(QString()), true},
   };
-  for (const Case& c : cases) EXPECT_EQ(HomonymsBank::sameKey(c.a, c.b), c.same) << c.a.asText().toStdString();
+  for (const Case& c : cases) EXPECT_EQ(HomonymsBank::sameKey(c.a, c.b), c.same) << "row " << &c - cases.data();
   // In a file: 1 and "#1" make two groups of one, each offering one choice.
   std::vector<HomonymsBank::Record> records;
   ASSERT_TRUE(HomonymsBank::read(smallBank2() + encodeCp932(QStringLiteral("1,1,\"か\",\"甲\",\"＊\"\r\n"
