@@ -63,12 +63,10 @@ void FakePlatform::showHelp(const QString& helpFile, int command) {
   helps.push_back(helpFile + QStringLiteral("#") + QString::number(command));
 }
 
-float FakePlatform::rnd() {
-  ++randomsDrawn;
-  if (!randoms.empty()) {
-    const float u = randoms.front();
-    randoms.pop_front();
-    return u;
-  }
-  return static_cast<float>(gen_() >> 8) * (1.0f / 16777216.0f);
+float Randoms::next() {
+  ++drawn;
+  if (values.empty()) return static_cast<float>(gen() >> 8) * (1.0f / 16777216.0f);
+  const float u = values.front();
+  values.pop_front();
+  return u;
 }

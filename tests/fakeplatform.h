@@ -10,6 +10,18 @@
 
 #include "startup/platform.h"
 
+// Random values for tests: the scripted values first, then a fixed
+// pseudo-random sequence; counts the values drawn.
+struct Randoms {
+  std::deque<float> values{};
+  std::mt19937 gen{12345};
+  int drawn = 0;
+  float next();
+  std::function<float()> fn() {
+    return [this] { return next(); };
+  }
+};
+
 // A platform for tests: records what was shown, played and ended, scripts the
 // random values and how each modal window is dismissed, and never ends the
 // test process.
@@ -43,14 +55,11 @@ class FakePlatform : public Platform {
   // Calls that reached the platform after the program had ended.
   int callsAfterEnd = 0;
   int reseeds = 0;
-  int randomsDrawn = 0;
   // The clock: each reading moves it on by clockStep (a second unless a
   // test steps it by hand).
   long long clockMs = 0;
   long long clockStep = 1000;
 
-  // Scripted random values, used first; then a fixed pseudo-random sequence.
-  std::deque<float> randoms;
   // How the next modal windows are dismissed; by default they are hidden as
   // the learner's OK button does.
   std::deque<std::function<void(QWidget*)>> dismissals;
@@ -71,7 +80,7 @@ class FakePlatform : public Platform {
   void endProgram() override;
   bool hasEnded() const override { return endCount > 0; }
   void showHelp(const QString& helpFile, int command) override;
-  float rnd() override;
+  float rnd() override { return randoms_.next(); }
   void randomize() override { ++reseeds; }
   ScreenMetrics screenMetrics() override { return metrics; }
   QMargins frameMargins(QWidget*) override { return frame; }
@@ -82,5 +91,5 @@ class FakePlatform : public Platform {
   void afterEnd() {
     if (hasEnded()) ++callsAfterEnd;
   }
-  std::mt19937 gen_{12345};
+  Randoms randoms_;
 };

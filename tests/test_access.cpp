@@ -4,17 +4,11 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QGroupBox>
 #include <QMenuBar>
 #include <QTest>
 
 #include "layout/widgets.h"
 #include "testapp.h"
-#include "windows/bodyidiomswindow.h"
-#include "windows/homonymswindow.h"
-#include "windows/idiomswindow.h"
-#include "windows/messagewindow.h"
-#include "windows/registrationwindow.h"
 
 namespace {
 QString read(QObject* o, QAccessible::Text t = QAccessible::Name) {
@@ -43,25 +37,19 @@ TEST(Access, TheRegistrationWindowIsHeard) {
   RegistrationWindow* f = app.sh->registrationWindow;
   EXPECT_EQ(read(f->nameEdit), QStringLiteral("あなたの名前は"));
   EXPECT_EQ(read(f->registerButton), QStringLiteral("登録"));
-  app.write(QStringLiteral("ゆい.dat"), "2,5,999,4,0,1\r\n");
-  app.registerName(QStringLiteral("ゆい"));
+  app.registerName(QStringLiteral("ゆい"), "2,5,999,4,0,1\r\n");
   // The summary with the chapter choice that has the focus.
   EXPECT_EQ(read(f->chapterOptions[0], QAccessible::Description), QStringLiteral("5回 連続満点は、 2回"));
   EXPECT_EQ(read(f->chapterOptions[1], QAccessible::Description), QStringLiteral("修了"));
-  EXPECT_TRUE(
-      read(f->chapterOptions[3], QAccessible::Description).startsWith(QStringLiteral("「ゆい」 さんの今までの成績")));
-  EXPECT_TRUE(
-      read(f->chapterOptions[3], QAccessible::Description).contains(QStringLiteral("第３章　 1回 連続満点は、 0回")));
+  const QString summary = read(f->chapterOptions[3], QAccessible::Description);
+  EXPECT_TRUE(summary.startsWith(QStringLiteral("「ゆい」 さんの今までの成績"))) << summary.toStdString();
+  EXPECT_TRUE(summary.contains(QStringLiteral("第３章　 1回 連続満点は、 0回"))) << summary.toStdString();
 }
 
 TEST(Access, EverythingDrawnIsReadAloud) {
   for (int chapter = 1; chapter <= 3; ++chapter) {
     TestApp app;
-    app.writeSmallBanks();
-    app.write(QStringLiteral("ゆい.dat"), "2,5,2,5,2,5\r\n");
-    app.registerName(QStringLiteral("ゆい"));
-    app.choose(chapter);
-    ChapterWindow* w = app.sh->chapterWindow(chapter);
+    ChapterWindow* w = app.enter(QStringLiteral("ゆい"), chapter, "2,5,2,5,2,5\r\n");
     // The streak is read once, with its heading; a star as lit or not.
     QLabel* heading = w->streakHeading;
     EXPECT_EQ(read(heading).toStdString(), "連続満点記録 3回中2回") << chapter;

@@ -5,16 +5,7 @@
 
 #include "chapter1/bodyidiomsbank.h"
 #include "testapp.h"
-
-namespace {
-
-QByteArray cp932(const QString& s) { return encodeCp932(s); }
-
-std::function<float()> sequence(std::mt19937& gen) {
-  return [&gen] { return static_cast<float>(gen() >> 8) * (1.0f / 16777216.0f); };
-}
-
-}  // namespace
+#include "testfiles.h"
 
 TEST(BodyIdiomsBank, LoadsRecordsFromIndexOne) {
   BodyIdiomsBank bank;
@@ -31,12 +22,12 @@ TEST(BodyIdiomsBank, LoadsRecordsFromIndexOne) {
 TEST(BodyIdiomsBank, TheDrawFollowsLevelsAndNeverRepeats) {
   BodyIdiomsBank bank;
   ASSERT_TRUE(bank.loadBytes(smallBank()).empty());
-  std::mt19937 gen(7);
+  Randoms gen{.gen = std::mt19937(7)};
   for (int quiz = 0; quiz < 50; ++quiz) {
     bank.clearAllMarks();
     std::set<int> seen;
     for (int q = 1; q <= 10; ++q) {
-      const int k = bank.draw(q, sequence(gen));
+      const int k = bank.draw(q, gen.fn());
       ASSERT_TRUE(seen.insert(k).second) << "record " << k << " came twice";
       EXPECT_EQ(bank.record(k).level.asNumber(), q <= 6 ? 1 : 2);
       EXPECT_GE(k, 1);
@@ -71,33 +62,27 @@ TEST(BodyIdiomsBank, AnswerIndexFromFieldTwo) {
 }
 
 TEST(BodyIdiomsBank, BadFilesAreRefusedWithLineAndProblem) {
-  struct Case {
-    const char* name;
-    QByteArray bytes;
-    int line;
-    QString says;
-  };
   QString many;
   for (int i = 0; i < 901; ++i) many += QStringLiteral("%1,1,\"＊\",\"m\"\r\n").arg(i % 2 + 1);
-  const std::vector<Case> cases = {
-      {"incomplete last record", smallBank() + cp932(QStringLiteral("1,2,\"＊だけ\"\r\n")), 11,
+  const std::vector<Refusal> cases = {
+      {"incomplete last record", smallBank() + encodeCp932(QStringLiteral("1,2,\"＊だけ\"\r\n")), 11,
        QStringLiteral("項目が足りません")},
-      {"more than 900 records", cp932(many), 901, QStringLiteral("多すぎます")},
+      {"more than 900 records", encodeCp932(many), 901, QStringLiteral("多すぎます")},
       {"too few level 1",
-       cp932(QStringLiteral("1,1,\"＊\",\"m\"\r\n2,1,\"＊\",\"m\"\r\n2,1,\"＊\",\"m\"\r\n"
-                            "2,1,\"＊\",\"m\"\r\n2,1,\"＊\",\"m\"\r\n")),
+       encodeCp932(QStringLiteral("1,1,\"＊\",\"m\"\r\n2,1,\"＊\",\"m\"\r\n2,1,\"＊\",\"m\"\r\n"
+                                  "2,1,\"＊\",\"m\"\r\n2,1,\"＊\",\"m\"\r\n")),
        0, QStringLiteral("レベル1の問題が 1問").remove(u' ')},
       {"too few level 2", smallBank().left(smallBank().indexOf("2,7")), 0, QStringLiteral("レベル2の問題が0問")},
-      {"answer out of range", smallBank() + cp932(QStringLiteral("1,0,\"＊\",\"m\"\r\n")), 11,
+      {"answer out of range", smallBank() + encodeCp932(QStringLiteral("1,0,\"＊\",\"m\"\r\n")), 11,
        QStringLiteral("正解の番号")},
-      {"answer not a number", smallBank() + cp932(QStringLiteral("1,\"3\",\"＊\",\"m\"\r\n")), 11,
+      {"answer not a number", smallBank() + encodeCp932(QStringLiteral("1,\"3\",\"＊\",\"m\"\r\n")), 11,
        QStringLiteral("正解の番号")},
-      {"sentence without the mark", smallBank() + cp932(QStringLiteral("1,3,\"目がない\",\"m\"\r\n")), 11,
+      {"sentence without the mark", smallBank() + encodeCp932(QStringLiteral("1,3,\"目がない\",\"m\"\r\n")), 11,
        QStringLiteral("「＊」がありません")},
-      {"bad level", smallBank() + cp932(QStringLiteral("3,3,\"＊\",\"m\"\r\n")), 11, QStringLiteral("レベル")},
+      {"bad level", smallBank() + encodeCp932(QStringLiteral("3,3,\"＊\",\"m\"\r\n")), 11, QStringLiteral("レベル")},
       {"not code page 932", smallBank() + QByteArray("1,2,\"\x81\x20\",\"m\"\r\n"), 11, QStringLiteral("Shift_JIS")},
   };
-  for (const Case& c : cases) {
+  for (const Refusal& c : cases) {
     std::vector<BodyIdiomsBank::Record> records;
     const std::vector<FileProblem> problems = BodyIdiomsBank::read(c.bytes, &records);
     ASSERT_FALSE(problems.empty()) << c.name;

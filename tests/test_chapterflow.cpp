@@ -1,17 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QGroupBox>
-#include <QPlainTextEdit>
-#include <functional>
 
 #include "layout/layout.h"
 #include "testapp.h"
-#include "windows/bodyidiomswindow.h"
-#include "windows/homonymswindow.h"
-#include "windows/idiomswindow.h"
-#include "windows/messagewindow.h"
-#include "windows/registrationwindow.h"
+#include "testfiles.h"
 
 namespace {
 
@@ -146,21 +139,19 @@ class ChapterFlow : public ::testing::TestWithParam<int> {
  protected:
   const Chapter& c = chapters()[static_cast<std::size_t>(GetParam() - 1)];
   QString file() const { return c.learner + QStringLiteral(".dat"); }
-
-  // The learner with the given record, registered and inside the chapter on
-  // its instruction screen, with the small test banks beside the program.
-  ChapterWindow* enter(TestApp& app, const QByteArray& record) const {
-    app.writeSmallBanks();
-    if (!record.isEmpty()) app.write(file(), record);
-    app.registerName(c.learner);
-    app.choose(c.number);
-    return app.sh->chapterWindow(c.number);
+  // The learner with the given record inside the chapter, on its instruction screen.
+  ChapterWindow* enter(TestApp& app, const QByteArray& record = {}) const {
+    return app.enter(c.learner, c.number, record);
   }
 };
 
-void playPerfect(TestApp& app) {
-  app.start();
-  for (int q = 1; q <= 10; ++q) app.answer(true);
+// Plays perfect quizzes, times over, picking chapter c first unless it is 0.
+void playPerfect(TestApp& app, int c = 0, int times = 1) {
+  for (int i = 0; i < times; ++i) {
+    if (c > 0) app.choose(c);
+    app.start();
+    for (int q = 1; q <= 10; ++q) app.answer(true);
+  }
 }
 
 }  // namespace
@@ -169,7 +160,7 @@ INSTANTIATE_TEST_SUITE_P(Chapters, ChapterFlow, ::testing::Values(1, 2, 3));
 
 TEST_P(ChapterFlow, ANewLearnersPerfectQuiz) {
   TestApp app;
-  ChapterWindow* f = enter(app, {});
+  ChapterWindow* f = enter(app);
   ASSERT_TRUE(f->isVisible());
   EXPECT_TRUE(f->startButton->isVisible());
   EXPECT_EQ(f->startButton->text(), QStringLiteral("問題開始"));
@@ -293,14 +284,12 @@ TEST_P(ChapterFlow, AWrongAnswerEndsTheQuizWithOneJudgement) {
 
 TEST_P(ChapterFlow, ThreePerfectQuizzesCompleteTheChapter) {
   TestApp app;
-  enter(app, {});
+  enter(app);
   playPerfect(app);
-  app.choose(c.number);
-  playPerfect(app);
+  playPerfect(app, c.number);
   EXPECT_EQ(app.fake.modals.back().text, QStringLiteral("満点です。すばらしい！ 2回連続満点です。"));
   EXPECT_EQ(app.read(file()), record(c.number, 2, 2));
-  app.choose(c.number);
-  playPerfect(app);
+  playPerfect(app, c.number);
   EXPECT_EQ(app.fake.modals.back().text, c.completed);
   EXPECT_EQ(app.read(file()), record(c.number, 999, 3));
   EXPECT_EQ(app.sh->quizState().streak, 0);
@@ -352,7 +341,7 @@ TEST_P(ChapterFlow, TheLastOpenChapterDrawsTheCertificate) {
 
 TEST_P(ChapterFlow, OnlyTheFirstClickOnAQuestionCounts) {
   TestApp app;
-  ChapterWindow* f = enter(app, {});
+  ChapterWindow* f = enter(app);
   const std::size_t shown = app.fake.modals.size();
   if (c.number != 2) {     // chapter 2 hides its options until the first question
     f->options.choose(3);  // on the instruction screen
@@ -418,7 +407,7 @@ TEST_P(ChapterFlow, QuittingSavesTheSpecifiedSlots) {
 
 TEST_P(ChapterFlow, HelpOpensTheContentsOfTheHelpFile) {
   TestApp app;
-  ChapterWindow* f = enter(app, {});
+  ChapterWindow* f = enter(app);
   f->helpAction->trigger();
   ASSERT_EQ(app.fake.helps.size(), 1u);
   EXPECT_EQ(app.fake.helps[0], app.dir() + QStringLiteral("コトバリオンV.1.3.hlp#15"));
@@ -428,15 +417,12 @@ TEST_P(ChapterFlow, HelpOpensTheContentsOfTheHelpFile) {
 TEST_P(ChapterFlow, BadQuestionFilesAreRefusedAndTheRecordIsUntouched) {
   for (const Chapter::BadFile& bad : c.badFiles) {
     TestApp app;
-    app.write(file(), "1,3,0,2,0,0\r\n");
-    app.registerName(c.learner);
+    app.registerName(c.learner, "1,3,0,2,0,0\r\n");
     QFile::remove(app.dir() + c.questionFile);
     if (!bad.bytes.isEmpty()) app.write(c.questionFile, bad.bytes);
     app.choose(c.number);
     ASSERT_EQ(app.fake.boxes.size(), 1u) << bad.name;
-    EXPECT_TRUE(app.fake.boxes[0].text.contains(QStringLiteral("「") + c.questionFile + QStringLiteral("」")))
-        << bad.name;
-    EXPECT_TRUE(app.fake.boxes[0].text.contains(bad.says)) << bad.name << app.fake.boxes[0].text.toStdString();
+    EXPECT_TRUE(holdsAll(app.fake.boxes[0].text, {u'「' + c.questionFile + u'」', bad.says})) << bad.name;
     EXPECT_TRUE(app.sh->registrationWindow->isVisible()) << bad.name;
     EXPECT_TRUE(app.sh->registrationWindow->chapterFrame->isVisible());
     EXPECT_FALSE(app.sh->chapterWindow(c.number)->isVisible()) << bad.name;
@@ -448,9 +434,7 @@ TEST_P(ChapterFlow, BadQuestionFilesAreRefusedAndTheRecordIsUntouched) {
 
 TEST_P(ChapterFlow, AnUnwritableRecordIsReportedAndPlayGoesOn) {
   TestApp app;
-  app.writeSmallBanks();
-  app.registerName(QStringLiteral("ab"));
-  app.choose(c.number);
+  app.enter(QStringLiteral("ab"), c.number);
   app.start();
   app.setFolderWritable(false);
   app.fake.boxes.clear();
@@ -468,8 +452,7 @@ TEST(Chapter3Flow, ALongMeaningBreaksAfterTwentySixCharacters) {
   QString text;
   for (int i = 0; i < 10; ++i)
     text += QStringLiteral("%1,\"文%2\",\"句%2\",\"鍵%2\",\"%3\"\r\n").arg(i < 6 ? 1 : 2).arg(i).arg(i % 2 ? m28 : m27);
-  app.write(QStringLiteral("そら.dat"), "0,0,0,0,0,0\r\n");
-  app.registerName(QStringLiteral("そら"));
+  app.registerName(QStringLiteral("そら"), "0,0,0,0,0,0\r\n");
   app.write(QStringLiteral("慣用句２.txt"), encodeCp932(text));
   app.choose(3);
   app.start();
@@ -491,23 +474,14 @@ TEST(WholeCourse, ThreeChaptersInAnyOrderEarnTheCertificate) {
   TestApp app;
   app.writeSmallBanks();
   app.registerName(QStringLiteral("みお"));
-  for (int i = 0; i < 3; ++i) {
-    app.choose(3);
-    playPerfect(app);
-  }
+  playPerfect(app, 3, 3);
   app.choose(1);
   app.start();
   app.answer(true);
   app.answer(false);
-  for (int i = 0; i < 3; ++i) {
-    app.choose(1);
-    playPerfect(app);
-  }
+  playPerfect(app, 1, 3);
   EXPECT_EQ(app.read(QStringLiteral("みお.dat")), QByteArray("999,4,0,0,999,3\r\n"));
-  for (int i = 0; i < 3; ++i) {
-    app.choose(2);
-    playPerfect(app);
-  }
+  playPerfect(app, 2, 3);
   EXPECT_EQ(app.read(QStringLiteral("みお.dat")), QByteArray("999,4,999,3,999,3\r\n"));
   EXPECT_TRUE(app.sh->certificateAwarded());
   const std::size_t shown = app.fake.modals.size();
@@ -531,8 +505,7 @@ TEST(WholeCourse, ThreeChaptersInAnyOrderEarnTheCertificate) {
   EXPECT_EQ(app.fake.callsAfterEnd, 0);
   // Registering again is refused with the already-awarded message.
   TestApp again;
-  again.write(QStringLiteral("みお.dat"), app.read(QStringLiteral("みお.dat")));
-  again.registerName(QStringLiteral("みお"));
+  again.registerName(QStringLiteral("みお"), app.read(QStringLiteral("みお.dat")));
   ASSERT_EQ(again.fake.modals.size(), 1u);
   EXPECT_EQ(again.fake.modals[0].text, QStringLiteral("「みお」さんは,すでに免許皆伝の賞状をお渡ししました。"));
   EXPECT_EQ(again.fake.endCount, 1);

@@ -2,15 +2,12 @@
 // and of records an empty first field leaves unread.
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
-
 #include "chapter1/bodyidiomsbank.h"
 #include "chapter2/homonymsbank.h"
 #include "chapter3/idiomsbank.h"
 #include "layout/fit.h"
 #include "testapp.h"
+#include "testfiles.h"
 
 namespace {
 
@@ -64,7 +61,7 @@ TEST(CheckWarnings, HintsAndSentencesThatGiveTheAnswerAway) {
       {3, QStringLiteral("1,\"彼は\",\"手をこまねいている\",\"こまねく\",\"何もしないでいる。\"\r\n"), QString()},
   };
   for (const Case& c : cases) {
-    const auto line = (c.chapter == 2 ? smallBank2() : c.chapter == 1 ? smallBank() : smallBank3()).count('\n') + 1;
+    const auto line = smallBankOf(c.chapter).count('\n') + 1;
     QStringList found;
     for (const FileProblem& w : warningsOf(c.chapter, c.records))
       if (w.line == line &&
@@ -88,16 +85,10 @@ TEST(CheckWarnings, TheLineThatEndedTheBankIsNamedAlsoWithAProblem) {
   for (int i = 0; i < 10; ++i) text += QStringLiteral("1,\"文%1\",\"句%1\",\"鍵%1\",\"意味。\"\r\n").arg(i + 10);
   QTemporaryDir tmp;
   const QString path = tmp.path() + QStringLiteral("/慣用句２.txt");
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(encodeCp932(text));
-  f.close();
-  QProcess p;
-  p.start(QStringLiteral(KOTOBARION_CHECK), {path});
-  ASSERT_TRUE(p.waitForFinished(60000));
-  const QString out = QString::fromUtf8(p.readAllStandardOutput());
-  EXPECT_EQ(p.exitCode(), 1);
-  EXPECT_TRUE(out.contains(path + QStringLiteral(":0: グループ1の問題が3問しかありません。"))) << out.toStdString();
-  EXPECT_TRUE(out.contains(QStringLiteral("（4行目の1番目の項目が空なので"))) << out.toStdString();
-  EXPECT_TRUE(out.contains(path + QStringLiteral(":4: 注意：1番目の項目が空なので"))) << out.toStdString();
+  writeFile(path, encodeCp932(text));
+  const ToolRun run = runTool(KOTOBARION_CHECK, {path});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(holdsAll(run.out, {path + QStringLiteral(":0: グループ1の問題が3問しかありません。"),
+                                 QStringLiteral("（4行目の1番目の項目が空なので"),
+                                 path + QStringLiteral(":4: 注意：1番目の項目が空なので")}));
 }

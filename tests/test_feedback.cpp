@@ -1,25 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QStringList>
-#include <deque>
-
+#include "fakeplatform.h"
 #include "scoring/feedback.h"
 
 namespace {
-
-// Scripted random values; counts how many were drawn.
-struct Script {
-  std::deque<float> values;
-  int drawn = 0;
-  feedback::Random fn() {
-    return [this] {
-      ++drawn;
-      const float u = values.empty() ? 0.0f : values.front();
-      if (!values.empty()) values.pop_front();
-      return u;
-    };
-  }
-};
 
 // The value that picks k of n.
 float pickOf(int k, int n) { return (static_cast<float>(k) - 0.5f) / static_cast<float>(n); }
@@ -29,19 +13,19 @@ const QString kOk = QStringLiteral("正解です。\r\n");
 }  // namespace
 
 TEST(composeRightFeedback, TheTenthQuestionGetsNoFurtherLineAndDrawsNothing) {
-  Script s;
+  Randoms s;
   EXPECT_EQ(feedback::right({10, 10, 2, 9}, s.fn()), kOk);
   EXPECT_EQ(s.drawn, 0);
 }
 
 TEST(composeRightFeedback, RowAWhenTheStreakRunsOn) {
-  Script s{{0.71f}};
+  Randoms s{{0.71f}};
   EXPECT_EQ(feedback::right({8, 8, 1, 0}, s.fn()), kOk + QStringLiteral("連続満点記録 2回まで、 2問よ！！！"));
   EXPECT_EQ(s.drawn, 1);
   // u0 at most 0.7, no streak, or question 7: a set-D line instead.
   for (const feedback::Situation sit :
        {feedback::Situation{8, 8, 1, 0}, feedback::Situation{8, 8, 0, 0}, feedback::Situation{7, 7, 2, 0}}) {
-    Script d{{sit.streak == 1 ? 0.7f : 0.9f, pickOf(3, 7)}};
+    Randoms d{{sit.streak == 1 ? 0.7f : 0.9f, pickOf(3, 7)}};
     EXPECT_EQ(feedback::right(sit, d.fn()), kOk + QStringLiteral("ここまで来たら、慎重にね！")) << sit.question;
     EXPECT_EQ(d.drawn, 2);
   }
@@ -83,7 +67,7 @@ TEST(composeRightFeedback, EverySetLine) {
       {{5, 4, 0, 0}, 3, 8, QStringLiteral("やれば出来るね!")},
   };
   for (const Case& c : cases) {
-    Script s{{0.0f, pickOf(c.pick, c.of)}};
+    Randoms s{{0.0f, pickOf(c.pick, c.of)}};
     EXPECT_EQ(feedback::right(c.sit, s.fn()), kOk + c.line) << c.sit.question << " pick " << c.pick;
     EXPECT_EQ(s.drawn, 2);
   }
@@ -97,11 +81,11 @@ TEST(composeWrongFeedback, OneOfSixLinesAfterTheCallersText) {
                              QStringLiteral("次回は間違えないようにしようね・・・"),
                              QStringLiteral("気を落とさないでね。")};
   for (int k = 1; k <= 6; ++k) {
-    Script s{{pickOf(k, 6)}};
+    Randoms s{{pickOf(k, 6)}};
     // A wrong answer is never counted, so t = q - 1 even after a long streak.
     EXPECT_EQ(feedback::wrong({9, 8, 2, 3}, s.fn()), lines[k - 1]);
     EXPECT_EQ(s.drawn, 1);
   }
-  Script edge{{0.99999994f}};
+  Randoms edge{{0.99999994f}};
   EXPECT_EQ(feedback::wrong({1, 0, 0, 0}, edge.fn()), lines[5]);
 }

@@ -1,12 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QGroupBox>
-
 #include "layout/fit.h"
 #include "testapp.h"
-#include "windows/bodyidiomswindow.h"
-#include "windows/homonymswindow.h"
-#include "windows/idiomswindow.h"
 
 namespace {
 

@@ -1,31 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <random>
 #include <set>
 
 #include "chapter2/homonymsbank.h"
 #include "layout/fit.h"
 #include "testapp.h"
+#include "testfiles.h"
 
 namespace {
 
 // Scripted values first, then a fixed pseudo-random sequence; counts draws.
-struct Script {
-  std::deque<float> values;
-  std::mt19937 gen{3};
-  int drawn = 0;
-  std::function<float()> fn() {
-    return [this] {
-      ++drawn;
-      if (!values.empty()) {
-        const float v = values.front();
-        values.pop_front();
-        return v;
-      }
-      return static_cast<float>(gen() >> 8) * (1.0f / 16777216.0f);
-    };
-  }
+struct Script : Randoms {
+  Script() { gen.seed(3); }
 };
 
 HomonymsBank loaded(const QByteArray& bytes = smallBank2()) {
@@ -133,13 +119,6 @@ TEST(HomonymsBank, TheMarkSplitsTheSentenceWhereverItStands) {
             (std::array<QString, 2>{QStringLiteral("a"), QStringLiteral("b＊c")}));
 }
 
-TEST(HomonymsBank, GroupKeysCompareByKind) {
-  EXPECT_TRUE(HomonymsBank::sameKey(Value::ofNumber(3), Value::ofNumber(3.0)));
-  EXPECT_FALSE(HomonymsBank::sameKey(Value::ofNumber(3), Value::ofText(QStringLiteral("3"))));
-  EXPECT_TRUE(HomonymsBank::sameKey(Value::ofText(QStringLiteral("いし")), Value::ofText(QStringLiteral("いし"))));
-  EXPECT_TRUE(HomonymsBank::sameKey(Value{}, Value::ofText(QString())));
-}
-
 TEST(HomonymsBank, BadFilesAreRefusedWithTheirLine) {
   const QString good = decodeCp932(smallBank2());
   QString crowded = good;
@@ -147,13 +126,7 @@ TEST(HomonymsBank, BadFilesAreRefusedWithTheirLine) {
   QString tooMany = good;
   for (int i = 0; i < 901 - 11; ++i) tooMany += QStringLiteral("1,%1,\"か\",\"字\",\"＊。\"\r\n").arg(i + 100);
   tooMany += QStringLiteral("1,9999,\"か\",\"字\",\"＊。\"\r\n");
-  struct Case {
-    const char* name;
-    QByteArray bytes;
-    int line;
-    QString says;
-  };
-  const std::vector<Case> cases = {
+  const std::vector<Refusal> cases = {
       {"four fields", encodeCp932(good + QStringLiteral("1,\"g9\",\"か\",\"字\"\r\n")), 12,
        QStringLiteral("足りません")},
       {"level 3", encodeCp932(good + QStringLiteral("3,\"g9\",\"か\",\"字\",\"＊。\"\r\n")), 12,
@@ -170,15 +143,9 @@ TEST(HomonymsBank, BadFilesAreRefusedWithTheirLine) {
                    good.section(QStringLiteral("\r\n"), 7, 10) + QStringLiteral("\r\n")),
        0, QStringLiteral("レベル1の問題が 5問").remove(u' ')},
   };
-  for (const Case& c : cases) {
+  for (const Refusal& c : cases) {
     HomonymsBank bank = loaded();
-    const std::vector<FileProblem> problems = bank.loadBytes(c.bytes);
-    ASSERT_FALSE(problems.empty()) << c.name;
-    if (c.line > 0) {
-      EXPECT_EQ(problems.front().line, c.line) << c.name;
-    }
-    EXPECT_TRUE(describeProblems(HomonymsBank::kFileName, problems).contains(c.says))
-        << c.name << ": " << describeProblems(HomonymsBank::kFileName, problems).toStdString();
+    expectRefused(bank, c);
     EXPECT_EQ(bank.record(0).key.asText(), QStringLiteral("g1")) << c.name;
     EXPECT_EQ(bank.lastRecord, 10) << c.name;
   }
@@ -193,13 +160,9 @@ TEST(HomonymsBank, WarnsATeacherOfWhatPlaysBadly) {
   std::vector<HomonymsBank::Record> records;
   HomonymsBank::read(encodeCp932(text), &records);
   const std::vector<FileProblem> w = HomonymsBank::warnings(records, fit::chapter2Boxes());
-  auto at = [&w](int line, const QString& part) {
-    return std::any_of(w.begin(), w.end(),
-                       [&](const FileProblem& p) { return p.line == line && p.message.contains(part); });
-  };
-  EXPECT_TRUE(at(2, QStringLiteral("同じ漢字")));
-  EXPECT_TRUE(at(3, QStringLiteral("1問だけ")));
-  EXPECT_TRUE(at(4, QStringLiteral("問題文が長すぎて")));
-  EXPECT_TRUE(at(4, QStringLiteral("選択ボタンに収まりません")));
-  EXPECT_FALSE(at(1, QString()));
+  EXPECT_TRUE(warns(w, 2, QStringLiteral("同じ漢字")));
+  EXPECT_TRUE(warns(w, 3, QStringLiteral("1問だけ")));
+  EXPECT_TRUE(warns(w, 4, QStringLiteral("問題文が長すぎて")));
+  EXPECT_TRUE(warns(w, 4, QStringLiteral("選択ボタンに収まりません")));
+  EXPECT_FALSE(warns(w, 1, QString()));
 }

@@ -1,19 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <map>
-#include <random>
 #include <set>
 
 #include "chapter3/idiomsbank.h"
 #include "layout/fit.h"
 #include "testapp.h"
+#include "testfiles.h"
 
 namespace {
-
-std::function<float()> sequence(std::mt19937& gen) {
-  return [&gen] { return static_cast<float>(gen() >> 8) * (1.0f / 16777216.0f); };
-}
 
 IdiomsBank loaded(const QByteArray& bytes) {
   IdiomsBank bank;
@@ -63,9 +58,9 @@ TEST(IdiomsBank, AnEmptyFirstFieldEndsTheBankButAZeroDoesNot) {
 TEST(IdiomsBank, AQuizAsksSixGroupOneThenFourGroupTwoRecordsNoneTwice) {
   // Group 0 records are never asked.
   IdiomsBank bank = loaded(bank3Of({0, 1, 2, 1, 1, 0, 2, 1, 2, 1, 2, 1, 1, 2}));
-  std::mt19937 gen(5);
+  Randoms gen{.gen = std::mt19937(5)};
   for (int quiz = 0; quiz < 30; ++quiz) {
-    bank.drawQuiz(sequence(gen));
+    bank.drawQuiz(gen.fn());
     std::set<QString> seen;
     for (int i = 1; i <= 10; ++i) {
       const IdiomsBank::Row& row = bank.quizRows[static_cast<std::size_t>(i)];
@@ -75,7 +70,7 @@ TEST(IdiomsBank, AQuizAsksSixGroupOneThenFourGroupTwoRecordsNoneTwice) {
   }
   // Exactly six group-1 records: the same six every quiz.
   IdiomsBank six = loaded(smallBank3());
-  six.drawQuiz(sequence(gen));
+  six.drawQuiz(gen.fn());
   std::set<QString> first;
   for (int i = 1; i <= 6; ++i) first.insert(six.quizRows[static_cast<std::size_t>(i)].phrase.asText());
   EXPECT_EQ(first, (std::set<QString>{"句1", "句2", "句3", "句4", "句5", "句6"}));
@@ -89,12 +84,12 @@ TEST(IdiomsBank, OptionsCarryEightDifferentKeysWithTheRightPhraseAtSeikaiNo) {
       decodeCp932(bank3Of(groups, {{10, QStringLiteral("鍵0")}, {11, QStringLiteral("鍵1")}, {12, QString()}}));
   text.replace(QStringLiteral("\"句13\""), QStringLiteral("\"句2\""));
   IdiomsBank bank = loaded(encodeCp932(text));
-  std::mt19937 gen(11);
+  Randoms gen{.gen = std::mt19937(11)};
   std::array<int, 8> rightAt{};
   for (int quiz = 0; quiz < 200; ++quiz) {
-    bank.drawQuiz(sequence(gen));
+    bank.drawQuiz(gen.fn());
     for (int n = 1; n <= 10; ++n) {
-      bank.assemble(n, sequence(gen));
+      bank.assemble(n, gen.fn());
       const auto right = static_cast<int>(bank.rightOption);
       ASSERT_GE(right, 0);
       ASSERT_LE(right, 7);
@@ -141,13 +136,7 @@ TEST(IdiomsBank, BadFilesAreRefusedWithTheirLine) {
   const std::vector<int> ok = {1, 1, 1, 1, 1, 1, 2, 2, 2, 2};
   QString tooMany = decodeCp932(bank3Of(ok));
   for (int i = 10; i < 902; ++i) tooMany += QStringLiteral("0,\"s\",\"p\",\"k%1\",\"m\"\r\n").arg(i);
-  struct Case {
-    const char* name;
-    QByteArray bytes;
-    int line;
-    QString says;
-  };
-  const std::vector<Case> cases = {
+  const std::vector<Refusal> cases = {
       {"ends inside a record", smallBank3() + encodeCp932(QStringLiteral("1,\"s\",\"p\"\r\n")), 11,
        QStringLiteral("足りません")},
       {"group 3", smallBank3() + encodeCp932(QStringLiteral("3,\"s\",\"p\",\"k\",\"m\"\r\n")), 11,
@@ -158,15 +147,9 @@ TEST(IdiomsBank, BadFilesAreRefusedWithTheirLine) {
       {"seven keys", bank3Of(ok, {{7, "鍵0"}, {8, "鍵1"}, {9, QString()}}), 0, QStringLiteral("7種類")},
       {"not code page 932", smallBank3() + QByteArray("1,\"\x82\"\r\n"), 0, QStringLiteral("Shift_JIS")},
   };
-  for (const Case& c : cases) {
+  for (const Refusal& c : cases) {
     IdiomsBank bank = loaded(smallBank3());
-    const std::vector<FileProblem> problems = bank.loadBytes(c.bytes);
-    ASSERT_FALSE(problems.empty()) << c.name;
-    if (c.line > 0) {
-      EXPECT_EQ(problems.front().line, c.line) << c.name;
-    }
-    EXPECT_TRUE(describeProblems(IdiomsBank::kFileName, problems).contains(c.says))
-        << c.name << ": " << describeProblems(IdiomsBank::kFileName, problems).toStdString();
+    expectRefused(bank, c);
     EXPECT_EQ(bank.record(0).key.asText(), QStringLiteral("鍵1")) << c.name;
     EXPECT_EQ(bank.lastRecord, 9) << c.name;
   }
@@ -182,15 +165,11 @@ TEST(IdiomsBank, WarnsATeacherOfWhatPlaysBadly) {
   int ignoredFrom = 0;
   ASSERT_TRUE(IdiomsBank::read(encodeCp932(text), &records, &ignoredFrom).empty());
   const std::vector<FileProblem> w = IdiomsBank::warnings(records, ignoredFrom, fit::chapter3Boxes());
-  auto at = [&w](int line, const QString& part) {
-    return std::any_of(w.begin(), w.end(),
-                       [&](const FileProblem& p) { return p.line == line && p.message.contains(part); });
-  };
-  EXPECT_TRUE(at(11, QStringLiteral("1行目と同じ")));
-  EXPECT_TRUE(at(11, QStringLiteral("「。」で終わって")));
-  EXPECT_TRUE(at(12, QStringLiteral("問題文が長すぎて")));
-  EXPECT_TRUE(at(12, QStringLiteral("選択ボタン")));
-  EXPECT_TRUE(at(12, QStringLiteral("2行に収まりません")));
-  EXPECT_TRUE(at(13, QStringLiteral("読み込まれません")));
-  EXPECT_FALSE(at(1, QString()));
+  EXPECT_TRUE(warns(w, 11, QStringLiteral("1行目と同じ")));
+  EXPECT_TRUE(warns(w, 11, QStringLiteral("「。」で終わって")));
+  EXPECT_TRUE(warns(w, 12, QStringLiteral("問題文が長すぎて")));
+  EXPECT_TRUE(warns(w, 12, QStringLiteral("選択ボタン")));
+  EXPECT_TRUE(warns(w, 12, QStringLiteral("2行に収まりません")));
+  EXPECT_TRUE(warns(w, 13, QStringLiteral("読み込まれません")));
+  EXPECT_FALSE(warns(w, 1, QString()));
 }

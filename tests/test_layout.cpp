@@ -1,14 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QGroupBox>
-
 #include "layout/layout.h"
 #include "testapp.h"
-#include "windows/bodyidiomswindow.h"
-#include "windows/homonymswindow.h"
-#include "windows/idiomswindow.h"
-#include "windows/messagewindow.h"
-#include "windows/registrationwindow.h"
 
 TEST(Layout, TwipsPerPixelRoundHalfToEven) {
   EXPECT_EQ(layout::roundTwipsPerPixel(15.0), 15);
@@ -38,12 +31,8 @@ TEST(Layout, EveryWindowGetsItsClientSizeAndScaledFonts) {
     int txt;   // name box, k = 12
   };
   for (const Case c : {Case{15, 18, 22, 12}, Case{12, 14, 17, 9}, Case{14.5, 16, 20, 11}, Case{15.5, 19, 23, 12}}) {
-    FakePlatform fake;
-    QTemporaryDir tmp;
-    fake.appDir = tmp.path();
-    fake.metrics.twipsPerPixelX = fake.metrics.twipsPerPixelY = c.tpp;
-    Session sh(fake);
-    sh.start();
+    TestApp app(false, [&](FakePlatform& fake) { fake.metrics.twipsPerPixelX = fake.metrics.twipsPerPixelY = c.tpp; });
+    Session& sh = *app.sh;
     EXPECT_EQ(sh.bodyIdiomsWindow->client()->size(), QSize(1024, 760)) << c.tpp;
     EXPECT_EQ(sh.idiomsWindow->client()->size(), QSize(1024, 760));
     EXPECT_EQ(sh.homonymsWindow->client()->size(), QSize(1024, 700));

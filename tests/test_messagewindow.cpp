@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QPlainTextEdit>
 #include <QTest>
 
 #include "testapp.h"
-#include "windows/messagewindow.h"
-#include "windows/registrationwindow.h"
 
 TEST(MessageWindow, ShowsTheMessageAndHidesOnItsButtonOrBackground) {
   TestApp app;

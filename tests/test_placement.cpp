@@ -7,12 +7,7 @@
 #include <QMoveEvent>
 
 #include "testapp.h"
-#include "windows/bodyidiomswindow.h"
-#include "windows/homonymswindow.h"
-#include "windows/idiomswindow.h"
-#include "windows/messagewindow.h"
 #include "windows/placer.h"
-#include "windows/registrationwindow.h"
 
 TEST(Placement, TitleBarsAndControlsStayInsideSmallScreens) {
   struct Case {
@@ -24,15 +19,11 @@ TEST(Placement, TitleBarsAndControlsStayInsideSmallScreens) {
   // 600 one, and 1920 x 1080 at 200 % scaling.
   for (const Case& c : {Case{{1366, 768}, {0, 32, 1366, 736}}, Case{{1280, 720}, {0, 0, 1280, 720}},
                         Case{{1024, 600}, {0, 0, 1024, 600}}, Case{{960, 540}, {0, 0, 960, 540}}}) {
-    FakePlatform fake;
-    QTemporaryDir tmp;
-    fake.appDir = tmp.path();
-    fake.frame = frame;
-    fake.metrics.width = c.screen.width();
-    fake.metrics.height = c.screen.height();
-    fake.metrics.available = c.available;
-    Session sh(fake);
-    sh.start();
+    TestApp app(false, [&](FakePlatform& fake) {
+      fake.frame = frame;
+      fake.metrics = {15.0, 15.0, c.screen.width(), c.screen.height(), c.available};
+    });
+    Session& sh = *app.sh;
     sh.messageWindow->showCertificate({QStringLiteral("免許皆伝状")}, 22, 15);
     sh.messageWindow->hide();
     for (QWidget* w : std::initializer_list<QWidget*>{sh.homonymsWindow, sh.registrationWindow, sh.bodyIdiomsWindow,

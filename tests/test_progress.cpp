@@ -3,16 +3,11 @@
 
 #include <QDir>
 #include <climits>
-#include <vector>
 
 #include "records/progress.h"
 #include "records/recordfile.h"
 #include "testapp.h"
-#include "windows/bodyidiomswindow.h"
-#include "windows/homonymswindow.h"
-#include "windows/idiomswindow.h"
-#include "windows/messagewindow.h"
-#include "windows/registrationwindow.h"
+#include "testfiles.h"
 
 namespace {
 
@@ -122,8 +117,7 @@ TEST(ProgressRules, ClosingTheMessageWindowCountsOnlyAQuizNotYetJudged) {
   enum class Closed { StartMessage, Grade, WrongFeedback };
   for (Closed closed : {Closed::StartMessage, Closed::Grade, Closed::WrongFeedback}) {
     TestApp app;
-    app.write(QStringLiteral("ゆき.dat"), "1,0,0,3,0,7\r\n");
-    app.registerName(QStringLiteral("ゆき"));
+    app.registerName(QStringLiteral("ゆき"), "1,0,0,3,0,7\r\n");
     const auto close = [](QWidget* w) { w->close(); };
     if (closed == Closed::StartMessage) {
       app.fake.dismissals.push_back(close);
@@ -151,16 +145,13 @@ TEST(ProgressRules, ClosingTheMessageWindowCountsOnlyAQuizNotYetJudged) {
 // writes it.
 TEST(ProgressRules, AFailedSaveKeepsTheProgressForTheNextSave) {
   TestApp app;
-  app.writeSmallBanks();
-  app.write(QStringLiteral("ゆい.dat"), "2,5,0,0,0,0\r\n");
-  app.registerName(QStringLiteral("ゆい"));
-  app.choose(1);
+  app.enter(QStringLiteral("ゆい"), 1, "2,5,0,0,0,0\r\n");
   app.start();
   app.setFolderWritable(false);
   for (int q = 1; q <= 10; ++q) app.answer(true);
   ASSERT_EQ(app.fake.boxes.size(), 1u);
-  EXPECT_TRUE(app.fake.boxes[0].text.contains(QStringLiteral("保存できませんでした")));
-  EXPECT_TRUE(app.fake.boxes[0].text.contains(QStringLiteral("次に保存するときにもう一度保存します")));
+  EXPECT_TRUE(holdsAll(app.fake.boxes[0].text, {QStringLiteral("保存できませんでした"),
+                                                QStringLiteral("次に保存するときにもう一度保存します")}));
   EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), QByteArray("2,5,0,0,0,0\r\n"));
   EXPECT_TRUE(app.sh->registrationWindow->summary().startsWith(QStringLiteral("第１章　 修了")))
       << app.sh->registrationWindow->summary().toStdString();
@@ -178,10 +169,7 @@ TEST(ProgressRules, AFailedSaveKeepsTheProgressForTheNextSave) {
 TEST(ProgressRules, ProgressNotYetSavedIsSavedBeforeTheProgramEnds) {
   for (bool folderBack : {true, false}) {
     TestApp app;
-    app.writeSmallBanks();
-    app.write(QStringLiteral("ゆい.dat"), "999,3,999,4,2,5\r\n");
-    app.registerName(QStringLiteral("ゆい"));
-    app.choose(3);
+    app.enter(QStringLiteral("ゆい"), 3, "999,3,999,4,2,5\r\n");
     app.start();
     app.setFolderWritable(false);
     for (int q = 1; q <= 10; ++q) app.answer(true);
@@ -200,8 +188,8 @@ TEST(ProgressRules, ProgressNotYetSavedIsSavedBeforeTheProgramEnds) {
     }
     ASSERT_EQ(app.fake.boxes.size(), 4u);
     EXPECT_TRUE(app.fake.boxes[2].text.contains(QStringLiteral("保存できませんでした")));
-    EXPECT_TRUE(app.fake.boxes[3].text.contains(QStringLiteral("保存されていません")));
-    EXPECT_TRUE(app.fake.boxes[3].text.contains(QStringLiteral("第３章　 修了")));
+    EXPECT_TRUE(
+        holdsAll(app.fake.boxes[3].text, {QStringLiteral("保存されていません"), QStringLiteral("第３章　 修了")}));
     EXPECT_TRUE(app.fake.boxes[3].text.endsWith(QStringLiteral("「ゆい.dat」の内容：999,3,999,4,999,6")));
     EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), QByteArray("999,3,999,4,2,5\r\n"));
   }

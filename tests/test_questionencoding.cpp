@@ -5,10 +5,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QStringDecoder>
 #include <QStringEncoder>
-#include <QTemporaryDir>
 
 #include "chapter1/bodyidiomsbank.h"
 #include "chapter2/homonymsbank.h"
@@ -27,18 +25,18 @@ QByteArray readAll(const QString& path) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// The number of records a bank loads, or -1 when it refuses.
-int parsedCount(const QString& name, const QByteArray& bytes) {
-  BodyIdiomsBank body;
-  HomonymsBank homonyms;
-  IdiomsBank idioms;
-  QuestionBank& bank = name == BodyIdiomsBank::kFileName ? static_cast<QuestionBank&>(body)
-                       : name == HomonymsBank::kFileName ? static_cast<QuestionBank&>(homonyms)
-                                                         : idioms;
-  return bank.loadBytes(bytes).empty() ? bank.recordCount() : -1;
+const QStringList kNames = {BodyIdiomsBank::kFileName, HomonymsBank::kFileName, IdiomsBank::kFileName};
+
+// The bank that reads the question file of that name.
+std::unique_ptr<QuestionBank> bankFor(const QString& name) {
+  return newBank(static_cast<int>(kNames.indexOf(name)) + 1);
 }
 
-const QStringList kNames = {BodyIdiomsBank::kFileName, HomonymsBank::kFileName, IdiomsBank::kFileName};
+// The number of records a bank loads, or -1 when it refuses.
+int parsedCount(const QString& name, const QByteArray& bytes) {
+  const std::unique_ptr<QuestionBank> bank = bankFor(name);
+  return bank->loadBytes(bytes).empty() ? bank->recordCount() : -1;
+}
 
 }  // namespace
 
@@ -113,11 +111,7 @@ TEST(QuestionEncoding, Utf8FilesWithAndWithoutTheMarkPlayAndAreCheckedWithTrueLi
       EXPECT_EQ(parsedCount(name, bytes), count) << name.toStdString();
       // The program loads it from its folder too.
       writeFile(tmp.path() + QStringLiteral("/app/") + name, bytes);
-      std::vector<FileProblem> problems;
-      if (name == BodyIdiomsBank::kFileName) problems = BodyIdiomsBank().load(tmp.path() + QStringLiteral("/app/"));
-      if (name == HomonymsBank::kFileName) problems = HomonymsBank().load(tmp.path() + QStringLiteral("/app/"));
-      if (name == IdiomsBank::kFileName) problems = IdiomsBank().load(tmp.path() + QStringLiteral("/app/"));
-      EXPECT_TRUE(problems.empty()) << name.toStdString();
+      EXPECT_TRUE(bankFor(name)->load(tmp.path() + QStringLiteral("/app/")).empty()) << name.toStdString();
     }
     // The checker: the file with its mark reads whole; one without, whose
     // fifth line has a bad first field, is refused on line 5.
@@ -129,16 +123,11 @@ TEST(QuestionEncoding, Utf8FilesWithAndWithoutTheMarkPlayAndAreCheckedWithTrueLi
     writeFile(bad, lines.join('\n'));
     args << good << bad;
   }
-  QProcess p;
-  p.start(QStringLiteral(KOTOBARION_CHECK), args);
-  ASSERT_TRUE(p.waitForFinished(60000));
-  const QString out = QString::fromUtf8(p.readAllStandardOutput());
+  const ToolRun run = runTool(KOTOBARION_CHECK, args);
   for (int i = 0; i < args.size(); i += 2) {
     const int count = parsedCount(kNames[i / 2], readAll(kAppDir + kNames[i / 2]));
-    EXPECT_TRUE(out.contains(args[i] + QStringLiteral(": OK（") + QString::number(count) +
-                             QStringLiteral("問、UTF-8（BOM付き）")))
-        << out.toStdString();
-    EXPECT_TRUE(out.contains(args[i + 1] + QStringLiteral(":5: 1番目の項目"))) << out.toStdString();
+    EXPECT_TRUE(holdsAll(run.out, {args[i] + QStringLiteral(": OK（%1問、UTF-8（BOM付き）").arg(count),
+                                   args[i + 1] + QStringLiteral(":5: 1番目の項目")}));
   }
 }
 

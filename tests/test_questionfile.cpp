@@ -4,30 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include "chapter1/bodyidiomsbank.h"
 #include "questions/questionfile.h"
 #include "testapp.h"
 #include "testfiles.h"
-
-namespace {
-
-struct CheckRun {
-  int exitCode;
-  QString out;
-};
-
-CheckRun check(const QString& path) {
-  QProcess p;
-  p.start(QStringLiteral(KOTOBARION_CHECK), {path});
-  p.waitForFinished(30000);
-  return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput())};
-}
-
-}  // namespace
 
 TEST(QuestionFile, LinesCountEveryKindOfLineEndInsideQuotes) {
   struct Case {
@@ -112,7 +93,7 @@ TEST(QuestionFile, OneSizeLimitForTheProgramAndTheChecker) {
     EXPECT_EQ(read.size(), fits ? bytes.size() : 0);
     BodyIdiomsBank bank;
     EXPECT_EQ(bank.load(dir).empty(), fits);
-    const CheckRun run = check(dir + BodyIdiomsBank::kFileName);
+    const ToolRun run = runTool(KOTOBARION_CHECK, {dir + BodyIdiomsBank::kFileName});
     EXPECT_EQ(run.exitCode, fits ? 0 : 1) << run.out.toStdString();
     if (!fits) {
       EXPECT_TRUE(run.out.contains(QStringLiteral("大きすぎます"))) << run.out.toStdString();
@@ -147,14 +128,13 @@ TEST(QuestionFile, TheCheckerPrintsOneLinePerProblemWhateverTheFieldHolds) {
   const QString path = tmp.path() + QStringLiteral("/体.txt");
   writeFile(path, smallBank() + encodeCp932(QStringLiteral("\"\nINJECTED:99: fake\",1,\"＊\",\"m\"\r\n")) +
                       QByteArray("3\0cut,1,\"x\",\"m\"\r\n", 17));
-  const CheckRun run = check(path);
+  const ToolRun run = runTool(KOTOBARION_CHECK, {path});
   EXPECT_EQ(run.exitCode, 1);
   const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
   ASSERT_GE(lines.size(), 3) << run.out.toStdString();
   for (const QString& line : lines) EXPECT_TRUE(line.startsWith(path + u':')) << line.toStdString();
   EXPECT_FALSE(run.out.contains(QStringLiteral("\nINJECTED")));
-  EXPECT_TRUE(run.out.contains(QStringLiteral("\\nINJECTED:99: fake"))) << run.out.toStdString();
-  EXPECT_TRUE(run.out.contains(QStringLiteral("3\\0cut"))) << run.out.toStdString();
+  EXPECT_TRUE(holdsAll(run.out, {QStringLiteral("\\nINJECTED:99: fake"), QStringLiteral("3\\0cut")}));
   EXPECT_FALSE(run.out.contains(QChar(0)));
 }
 

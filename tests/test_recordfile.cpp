@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include "records/recordfile.h"
 #include "testapp.h"
@@ -59,10 +58,7 @@ TEST(RecordFile, HostileNamesNeverTouchAFileOutsideTheFolder) {
   QTemporaryDir tmp;
   const QString dir = tmp.path() + QStringLiteral("/app/");
   QDir().mkpath(dir);
-  QFile outside(tmp.path() + QStringLiteral("/victim.dat"));
-  ASSERT_TRUE(outside.open(QIODevice::WriteOnly));
-  outside.write("9,9,9,9,9,9\r\n");
-  outside.close();
+  writeFile(tmp.path() + QStringLiteral("/victim.dat"), "9,9,9,9,9,9\r\n");
   const QStringList names = {QStringLiteral("../victim"), QStringLiteral("a/b"), QStringLiteral("..\\victim"),
                              QStringLiteral("tab\there"), QString(300, u'あ')};
   for (const QString& name : names) {
@@ -79,9 +75,7 @@ TEST(RecordFile, HostileNamesNeverTouchAFileOutsideTheFolder) {
 TEST(RecordFile, AnUnwritableFolderKeepsTheOldRecordAndSaysWhy) {
   QTemporaryDir tmp;
   // A folder path through a plain file cannot be written, even by root.
-  QFile blocker(tmp.path() + QStringLiteral("/file"));
-  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-  blocker.close();
+  writeFile(tmp.path() + QStringLiteral("/file"), {});
   QString error;
   EXPECT_FALSE(
       recordfile::save(tmp.path() + QStringLiteral("/file/"), QStringLiteral("a"), slots6(1, 0, 0, 0, 0, 0), &error));

@@ -14,10 +14,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <atomic>
 #include <chrono>
-#include <functional>
 #include <thread>
 
 #include "questions/questionfile.h"
@@ -25,13 +23,8 @@
 #include "records/recordfile.h"
 #include "testapp.h"
 #include "testfiles.h"
-#include "windows/registrationwindow.h"
-
-namespace {
 
 using recordfile::LoadResult;
-
-}  // namespace
 
 // When no copy of an incomplete record can be made (a full disk, here a
 // file size limit of zero, which must not end the program; a folder in the
@@ -105,50 +98,43 @@ TEST(RecordSafetyDeathTest, AReadOnlyRecordOrDiskIsReportedAsSuch) {
 }
 
 // A record that is no plain file (a pipe, a link to a device, a huge sparse
-// file, a link that leads nowhere or loops) is never read whole nor copied:
-// registration, the save, the class report and the checker answer at once,
-// say what it is and change nothing; nor does a pipe swapped in while the
-// path is looked at block any of them.
+// file, a link that leads nowhere or loops, a folder) is never read whole nor
+// copied: registration, the save, the class report and the checker answer at
+// once, say what it is and name it, and change nothing; nor does a pipe
+// swapped in while the path is looked at block any of them.
 TEST(RecordSafety, ARecordThatIsNoPlainFileIsNeverReadWholeNorCopied) {
   struct Case {
     const char* name;
-    std::function<void(const QString& dir)> make;  // makes dir + QStringLiteral("x.dat")
+    std::function<void(const QString& dir, const QString& x)> make;  // makes x, the record: dir + "x.dat"
     const char* says;
   };
+  using Path = const QString&;
   const std::vector<Case> cases = {
-      {"pipe",
-       [](const QString& d) {
-         ASSERT_EQ(::mkfifo(QFile::encodeName(d + QStringLiteral("x.dat")).constData(), 0644), 0);
-       },
-       "パイプや装置"},
-      {"device link",
-       [](const QString& d) { ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), d + QStringLiteral("x.dat"))); },
-       "パイプや装置"},
+      {"pipe", [](Path, Path x) { ASSERT_EQ(::mkfifo(QFile::encodeName(x).constData(), 0644), 0); }, "パイプや装置"},
+      {"device link", [](Path, Path x) { ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), x)); }, "パイプや装置"},
       {"huge sparse file",
-       [](const QString& d) {
-         writeFile(d + QStringLiteral("x.dat"), "");
-         ASSERT_EQ(::truncate(QFile::encodeName(d + QStringLiteral("x.dat")).constData(), 3LL << 30), 0);
+       [](Path, Path x) {
+         writeFile(x, "");
+         ASSERT_EQ(::truncate(QFile::encodeName(x).constData(), 3LL << 30), 0);
        },
        "大きすぎ"},
       {"link to an unplugged stick",
-       [](const QString& d) {
-         ASSERT_TRUE(QFile::link(d + QStringLiteral("stick/x.dat"), d + QStringLiteral("x.dat")));
-       },
-       "先のファイルが見つか"},
+       [](Path d, Path x) { ASSERT_TRUE(QFile::link(d + QStringLiteral("stick/x.dat"), x)); }, "先のファイルが見つか"},
       {"link loop",
-       [](const QString& d) {
-         ASSERT_TRUE(QFile::link(d + QStringLiteral("y.dat"), d + QStringLiteral("x.dat")));
-         ASSERT_TRUE(QFile::link(d + QStringLiteral("x.dat"), d + QStringLiteral("y.dat")));
+       [](Path d, Path x) {
+         ASSERT_TRUE(QFile::link(d + QStringLiteral("y.dat"), x));
+         ASSERT_TRUE(QFile::link(x, d + QStringLiteral("y.dat")));
        },
        "リンクが循環"},
+      {"folder", [](Path, Path x) { ASSERT_TRUE(QDir().mkpath(x)); }, "フォルダ"},
   };
   for (const Case& c : cases) {
     TestApp app;
-    c.make(app.dir());
+    c.make(app.dir(), app.dir() + QStringLiteral("x.dat"));
     const QStringList before = filesIn(app.dir());
     app.registerName(QStringLiteral("x"));
     ASSERT_EQ(app.fake.boxes.size(), 1u) << c.name;
-    EXPECT_TRUE(app.fake.boxes[0].text.contains(QString::fromUtf8(c.says))) << app.fake.boxes[0].text.toStdString();
+    EXPECT_TRUE(holdsAll(app.fake.boxes[0].text, {QStringLiteral("「x.dat」"), QString::fromUtf8(c.says)}));
     EXPECT_TRUE(app.fake.modals.empty()) << c.name;  // not greeted as a new learner
     QString error;
     EXPECT_FALSE(recordfile::save(app.dir(), QStringLiteral("x"), slots6(1, 0, 0, 1, 0, 0), &error)) << c.name;

@@ -2,15 +2,9 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QGroupBox>
 #include <QTest>
 
 #include "testapp.h"
-#include "windows/bodyidiomswindow.h"
-#include "windows/homonymswindow.h"
-#include "windows/idiomswindow.h"
-#include "windows/messagewindow.h"
-#include "windows/registrationwindow.h"
 
 TEST(RegistrationWindow, EnterMovesToTheButtonAndASecondEnterRegisters) {
   TestApp app;
@@ -53,8 +47,7 @@ TEST(RegistrationWindow, SummaryOfARecord) {
 
 TEST(RegistrationWindow, ALearnerWithTheCertificateIsToldAndTheProgramEnds) {
   TestApp app;
-  app.write(QStringLiteral("はな.dat"), "999,4,999,9,999,6\r\n");
-  app.registerName(QStringLiteral("はな"));
+  app.registerName(QStringLiteral("はな"), "999,4,999,9,999,6\r\n");
   ASSERT_EQ(app.fake.modals.size(), 1u);
   EXPECT_EQ(app.fake.modals[0].text, QStringLiteral("「はな」さんは,すでに免許皆伝の賞状をお渡ししました。"));
   EXPECT_EQ(app.fake.endCount, 1);
@@ -73,21 +66,14 @@ TEST(RegistrationWindow, ClosingTheWelcomeWithTheCloseBoxCreatesTheRecord) {
 
 TEST(RegistrationWindow, AShortRecordKeepsWhatItRead) {
   TestApp app;
-  app.write(QStringLiteral("mi.dat"), "1,3");
-  app.registerName(QStringLiteral("mi"));
+  app.registerName(QStringLiteral("mi"), "1,3");
   EXPECT_TRUE(app.fake.modals.empty());
-  EXPECT_EQ(app.sh->record().streak[0], 1);
-  EXPECT_EQ(app.sh->record().count[0], 3);
-  EXPECT_EQ(
-      app.sh->record().streak[1] + app.sh->record().streak[2] + app.sh->record().count[1] + app.sh->record().count[2],
-      0);
+  EXPECT_EQ(app.sh->record(), (LearnerRecord{{1, 0, 0}, {3, 0, 0}, 0}));
 }
 
 TEST(RegistrationWindow, ACompletedChapterIsRefused) {
   TestApp app;
-  app.write(QStringLiteral("ken.dat"), "999,5,0,0,0,0\r\n");
-  app.registerName(QStringLiteral("ken"));
-  app.choose(1);
+  app.enter(QStringLiteral("ken"), 1, "999,5,0,0,0,0\r\n");
   ASSERT_EQ(app.fake.modals.size(), 1u);
   EXPECT_EQ(app.fake.modals[0].text, QStringLiteral("すでに第１章は修了しています。"));
   EXPECT_FALSE(app.sh->bodyIdiomsWindow->isVisible());
@@ -99,8 +85,7 @@ TEST(RegistrationWindow, ACompletedChapterIsRefused) {
 TEST(RegistrationWindow, ChoosingAChapterAnnouncesItAndOpensItsWindow) {
   TestApp app;
   app.writeSmallBanks();
-  app.write(QStringLiteral("ai.dat"), "0,0,1,4,0,0\r\n");
-  app.registerName(QStringLiteral("ai"));
+  app.registerName(QStringLiteral("ai"), "0,0,1,4,0,0\r\n");
   app.sh->advanceQuestion();
   app.choose(2);
   ASSERT_EQ(app.fake.modals.size(), 1u);
@@ -116,18 +101,13 @@ TEST(RegistrationWindow, ChoosingAChapterAnnouncesItAndOpensItsWindow) {
 
 TEST(RegistrationWindow, AHandEditedStreakLightsNoMoreThanThreeStars) {
   TestApp app;
-  app.writeSmallBanks();
-  app.write(QStringLiteral("x.dat"), "0,0,0,0,57,2\r\n");
-  app.registerName(QStringLiteral("x"));
-  app.choose(3);
-  for (PictureBox* star : app.sh->idiomsWindow->stars)
+  for (PictureBox* star : app.enter(QStringLiteral("x"), 3, "0,0,0,0,57,2\r\n")->stars)
     EXPECT_TRUE(star->pictureFile().endsWith(QStringLiteral("/star.gif")));
 }
 
 TEST(RegistrationWindow, KeyboardSelectionStartsAChapterLikeAClick) {
   TestApp app;
-  app.write(QStringLiteral("k.dat"), "0,0,0,0,0,0\r\n");
-  app.registerName(QStringLiteral("k"));
+  app.registerName(QStringLiteral("k"), "0,0,0,0,0,0\r\n");
   QApplication::setActiveWindow(app.sh->registrationWindow);
   app.sh->registrationWindow->chapterOptions[3]->setFocus();
   // An arrow only moves among the chapters; Enter (or Space) starts one.

@@ -7,12 +7,12 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <map>
 #include <string>
 
 #include "records/classreport.h"
+#include "testfiles.h"
 
 namespace {
 
@@ -30,23 +30,6 @@ std::map<std::string, std::string> snapshot(const QString& folder) {
     seen[QDir(folder).relativeFilePath(info.filePath()).toStdString()] = state.toStdString();
   }
   return seen;
-}
-
-struct Output {
-  int exitCode = -1;
-  QString out;
-  QByteArray err;
-};
-
-Output report(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(KOTOBARION_REPORT), args);
-  Output run;
-  if (!p.waitForFinished(30000)) return run;
-  run.exitCode = p.exitCode();
-  run.out = QString::fromUtf8(p.readAllStandardOutput());
-  run.err = p.readAllStandardError();
-  return run;
 }
 
 }  // namespace
@@ -72,17 +55,13 @@ TEST(ClassReport, ListsEveryRecordAndChangesNothing) {
       {QStringLiteral("みき.dat.bak"), "1,3\r\n"},
       {QStringLiteral("体.txt"), "not a record"},
   };
-  for (const auto& [name, bytes] : files) {
-    QFile f(dir + name);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << name.toStdString();
-    f.write(bytes);
-  }
+  for (const auto& [name, bytes] : files) writeFile(dir + name, bytes);
   ASSERT_TRUE(QDir(dir).mkdir(QStringLiteral("dir.dat")));
   const std::map<std::string, std::string> before = snapshot(dir);
 
-  const Output csv = report({QStringLiteral("--csv"), tmp.path()});
+  const ToolRun csv = runTool(KOTOBARION_REPORT, {QStringLiteral("--csv"), tmp.path()});
   EXPECT_EQ(csv.exitCode, 0);
-  EXPECT_EQ(csv.err, QByteArray());
+  EXPECT_EQ(csv.err, QString());
   EXPECT_EQ(csv.out.toStdString(),
             "名前,第１章,第１章の回数,第２章,第２章の回数,第３章,第３章の回数,備考\r\n"
             "\"a,\"\"b\"\"\",0,1,0,0,0,0,\r\n"
@@ -95,9 +74,9 @@ TEST(ClassReport, ListsEveryRecordAndChangesNothing) {
             "みき,,,,,,,成績の数字が6つそろっていません。\r\n"
             "ＡＢＣ,2,5,0,0,修了,7,\r\n");
 
-  const Output table = report({tmp.path()});
+  const ToolRun table = runTool(KOTOBARION_REPORT, {tmp.path()});
   EXPECT_EQ(table.exitCode, 0);
-  EXPECT_EQ(table.err, QByteArray());
+  EXPECT_EQ(table.err, QString());
   EXPECT_EQ(table.out.toStdString(),
             "名前    第１章  回数  第２章  回数  第３章  回数  免許皆伝\n"
             "a,\"b\"        0     1       0     0       0     0\n"
@@ -145,18 +124,16 @@ TEST(ClassReport, NoFieldRunsInASpreadsheetOrATerminal) {
 
 TEST(ClassReport, RefusesAFolderItCannotRead) {
   QTemporaryDir tmp;
-  QFile file(tmp.path() + QStringLiteral("/file"));
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.close();
+  writeFile(tmp.path() + QStringLiteral("/file"), {});
   const std::vector<std::pair<QString, QString>> cases = {
       {tmp.path() + QStringLiteral("/none"), QStringLiteral("」が見つかりません。")},
-      {file.fileName(), QStringLiteral("」はフォルダではありません。")},
+      {tmp.path() + QStringLiteral("/file"), QStringLiteral("」はフォルダではありません。")},
   };
   for (const auto& [folder, message] : cases) {
-    const Output run = report({folder});
+    const ToolRun run = runTool(KOTOBARION_REPORT, {folder});
     EXPECT_EQ(run.exitCode, 1) << folder.toStdString();
     EXPECT_EQ(run.out, QString());
-    EXPECT_TRUE(QString::fromUtf8(run.err).contains(folder + message)) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(folder + message)) << run.err.toStdString();
   }
 }
 
@@ -167,10 +144,7 @@ TEST(ClassReport, ReadsTheFolderTheProgramUses) {
   QTemporaryDir tmp;
   const QString usr = tmp.path() + QStringLiteral("/usr");
   ASSERT_TRUE(QDir().mkpath(usr + QStringLiteral("/lib/kotobarion")));
-  ASSERT_TRUE(QDir().mkpath(usr + QStringLiteral("/bin")));
-  QFile launcher(usr + QStringLiteral("/bin/kotobarion"));
-  ASSERT_TRUE(launcher.open(QIODevice::WriteOnly));
-  launcher.close();
+  writeFile(usr + QStringLiteral("/bin/kotobarion"), {});
   const QString home = QStringLiteral("/home/t");
   const QString portable = tmp.path() + QStringLiteral("/kotobarion-1.3");
   const QString userCopy = home + QStringLiteral("/.local/share/kotobarion");

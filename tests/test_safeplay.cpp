@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QGroupBox>
-#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStyleOptionButton>
 #include <QTest>
@@ -14,31 +12,8 @@
 #include "layout/layout.h"
 #include "startup/qtplatform.h"
 #include "testapp.h"
-#include "windows/bodyidiomswindow.h"
-#include "windows/homonymswindow.h"
-#include "windows/idiomswindow.h"
-#include "windows/messagewindow.h"
-#include "windows/registrationwindow.h"
 
 namespace {
-
-void activate(QWidget* window) {
-  window->show();
-  QApplication::setActiveWindow(window);
-  window->activateWindow();
-}
-
-OptionArray& optionsOf(TestApp& app, int chapter) {
-  if (chapter == 2) return app.sh->homonymsWindow->options;
-  if (chapter == 3) return app.sh->idiomsWindow->options;
-  return app.sh->bodyIdiomsWindow->options;
-}
-
-int rightOption(TestApp& app, int chapter) {
-  if (chapter == 2) return app.sh->homonymsWindow->bank.rightOption;
-  if (chapter == 3) return app.sh->idiomsWindow->bank.rightOption;
-  return app.sh->bodyIdiomsWindow->bank.rightOption;
-}
 
 // WCAG contrast ratio of two colours.
 double contrast(const QColor& a, const QColor& b) {
@@ -57,10 +32,7 @@ double contrast(const QColor& a, const QColor& b) {
 TEST(SafePlay, InputMeantForTheScreenBeforeDoesNotAnswer) {
   for (int chapter = 1; chapter <= 3; ++chapter) {
     TestApp app;
-    app.writeSmallBanks();
-    app.registerName(QStringLiteral("ゆい"));
-    app.choose(chapter);
-    ChapterWindow* w = app.sh->chapterWindow(chapter);
+    ChapterWindow* w = app.enter(QStringLiteral("ゆい"), chapter);
     activate(w);
     app.start();
     app.answer(true);  // the feedback is dismissed and question 2 dealt
@@ -68,7 +40,7 @@ TEST(SafePlay, InputMeantForTheScreenBeforeDoesNotAnswer) {
     app.fake.clockStep = 0;
     app.fake.clockMs += 150;
     const std::size_t shown = app.fake.modals.size(), sounds = app.fake.sounds.size();
-    OptionArray& options = optionsOf(app, chapter);
+    OptionArray& options = w->options;
     QWidget* focused = QApplication::focusWidget();
     ASSERT_TRUE(focused);
     QTest::keyClick(focused, Qt::Key_Space);
@@ -91,7 +63,7 @@ TEST(SafePlay, InputMeantForTheScreenBeforeDoesNotAnswer) {
     // Once the learner has seen the question, a click answers.
     app.fake.clockMs += OptionArray::kHoldMs;
     // (on the button's circle: a short caption leaves the middle unclickable)
-    QRadioButton* right = options[rightOption(app, chapter)];
+    QRadioButton* right = options[w->rightOption()];
     QTest::mouseClick(right, Qt::LeftButton, {}, QPoint(8, right->height() / 2), 1000);
     EXPECT_EQ(app.sh->score(), 2) << chapter;
     EXPECT_EQ(app.fake.modals.size(), shown + 1) << chapter;
@@ -101,11 +73,8 @@ TEST(SafePlay, InputMeantForTheScreenBeforeDoesNotAnswer) {
 TEST(SafePlay, TheScoreIsReadableAfterAWrongAnswer) {
   for (int chapter = 1; chapter <= 3; ++chapter) {
     TestApp app;
-    app.writeSmallBanks();
-    app.registerName(QStringLiteral("ゆい"));
-    app.choose(chapter);
+    ChapterWindow* w = app.enter(QStringLiteral("ゆい"), chapter);
     app.start();
-    ChapterWindow* w = app.sh->chapterWindow(chapter);
     QLabel* score = w->scoreLabel;
     double seen = 0;
     app.fake.dismissals.push_back([&](QWidget* m) {
@@ -162,9 +131,7 @@ TEST(SafePlay, ARefusedQuestionFileIsReportedBeforeTheChapterAppears) {
     EXPECT_TRUE(app.sh->registrationWindow->isVisible());
   }
   TestApp app;
-  app.writeSmallBanks();
-  app.registerName(QStringLiteral("ゆい"));
-  app.choose(2);
+  app.enter(QStringLiteral("ゆい"), 2);
   EXPECT_FALSE(app.sh->registrationWindow->isVisible());
   app.sh->homonymsWindow->helpAction->trigger();
   EXPECT_EQ(app.fake.helps, std::vector<QString>{app.dir() + QStringLiteral("コトバリオンV.1.3.hlp#15")});
@@ -201,10 +168,7 @@ TEST(SafePlay, ALongMessageIsReachable) {
 TEST(SafePlay, TheFocusIsPlainToSeeOnEveryBackground) {
   QtPlatform::setUpApplication();
   TestApp app;
-  app.writeSmallBanks();
-  app.registerName(QStringLiteral("ゆい"));
-  app.choose(1);
-  BodyIdiomsWindow* f = app.sh->bodyIdiomsWindow;
+  auto* f = static_cast<BodyIdiomsWindow*>(app.enter(QStringLiteral("ゆい"), 1));
   activate(f);
   struct Case {
     QWidget* control;

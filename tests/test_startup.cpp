@@ -7,42 +7,32 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QGroupBox>
 #include <QLibrary>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QThread>
-#include <memory>
 
 #include "startup/qtplatform.h"
 #include "startup/soundplayer.h"
 #include "testapp.h"
-#include "windows/registrationwindow.h"
 
 TEST(Startup, ASecondCopyIsRefusedWithItsMessage) {
-  QTemporaryDir tmp;
-  FakePlatform fake;
-  fake.appDir = tmp.path();
-  fake.otherCopy = true;
-  Session sh(fake);
-  sh.start();
-  ASSERT_EQ(fake.boxes.size(), 1u);
-  EXPECT_EQ(fake.boxes[0].text, QStringLiteral("ナゴミアの勉強は起動しています。"));
-  EXPECT_EQ(fake.boxes[0].caption, QStringLiteral("ナゴミア"));
-  EXPECT_EQ(fake.endCount, 1);
-  EXPECT_EQ(sh.registrationWindow, nullptr);  // it never reaches the registration window
-  EXPECT_EQ(fake.reseeds, 1);
+  TestApp app(false, [](FakePlatform& fake) { fake.otherCopy = true; });
+  ASSERT_EQ(app.fake.boxes.size(), 1u);
+  EXPECT_EQ(app.fake.boxes[0].text, QStringLiteral("ナゴミアの勉強は起動しています。"));
+  EXPECT_EQ(app.fake.boxes[0].caption, QStringLiteral("ナゴミア"));
+  EXPECT_EQ(app.fake.endCount, 1);
+  EXPECT_EQ(app.sh->registrationWindow, nullptr);  // it never reaches the registration window
+  EXPECT_EQ(app.fake.reseeds, 1);
   // Held by something that is no copy of the program: the learner hears what.
-  FakePlatform other;
-  other.appDir = tmp.path();
-  other.otherCopy = true;
-  other.holder = QStringLiteral("「flock」（プロセス番号 812、ユーザー ken）");
-  Session locked(other);
-  locked.start();
-  ASSERT_EQ(other.boxes.size(), 1u);
-  EXPECT_TRUE(other.boxes[0].text.contains(tmp.path() + QStringLiteral("」を、ほかのプログラム") + other.holder))
-      << other.boxes[0].text.toStdString();
-  EXPECT_EQ(other.endCount, 1);
+  TestApp other(false, [](FakePlatform& fake) {
+    fake.otherCopy = true;
+    fake.holder = QStringLiteral("「flock」（プロセス番号 812、ユーザー ken）");
+  });
+  ASSERT_EQ(other.fake.boxes.size(), 1u);
+  EXPECT_TRUE(other.fake.boxes[0].text.contains(other.tmp.path() + QStringLiteral("」を、ほかのプログラム") +
+                                                other.fake.holder))
+      << other.fake.boxes[0].text.toStdString();
+  EXPECT_EQ(other.fake.endCount, 1);
 }
 
 TEST(Startup, StartsInTheNameEntryState) {

@@ -3,20 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QGroupBox>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QTest>
 
 #include "layout/layout.h"
 #include "startup/helpviewer.h"
 #include "startup/qtplatform.h"
 #include "testapp.h"
-#include "windows/bodyidiomswindow.h"
-#include "windows/homonymswindow.h"
-#include "windows/idiomswindow.h"
-#include "windows/messagewindow.h"
-#include "windows/registrationwindow.h"
 
 namespace {
 
@@ -40,13 +33,6 @@ std::vector<QWidget*> tabChain(QWidget* window, bool backwards) {
 bool reaches(const std::vector<QWidget*>& chain, QWidget* w) {
   return std::find(chain.begin(), chain.end(), w) != chain.end();
 }
-
-void activate(QWidget* window) {
-  window->show();
-  QApplication::setActiveWindow(window);
-  window->activateWindow();
-}
-
 }  // namespace
 
 TEST(Windows, CaptionsAreShownExactlyAsSet) {
@@ -74,14 +60,12 @@ TEST(Windows, ArePlacedByTheirOuterSizeWithFrameAndMenuBar) {
     QSize screen;
   };
   for (const Case& c : {Case{{4, 30, 4, 4}, {1920, 1080}}, Case{{1, 20, 1, 1}, {1280, 1024}}, Case{{}, {1152, 864}}}) {
-    FakePlatform fake;
-    QTemporaryDir tmp;
-    fake.appDir = tmp.path();
-    fake.frame = c.frame;
-    fake.metrics.width = c.screen.width();
-    fake.metrics.height = c.screen.height();
-    Session sh(fake);
-    sh.start();
+    TestApp app(false, [&](FakePlatform& fake) {
+      fake.frame = c.frame;
+      fake.metrics.width = c.screen.width();
+      fake.metrics.height = c.screen.height();
+    });
+    Session& sh = *app.sh;
     const auto outer = [&](QWidget* w) { return w->size().grownBy(c.frame); };
     // Where the frame of a window lies: its own place less the frame.
     const auto framePos = [&](QWidget* w) { return w->geometry().topLeft() - QPoint(c.frame.left(), c.frame.top()); };
@@ -233,58 +217,6 @@ TEST(Windows, HeldDownEnterDoesNotDismissTheNextMessage) {
   EXPECT_EQ(app.sh->quizState().question, 0);
 }
 
-TEST(Windows, ChapterOneIsPlayedWithTheKeyboardAlone) {
-  TestApp app;
-  app.registerName(QStringLiteral("ゆい"));
-  app.choose(1);
-  BodyIdiomsWindow* f = app.sh->bodyIdiomsWindow;
-  activate(f);
-  EXPECT_EQ(QApplication::focusWidget(), f->startButton);
-  // On the instruction screen the keys reach the answer buttons and the start button only.
-  const std::vector<QWidget*> chain = tabChain(f, false);
-  EXPECT_TRUE(reaches(chain, f->startButton));
-  for (int i = 0; i < 12; ++i) EXPECT_TRUE(reaches(chain, f->options[i])) << i;
-  EXPECT_FALSE(reaches(chain, f->options[12]));
-  f->startButton->setFocus();
-  press(f, Qt::Key_Return);
-  ASSERT_EQ(app.sh->quizState().question, 1);
-  // Keys that only look around: none of them answers, none reaches "一つ選べ".
-  const std::vector<Qt::Key> wander = {Qt::Key_Right, Qt::Key_Right,  Qt::Key_Down,   Qt::Key_Right, Qt::Key_Right,
-                                       Qt::Key_Right, Qt::Key_Right,  Qt::Key_Right,  Qt::Key_Right, Qt::Key_Down,
-                                       Qt::Key_Left,  Qt::Key_Left,   Qt::Key_Up,     Qt::Key_Right, Qt::Key_Down,
-                                       Qt::Key_Tab,   Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Up};
-  for (int q = 1; q <= 10; ++q) {
-    ASSERT_TRUE(f->isVisible());
-    activate(f);
-    const std::size_t shown = app.fake.modals.size();
-    for (Qt::Key k : wander) {
-      press(f, k);
-      EXPECT_NE(QApplication::focusWidget(), f->options[12]) << q;
-    }
-    // Even the selected "一つ選べ" given the focus by the program moves only the focus.
-    f->options[12]->setFocus();
-    press(f, Qt::Key_Left);
-    EXPECT_EQ(app.fake.modals.size(), shown) << q;
-    EXPECT_EQ(app.sh->quizState().question, q);
-    EXPECT_EQ(f->options.selected(), 12);
-    // Back to 頭, then the arrows to the right word, then Space.
-    for (int i = 0; i < 8; ++i) press(f, Qt::Key_Left);
-    press(f, Qt::Key_Up);
-    const int right = f->bank.rightOption;
-    if (right >= 7) press(f, Qt::Key_Down);
-    for (int i = right >= 7 ? 7 : 0; i < right; ++i) press(f, Qt::Key_Right);
-    ASSERT_EQ(QApplication::focusWidget(), f->options[right]) << q;
-    press(f, Qt::Key_Space);
-    EXPECT_EQ(app.sh->score(), q);
-    EXPECT_EQ(app.fake.modals.size(), shown + (q == 10 ? 2 : 1));  // the tenth brings the grade too
-  }
-  // welcome, start, ten feedbacks, grade: each question answered once
-  EXPECT_EQ(app.fake.modals.size(), 13u);
-  EXPECT_EQ(app.fake.sounds.size(), 10u);
-  EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), QByteArray("1,1,0,0,0,0\r\n"));
-  EXPECT_EQ(app.fake.endCount, 0);
-}
-
 TEST(Windows, TheRegistrationWindowsKeysReachOnlyWhatIsShown) {
   TestApp app;
   RegistrationWindow* f = app.sh->registrationWindow;
@@ -351,50 +283,83 @@ TEST(Windows, TabReachesEveryChapterAndSpaceStartsIt) {
   }
 }
 
-// Chapters 2 and 3 follow the same keyboard rules as chapter 1: the start
-// button is a plain one, keys that look around never answer, Space answers
-// once.
-TEST(Windows, ChaptersTwoAndThreeArePlayedWithTheKeyboardAlone) {
-  for (int chapter : {2, 3}) {
+// Every chapter is played with the keyboard alone: the start button is a
+// plain one and has the focus, keys that only look around never answer nor
+// reach the neutral option, Space answers once. Chapter 1 is walked with
+// the arrows, chapters 2 and 3 with Tab.
+TEST(Windows, EveryChapterIsPlayedWithTheKeyboardAlone) {
+  struct Case {
+    int chapter;
+    int neutral;                  // the neutral option
+    std::vector<Qt::Key> wander;  // keys that only look around
+    QByteArray record;            // as saved after the quiz
+  };
+  const std::vector<Qt::Key> lookAround = {Qt::Key_Right,  Qt::Key_Down,   Qt::Key_Left, Qt::Key_Up,  Qt::Key_Right,
+                                           Qt::Key_Escape, Qt::Key_Return, Qt::Key_Tab,  Qt::Key_Down};
+  const std::vector<Case> cases = {
+      {1,
+       12,
+       {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down,   Qt::Key_Right,  Qt::Key_Right, Qt::Key_Right, Qt::Key_Right,
+        Qt::Key_Right, Qt::Key_Right, Qt::Key_Down,   Qt::Key_Left,   Qt::Key_Left,  Qt::Key_Up,    Qt::Key_Right,
+        Qt::Key_Down,  Qt::Key_Tab,   Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Up},
+       "1,1,0,0,0,0\r\n"},
+      {2, 5, lookAround, "0,0,1,1,0,0\r\n"},
+      {3, 8, lookAround, "0,0,0,0,1,1\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.chapter);
     TestApp app;
-    app.writeSmallBanks();
-    app.registerName(QStringLiteral("ゆい"));
-    app.choose(chapter);
-    ChapterWindow* w = chapter == 2 ? static_cast<ChapterWindow*>(app.sh->homonymsWindow) : app.sh->idiomsWindow;
-    OptionArray& options = chapter == 2 ? app.sh->homonymsWindow->options : app.sh->idiomsWindow->options;
-    QPushButton* start = chapter == 2 ? app.sh->homonymsWindow->startButton : app.sh->idiomsWindow->startButton;
-    const int neutral = chapter == 2 ? 5 : 8;
-    EXPECT_FALSE(start->autoFillBackground()) << chapter;
-    EXPECT_EQ(start->palette().color(QPalette::Button), QApplication::palette().color(QPalette::Button));
+    ChapterWindow* w = app.enter(QStringLiteral("ゆい"), c.chapter);
+    OptionArray& options = w->options;
+    EXPECT_FALSE(w->startButton->autoFillBackground());
+    EXPECT_EQ(w->startButton->palette().color(QPalette::Button), QApplication::palette().color(QPalette::Button));
     activate(w);
-    EXPECT_EQ(QApplication::focusWidget(), start) << chapter;
+    EXPECT_EQ(QApplication::focusWidget(), w->startButton);
+    if (c.chapter == 1) {
+      // On the instruction screen the keys reach the answer buttons and the start button only.
+      const std::vector<QWidget*> chain = tabChain(w, false);
+      EXPECT_TRUE(reaches(chain, w->startButton));
+      for (int i = 0; i < 12; ++i) EXPECT_TRUE(reaches(chain, options[i])) << i;
+      EXPECT_FALSE(reaches(chain, options[12]));
+      w->startButton->setFocus();
+    }
     press(w, Qt::Key_Return);
     for (int q = 1; q <= 10; ++q) {
-      ASSERT_TRUE(w->isVisible()) << chapter << " " << q;
+      SCOPED_TRACE(q);
+      ASSERT_TRUE(w->isVisible());
       activate(w);
       ASSERT_EQ(app.sh->quizState().question, q);
       const std::size_t shown = app.fake.modals.size();
-      for (Qt::Key k : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Escape,
-                        Qt::Key_Return, Qt::Key_Tab, Qt::Key_Down}) {
+      for (Qt::Key k : c.wander) {
         press(w, k);
-        EXPECT_NE(QApplication::focusWidget(), options[neutral]) << chapter << " " << q;
+        EXPECT_NE(QApplication::focusWidget(), options[c.neutral]);
       }
-      options[neutral]->setFocus();
+      // Even the selected neutral option given the focus by the program moves only the focus.
+      options[c.neutral]->setFocus();
       press(w, Qt::Key_Left);
-      EXPECT_EQ(app.fake.modals.size(), shown) << chapter << " " << q;
-      EXPECT_EQ(options.selected(), neutral);
-      const int right = chapter == 2 ? app.sh->homonymsWindow->bank.rightOption
-                                     : static_cast<int>(app.sh->idiomsWindow->bank.rightOption);
-      options[0]->setFocus();
-      for (int i = 0; i < 20 && QApplication::focusWidget() != options[right]; ++i) press(w, Qt::Key_Tab);
-      ASSERT_EQ(QApplication::focusWidget(), options[right]) << chapter << " " << q;
+      EXPECT_EQ(app.fake.modals.size(), shown);
+      EXPECT_EQ(app.sh->quizState().question, q);
+      EXPECT_EQ(options.selected(), c.neutral);
+      const int right = w->rightOption();
+      if (c.chapter == 1) {
+        // Back to 頭, then the arrows to the right word.
+        for (int i = 0; i < 8; ++i) press(w, Qt::Key_Left);
+        press(w, Qt::Key_Up);
+        if (right >= 7) press(w, Qt::Key_Down);
+        for (int i = right >= 7 ? 7 : 0; i < right; ++i) press(w, Qt::Key_Right);
+      } else {
+        options[0]->setFocus();
+        for (int i = 0; i < 20 && QApplication::focusWidget() != options[right]; ++i) press(w, Qt::Key_Tab);
+      }
+      ASSERT_EQ(QApplication::focusWidget(), options[right]);
       press(w, Qt::Key_Space);
       EXPECT_EQ(app.sh->score(), q);
-      EXPECT_EQ(app.fake.modals.size(), shown + (q == 10 ? 2 : 1));
+      EXPECT_EQ(app.fake.modals.size(), shown + (q == 10 ? 2 : 1));  // the tenth brings the grade too
     }
+    // welcome, start, ten feedbacks, grade: each question answered once
+    EXPECT_EQ(app.fake.modals.size(), 13u);
     EXPECT_EQ(app.fake.sounds.size(), 10u);
-    EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")),
-              chapter == 2 ? QByteArray("0,0,1,1,0,0\r\n") : QByteArray("0,0,0,0,1,1\r\n"));
+    EXPECT_EQ(app.read(QStringLiteral("ゆい.dat")), c.record);
     EXPECT_EQ(app.fake.endCount, 0);
   }
 }

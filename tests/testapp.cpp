@@ -1,21 +1,19 @@
 #include "testapp.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 
 #include "questions/fieldreader.h"
-#include "windows/bodyidiomswindow.h"
-#include "windows/homonymswindow.h"
-#include "windows/idiomswindow.h"
-#include "windows/registrationwindow.h"
 
 // The leak check at the end of a sanitized run stops with a crash of its
 // own when it follows the dynamic thread-local blocks of the loaded Qt
 // plugins (GCC 12 with glibc 2.36), depending on nothing but the layout.
 extern "C" const char* __asan_default_options() { return "intercept_tls_get_addr=0"; }
 
-TestApp::TestApp(bool withDelivered) {
+TestApp::TestApp(bool withDelivered, const std::function<void(FakePlatform&)>& setUp) {
   fake.appDir = tmp.path();
+  if (setUp) setUp(fake);
   if (withDelivered) {
     const QDir from(QStringLiteral(KOTOBARION_APP_DIR));
     for (const QString& name : from.entryList(QDir::Files)) {
@@ -41,7 +39,8 @@ QByteArray TestApp::read(const QString& name) const {
 
 bool TestApp::exists(const QString& name) const { return QFile::exists(dir() + name); }
 
-void TestApp::registerName(const QString& name) {
+void TestApp::registerName(const QString& name, const QByteArray& record) {
+  if (!record.isNull()) write(name + QStringLiteral(".dat"), record);
   sh->registrationWindow->nameEdit->setText(name);
   sh->registrationWindow->registerButton->click();
 }
@@ -65,6 +64,19 @@ void TestApp::setFolderWritable(bool writable) {
 void TestApp::writeSmallBanks() const {
   write(QStringLiteral("同音.txt"), smallBank2());
   write(QStringLiteral("慣用句２.txt"), smallBank3());
+}
+
+ChapterWindow* TestApp::enter(const QString& name, int c, const QByteArray& record) {
+  writeSmallBanks();
+  registerName(name, record);
+  choose(c);
+  return sh->chapterWindow(c);
+}
+
+void activate(QWidget* window) {
+  window->show();
+  QApplication::setActiveWindow(window);
+  window->activateWindow();
 }
 
 QByteArray smallBank() {
@@ -92,6 +104,14 @@ QByteArray smallBank3() {
   for (int i = 0; i < 10; ++i)
     text += QStringLiteral("%1,\"文%2\",\"句%2\",\"鍵%2\",\"意味%2。\"\r\n").arg(i < 6 ? 1 : 2).arg(i + 1);
   return encodeCp932(text);
+}
+
+QByteArray smallBankOf(int c) { return c == 1 ? smallBank() : c == 2 ? smallBank2() : smallBank3(); }
+
+std::unique_ptr<QuestionBank> newBank(int c) {
+  if (c == 1) return std::make_unique<BodyIdiomsBank>();
+  if (c == 2) return std::make_unique<HomonymsBank>();
+  return std::make_unique<IdiomsBank>();
 }
 
 QByteArray bank900() {
