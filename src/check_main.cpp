@@ -20,7 +20,7 @@
 #include "layout/fit.h"
 #include "layout/layout.h"
 #include "questions/questionfile.h"
-#include "startup/qtnotes.h"
+#include "tools/qtnotes.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "records/classreport.h"
-#include "startup/qtnotes.h"
+#include "tools/qtnotes.h"
 
 namespace {
 

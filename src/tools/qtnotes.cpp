@@ -1,4 +1,4 @@
-#include "startup/qtnotes.h"
+#include "tools/qtnotes.h"
 
 #include <QString>
 #include <QtGlobal>
