@@ -11,6 +11,7 @@
 
 #include "chapter2/homonymsbank.h"
 #include "chapter2/readings.h"
+#include "layout/widgets.h"
 #include "startup/helpviewer.h"
 
 namespace {
@@ -114,9 +115,10 @@ TEST(HelpViewer, OpensTheContentsAndReportsAMissingFile) {
   QTemporaryDir tmp;
   EXPECT_FALSE(viewer.open(tmp.path() + QStringLiteral("/コトバリオンV.1.3.hlp"), 15));
   EXPECT_TRUE(viewer.shownText().contains(QStringLiteral("「コトバリオンV.1.3.hlp」が見つからない")));
-  // A pipe in its place is never waited on.
+  // A pipe in its place, or in a picture's, is never waited on.
   ASSERT_EQ(::mkfifo(QFile::encodeName(tmp.path() + QStringLiteral("/pipe.hlp")).constData(), 0644), 0);
   EXPECT_FALSE(viewer.open(tmp.path() + QStringLiteral("/pipe.hlp"), 15));
+  EXPECT_FALSE(PictureBox(nullptr).loadPicture(tmp.path() + QStringLiteral("/pipe.hlp")));
 }
 
 // Chapter 2's options all sound alike: heard with their descriptions no two

@@ -16,6 +16,8 @@
 #include <QStyleOption>
 #include <map>
 
+#include "questions/plainfile.h"
+
 namespace {
 // A label designed without a size: it sizes itself to its text. Measuring
 // text needs the font database, which is slow to set up, so a label that is
@@ -182,9 +184,28 @@ void PictureBox::keyPressEvent(QKeyEvent* event) {
   }
 }
 
+namespace {
+
+// A picture beside the program may have been replaced with anything: it is
+// read through PlainFile, so a pipe or a device never blocks the program,
+// and only up to this size. The program's own pictures (":/…") come from its
+// resources.
+constexpr qint64 kMaxPictureBytes = 16 * 1024 * 1024;
+
+bool readPicture(const QString& path, QImage* image) {
+  if (path.startsWith(u':')) return image->load(path);
+  PlainFile file(path);
+  if (file.kind() != PlainFile::Kind::File || file.size() > kMaxPictureBytes) return false;
+  bool ok = false;
+  const QByteArray bytes = file.read(kMaxPictureBytes, &ok);
+  return ok && image->loadFromData(bytes);
+}
+
+}  // namespace
+
 bool PictureBox::loadPicture(const QString& path) {
   QImage image;
-  if (!path.isEmpty() && image.load(path)) {
+  if (!path.isEmpty() && readPicture(path, &image)) {
     picture_ = image;
     pictureFile_ = path;
     update();
