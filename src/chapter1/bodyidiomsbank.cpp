@@ -111,6 +111,7 @@ int BodyIdiomsBank::draw(int q, const std::function<float()>& rnd) {
     if (q <= quiz::kLevelOneQuestions && level != 1) continue;
     if (q > quiz::kLevelOneQuestions && level != 2) continue;
     Used[i] = 1;
+    rightOption = answerIndex(record(k).answer);
     return k;
   }
 }

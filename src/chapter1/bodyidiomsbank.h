@@ -36,7 +36,8 @@ class BodyIdiomsBank : public QuestionBank {
   QString fileName() const override { return kFileName; }
 
   // Draws the record for question q (1..10): questions 1-6 from level 1,
-  // 7-10 from level 2, none twice in a quiz; marks it used.
+  // 7-10 from level 2, none twice in a quiz; marks it used and sets
+  // rightOption to its word's button.
   int draw(int q, const std::function<float()>& rnd);
   // The record k (1..lastRecord), the file's k-th.
   const Record& record(int k) const { return records_[static_cast<std::size_t>(k - 1)]; }

@@ -167,6 +167,19 @@ int HomonymsBank::draw(int q, const std::function<float()>& rnd) {
   }
 }
 
+void HomonymsBank::deal(int q, const std::function<float()>& rnd) {
+  const int r = draw(q, rnd);
+  const std::vector<QString> list = candidates(record(r).key);
+  // A group holds at most five records in every accepted file.
+  const int j = static_cast<int>(std::min<std::size_t>(list.size(), choices.size()));
+  for (int i = 0; i < j; ++i) choices[static_cast<std::size_t>(i)] = list[static_cast<std::size_t>(i)];
+  lastChoice = j - 1;
+  shuffle(choices, lastChoice, rnd);
+  rightOption = -1;
+  for (int i = 0; i <= lastChoice; ++i)
+    if (choices[static_cast<std::size_t>(i)] == rightAnswer.asText()) rightOption = static_cast<std::int16_t>(i);
+}
+
 bool HomonymsBank::sameKey(const Value& a, const Value& b) { return keyText(a) == keyText(b); }
 
 std::vector<QString> HomonymsBank::candidates(const Value& group) const {

@@ -44,6 +44,10 @@ class HomonymsBank : public QuestionBank {
   // for its level. When no unmarked record of the level is left, the marks
   // of that level are cleared, except those of records asked in this quiz.
   int draw(int q, const std::function<float()>& rnd);
+  // Deals question q: draws its record, offers the kanji of its group
+  // (choices 0..lastChoice) in shuffled order and sets rightOption to the
+  // right kanji's place.
+  void deal(int q, const std::function<float()>& rnd);
   // Starts a new quiz's list of asked records (the marks stay).
   void newQuiz() { asked_.clear(); }
 

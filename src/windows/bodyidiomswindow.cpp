@@ -71,7 +71,6 @@ void BodyIdiomsWindow::dealQuestion() {
   const int q = session_.quizState().question;
   const int k = bank.draw(q, [this] { return session_.platform().rnd(); });
   const BodyIdiomsBank::Record& drawn = bank.record(k);
-  bank.rightOption = BodyIdiomsBank::answerIndex(drawn.answer);
   ui::caption(sentenceLabel, drawn.sentence.asText());
   const std::array<QString, 2> lines = BodyIdiomsBank::splitMeaning(drawn.meaning.asText());
   questionBox->Print(lines[0] + QStringLiteral("\r\t"));

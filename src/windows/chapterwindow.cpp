@@ -72,24 +72,15 @@ void ChapterWindow::setBackColors(const QColor& c) {
 }
 
 bool ChapterWindow::showFeedback(bool right, const QString& text, std::function<void()> whenMessageShown) {
-  session_.messageWindow->picture->loadPicture(session_.appDir() +
-                                               (right ? QStringLiteral("cut11.jpg") : QStringLiteral("cut22.JPG")));
-  session_.messageWindow->picture->setPictureName(right ? QStringLiteral("正解") : QStringLiteral("不正解"));
   // Until the message has the focus the focus stays where it is; then, in
   // a window no longer active, it goes to the question box unheard, so
   // neither the answered option nor the old question is read on the way
   // back to the next question.
-  MessageWindow* f5 = session_.messageWindow;
-  f5->onShown = [this, hide = std::move(whenMessageShown)] {
+  return session_.messageWindow->showFeedback(right, text, [this, hide = std::move(whenMessageShown)] {
     if (hide) hide();
     questionBox->mute();
     questionBox->setFocus();
-  };
-  const bool going = session_.showMessage(text);
-  f5->onShown = nullptr;
-  // The picture's spoken name belongs to the feedback only.
-  f5->picture->setPictureName(MessageWindow::kPictureName);
-  return going;
+  });
 }
 
 QColor ChapterWindow::backColor() const { return client_->palette().color(QPalette::Window); }

@@ -96,10 +96,10 @@ class ChapterWindow : public QMainWindow {
   QColor backColor() const;
   // The background of this window and of the message window.
   void setBackColors(const QColor& c);
-  // The message window with the picture of a right ("cut11.jpg") or wrong
-  // ("cut22.JPG") answer and the text, shown modally; false when the program
-  // ended meanwhile.
-  // whenMessageShown runs once the message has the focus.
+  // An answer's feedback in the message window (MessageWindow::showFeedback);
+  // whenMessageShown runs once the message has the focus, and then the focus
+  // comes back to the question box unheard. False when the program ended
+  // meanwhile.
   bool showFeedback(bool right, const QString& text, std::function<void()> whenMessageShown = nullptr);
   // Loads "starn.gif" into all three stars, then "star.gif" into the first
   // lit ones (never more than three).

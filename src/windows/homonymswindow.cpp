@@ -73,12 +73,7 @@ void HomonymsWindow::clearAnsweredQuestion() {
 
 void HomonymsWindow::dealQuestion() {
   startButton->setText(QStringLiteral("次の問題"));
-  const int r = bank.draw(session_.quizState().question, [this] { return session_.platform().rnd(); });
-  const std::vector<QString> list = bank.candidates(bank.record(r).key);
-  // A group holds at most five records in every accepted file.
-  const int j = static_cast<int>(std::min<std::size_t>(list.size(), bank.choices.size()));
-  for (int i = 0; i < j; ++i) bank.choices[static_cast<std::size_t>(i)] = list[static_cast<std::size_t>(i)];
-  bank.lastChoice = j - 1;
+  bank.deal(session_.quizState().question, [this] { return session_.platform().rnd(); });
   ui::caption(titleLabel, QStringLiteral("第") + num(session_.quizState().question) + QStringLiteral("問"));
   startButton->hide();
   scoreLabel->hide();
@@ -98,13 +93,7 @@ void HomonymsWindow::dealQuestion() {
   questionBox->setSpokenText(parts[0] + QStringLiteral("「") + kana + QStringLiteral("」") + parts[1]);
   showOptions(kNeutralOption - 1, false);
   showOptions(bank.lastChoice, true);
-  HomonymsBank::shuffle(bank.choices, bank.lastChoice, [this] { return session_.platform().rnd(); });
-  const QString answer = bank.rightAnswer.asText();
-  bank.rightOption = -1;
-  for (int i = 0; i <= bank.lastChoice; ++i) {
-    options[i]->setText(bank.choices[static_cast<std::size_t>(i)]);
-    if (bank.choices[static_cast<std::size_t>(i)] == answer) bank.rightOption = static_cast<std::int16_t>(i);
-  }
+  for (int i = 0; i <= bank.lastChoice; ++i) options[i]->setText(bank.choices[static_cast<std::size_t>(i)]);
   // Every option sounds the same: each is told apart by the other readings
   // of its kanji.
   QStringList group;

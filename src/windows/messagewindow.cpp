@@ -196,7 +196,7 @@ void MessageWindow::changeEvent(QEvent* event) {
     QTimer::singleShot(0, this, [this] { takeFocus(); });
   }
   if (event->type() == QEvent::ActivationChange && isVisible() && isActiveWindow())
-    if (auto done = std::exchange(onShown, nullptr)) done();
+    if (auto done = std::exchange(onShown_, nullptr)) done();
   // A message minimised all the same (window managers that offer it on the
   // title bar or by a key) comes straight back: without a task bar the
   // learner could not find it, and it still holds the other windows.
@@ -232,5 +232,16 @@ void MessageWindow::showEvent(QShowEvent* event) {
   takeFocus();
   QTimer::singleShot(0, this, [this] { takeFocus(); });
   if (isActiveWindow())
-    if (auto done = std::exchange(onShown, nullptr)) done();
+    if (auto done = std::exchange(onShown_, nullptr)) done();
+}
+
+bool MessageWindow::showFeedback(bool right, const QString& text, std::function<void()> whenShown) {
+  picture->loadPicture(session_.appDir() + (right ? QStringLiteral("cut11.jpg") : QStringLiteral("cut22.JPG")));
+  picture->setPictureName(right ? QStringLiteral("正解") : QStringLiteral("不正解"));
+  onShown_ = std::move(whenShown);
+  const bool going = session_.showMessage(text);
+  onShown_ = nullptr;
+  // The picture's spoken name belongs to the feedback only.
+  picture->setPictureName(kPictureName);
+  return going;
 }

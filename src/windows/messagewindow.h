@@ -28,10 +28,14 @@ class MessageWindow : public QWidget {
   void setBackColor(const QColor& c);
   QColor backColor() const;
   bool certificateLayout() const { return certificate_; }
-  // Run once, as soon as the window, shown, has the focus.
-  std::function<void()> onShown;
   // What a screen reader calls the picture outside an answer's feedback.
   static inline const QString kPictureName = QStringLiteral("挿絵");
+
+  // Shows an answer's feedback modally: the picture of a right
+  // ("cut11.jpg") or wrong ("cut22.JPG") answer, spoken as 正解 or 不正解,
+  // and the text. whenShown runs once the message has the focus. False
+  // when the program ended meanwhile.
+  bool showFeedback(bool right, const QString& text, std::function<void()> whenShown);
 
   // Turns the window into the certificate: client 640 x 400 placed in the
   // upper third of the screen, messageText hidden, certificateBox shown with a bold font of
@@ -61,6 +65,8 @@ class MessageWindow : public QWidget {
   // Scrolls the message for a key that scrolls text; false for other keys.
   bool scrollMessage(int key);
   Session& session_;
+  // Run once, as soon as the window, shown, has the focus.
+  std::function<void()> onShown_;
   QString text_;
   bool certificate_ = false;
   int reclaims_ = 0;
