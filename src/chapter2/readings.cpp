@@ -147,7 +147,8 @@ QString example(char32_t c, const QStringList& group, const QString& kana, const
 // How one kanji is told, more fully at each level: 0 a reading of the
 // other kind (kun for a kanji heard by its on reading, on for one heard by
 // its kun reading), 1 one more reading other than the one heard, 2 an
-// example word.
+// example word for a kanji with no other reading, 3 an example word for
+// every kanji.
 QString element(char32_t c, const Heard* h, const QString& after, int level, const QStringList& group,
                 const QString& kana, const std::vector<Word>& examples) {
   Kanji k;

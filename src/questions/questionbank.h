@@ -58,9 +58,6 @@ class QuestionBank {
   std::int16_t rightOption = 0;
 
  protected:
-  // The reading every bank shares: the bytes read into records with the
-  // bank's read (bytes, records) -> problems. The records are replaced only
-  // when there is no problem.
   // A record of the line it starts on, four fields kept as values and a
   // fifth kept as text.
   template <class Record>
@@ -72,6 +69,9 @@ class QuestionBank {
                   FieldReader::toValue(std::move(f[3])),
                   std::move(f[4].text)};
   }
+  // The reading every bank shares: the bytes read into records with the
+  // bank's read (bytes, records) -> problems. The records are replaced only
+  // when there is no problem.
   template <class Record, class Read>
   static std::vector<FileProblem> readRecords(const QByteArray& bytes, Read read, std::vector<Record>& records) {
     std::vector<Record> fresh;

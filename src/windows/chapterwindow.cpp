@@ -11,7 +11,6 @@
 #include "layout/layout.h"
 #include "questions/quizrules.h"
 #include "questions/texts.h"
-#include "records/recordfile.h"
 #include "windows/messagewindow.h"
 #include "windows/session.h"
 

@@ -12,13 +12,12 @@
 #include <utility>
 
 #include "layout/layout.h"
-#include "records/recordfile.h"
 #include "windows/placer.h"
 #include "windows/session.h"
 
 using namespace layout;
 
-// The message window's own picture is a resource of the core library.
+// The message window's own picture is a resource of the window library.
 static void initResources() { Q_INIT_RESOURCE(records); }
 
 MessageWindow::MessageWindow(Session& session) : session_(session) {

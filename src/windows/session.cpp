@@ -1,13 +1,7 @@
 #include "windows/session.h"
 
 #include <QDir>
-#include <QEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
-#include <QMainWindow>
-#include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QScreen>
 
 #include "layout/layout.h"
 #include "layout/widgets.h"
@@ -63,6 +57,7 @@ void Session::start() {
   registrationWindow->showNameEntry();
   layoutRegistrationWindow();
   platform_.flushWindows();
+  createWindows();
   layoutHomonymsWindow();
   layoutBodyIdiomsWindow();
   layoutIdiomsWindow();
@@ -234,7 +229,6 @@ void setFontSizes(std::int16_t tpp, std::initializer_list<std::pair<QWidget*, in
 void Session::readTwipsPerPixel() {
   const ScreenMetrics m = platform_.screenMetrics();
   twipsPerPixelX_ = layout::roundTwipsPerPixel(m.twipsPerPixelX);
-  twipsPerPixelY_ = layout::roundTwipsPerPixel(m.twipsPerPixelY);
 }
 
 void Session::createWindows() {
@@ -246,8 +240,6 @@ void Session::createWindows() {
 }
 
 void Session::layoutHomonymsWindow() {
-  readTwipsPerPixel();
-  createWindows();
   HomonymsWindow* f = homonymsWindow;
   applyLayout(f, layout::Position::Corner, platform_);
   setFontSizes(twipsPerPixelX_, {{f->titleLabel, 18}, {f->scoreLabel, 28}});

@@ -31,7 +31,9 @@ class Session {
   Platform& platform() { return platform_; }
 
   // --- the learner and the quiz in play ---------------------------------
-  // The program's folder, with one trailing separator.
+  // The program's folder: as the platform reports it at the start, then
+  // with one trailing separator from the first refreshAppDir (before a
+  // record or a chapter's files are read).
   const QString& appDir() const { return appDir_; }
   // The learner's name as the record file is named.
   const QString& userName() const { return userName_; }
@@ -124,7 +126,7 @@ class Session {
   // record, where, why) in failure.
   bool trySave(QString* failure);
   void createWindows();
-  // twipsPerPixelX, twipsPerPixelY from the screen (the first step of layoutHomonymsWindow).
+  // twipsPerPixelX from the screen, which every window's layout uses.
   void readTwipsPerPixel();
   Platform& platform_;
   QString appDir_;
@@ -134,7 +136,6 @@ class Session {
   progress::Progress progress_{record_, quizState_};
   int score_ = 0;
   std::int16_t twipsPerPixelX_ = 15;
-  std::int16_t twipsPerPixelY_ = 15;
   bool unsavedProgress_ = false;
   bool certificateAwarded_ = false;
 };
