@@ -28,7 +28,8 @@ int columns(char32_t u) {
   return wide ? 2 : 1;
 }
 
-bool complete(const Row& r) { return r.result == recordfile::LoadResult::Loaded; }
+// The record read in full: its numbers are shown rather than its problem.
+bool readInFull(const Row& r) { return r.result == recordfile::LoadResult::Loaded; }
 
 // Chapter c's streak (修了 for a completed chapter) and quiz count.
 QString streak(const Row& r, int c) {
@@ -162,10 +163,10 @@ QString table(const std::vector<Row>& rows) {
   cells.reserve(rows.size());
   for (const Row& r : rows) {
     QStringList line{shownName(r.name)};
-    if (!complete(r)) {
+    if (!readInFull(r)) {
       line << showControls(r.problem);
     } else {
-      for (int c = 0; c < 3; ++c) line << streak(r, c) << count(r, c);
+      for (int c = 0; c < quiz::kChapters; ++c) line << streak(r, c) << count(r, c);
       const bool all = r.record.allCompleted();
       line << (all ? QStringLiteral("○") : QString());
     }
@@ -177,7 +178,8 @@ QString table(const std::vector<Row>& rows) {
   for (std::size_t i = 0; i < width.size(); ++i) width[i] = displayWidth(header[static_cast<qsizetype>(i)]);
   for (std::size_t k = 0; k < cells.size(); ++k)
     for (std::size_t i = 0; i < width.size(); ++i)
-      if (i == 0 || complete(rows[k])) width[i] = std::max(width[i], displayWidth(cells[k][static_cast<qsizetype>(i)]));
+      if (i == 0 || readInFull(rows[k]))
+        width[i] = std::max(width[i], displayWidth(cells[k][static_cast<qsizetype>(i)]));
   auto lineOf = [&width](const QStringList& line) {
     QString text;
     for (qsizetype i = 0; i < line.size(); ++i) {
@@ -197,8 +199,8 @@ QString csv(const std::vector<Row>& rows) {
   QString out = QStringLiteral("名前,第１章,第１章の回数,第２章,第２章の回数,第３章,第３章の回数,備考\r\n");
   for (const Row& r : rows) {
     out += csvField(r.name, shownName(r.name));
-    if (complete(r)) {
-      for (int c = 0; c < 3; ++c) out += u',' + streak(r, c) + u',' + count(r, c);
+    if (readInFull(r)) {
+      for (int c = 0; c < quiz::kChapters; ++c) out += u',' + streak(r, c) + u',' + count(r, c);
       out += u',';
     } else {
       out += QStringLiteral(",,,,,,,") + csvField(r.problem, showControls(r.problem));

@@ -14,7 +14,7 @@ namespace classreport {
 
 // One learner: the name (the file name without ".dat"; bytes that are no
 // UTF-8 shown as \xHH), how the record
-// read, the record's slots, and for a record that did not read completely
+// read, the record's streaks and counts, and for a record that did not read completely
 // the message saying why.
 struct Row {
   QString name;

@@ -19,8 +19,12 @@ struct LearnerRecord {
   int& streakOf(int chapter) { return streak[static_cast<std::size_t>(chapter - 1)]; }
   int& countOf(int chapter) { return count[static_cast<std::size_t>(chapter - 1)]; }
   bool completed(int chapter) const { return streak[static_cast<std::size_t>(chapter - 1)] == quiz::kCompletedMark; }
-  // All three chapters completed: the certificate is earned.
-  bool allCompleted() const { return completed(1) && completed(2) && completed(3); }
+  // Every chapter completed: the certificate is earned.
+  bool allCompleted() const {
+    for (int c = 1; c <= quiz::kChapters; ++c)
+      if (!completed(c)) return false;
+    return true;
+  }
   bool operator==(const LearnerRecord&) const = default;
 };
 

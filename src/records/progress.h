@@ -15,14 +15,16 @@
 //   before it has ended;
 // - counts and streaks stop at recordfile::kCountCeiling, so a hand-edited
 //   record never makes them overflow.
-// The windows call one function per event and do no slot arithmetic.
+// The windows call one function per event and do no arithmetic on the
+// record themselves.
 namespace progress {
 
 class Progress {
  public:
   Progress(LearnerRecord& learnerRecord, QuizState& quizState) : record(learnerRecord), state(quizState) {}
 
-  // A learner without a record: slots 0..5 and the streak in play at 0.
+  // A learner without a record: every chapter's streak and count, and the
+  // streak in play, at 0.
   void newLearner();
   // Chapter c (1..3) chosen at the registration window: it is the chapter in
   // play, its streak the streak in play and its count the working count; a
@@ -43,7 +45,7 @@ class Progress {
   // streak in play back to 0); any other quiz sets the streak to 0. Either
   // way the chapter's count takes the working count. A streak in play that
   // a hand-edited record put above three completes as well. No chapter in
-  // play: no slot changes (None).
+  // play: nothing changes (None).
   Outcome judged(bool perfect);
   // All three chapters completed: the certificate is earned.
   bool allCompleted() const;
@@ -70,7 +72,7 @@ class Progress {
   QuizState& state;
 
  private:
-  static bool isChapter(int c) { return c >= 1 && c <= 3; }
+  static bool isChapter(int c) { return c >= 1 && c <= quiz::kChapters; }
   // Counts the quiz in play of chapter c once, into the working count and
   // the chapter's count. False (nothing changes) for a completed chapter.
   bool countLeftQuiz(int c);

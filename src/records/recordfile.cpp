@@ -25,7 +25,7 @@ namespace {
 constexpr qint64 kReadBytes = 4096;
 // The longest line a save writes: six numbers of up to eleven characters,
 // five commas, CR LF.
-constexpr qint64 kLongestLine = 6 * 11 + 5 + 2;
+constexpr qint64 kLongestLine = kFields * 11 + (kFields - 1) + 2;
 // Copies of an incomplete record go up to name.dat.bak999: ".bak999" is no
 // longer than the temporary file's ".~XXXXX".
 constexpr int kMaxCopies = 999;
@@ -512,7 +512,7 @@ LoadResult read(const QString& appDir, const QString& userName, LearnerRecord& r
   if (!ok) return fail(LoadResult::Unreadable, QStringLiteral("ファイルを読み込めません。"));
   bool damaged = false;
   const int read = decode(bytes, record, &damaged);
-  if (read == 6) return LoadResult::Loaded;
+  if (read == kFields) return LoadResult::Loaded;
   if (read == 0)
     return fail(LoadResult::Empty, bytes.isEmpty() ? QStringLiteral("ファイルが空です。")
                                                    : QStringLiteral("成績の数字が見つかりません（形式が違います）。"));

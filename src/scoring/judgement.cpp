@@ -1,5 +1,6 @@
 #include "scoring/judgement.h"
 
+#include "questions/quizrules.h"
 #include "questions/texts.h"
 
 using texts::num;
@@ -7,13 +8,13 @@ using texts::num;
 namespace judgement {
 
 QString grade(int score, int streak, bool* known) {
-  if (known) *known = score >= 0 && score <= 10;
-  const QString lost = streak > 0 && score != 10
+  if (known) *known = score >= 0 && score <= quiz::kQuestionsPerQuiz;
+  const QString lost = streak > 0 && score != quiz::kQuestionsPerQuiz
                            ? num(streak) + QStringLiteral("回連続満点だったのに！くやしいですね・・・")
                            : QString();
   const QString missed = num(score + 1) + QStringLiteral("問目で間違えました！");
   switch (score) {
-    case 10:
+    case quiz::kQuestionsPerQuiz:
       return QStringLiteral("満点です。すばらしい！");
     case 9:
       return lost + QStringLiteral("わー惜しーい。１問間違えただけですよ。");

@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QEvent>
 #include <QEventLoop>
 #include <QFile>
@@ -17,14 +16,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QStandardPaths>
-#include <QStyleFactory>
 #include <cerrno>
 #include <chrono>
-#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "layout/layout.h"
 #include "layout/widgets.h"

@@ -15,9 +15,10 @@
 using namespace layout;
 
 namespace {
-const QString kChapterNames[3] = {QStringLiteral("第１章 体に関する慣用句"), QStringLiteral("第２章 同音異義語"),
-                                  QStringLiteral("第３章 慣用句（一般）")};
-const QString kDigits[3] = {QStringLiteral("１"), QStringLiteral("２"), QStringLiteral("３")};
+const QString kChapterNames[quiz::kChapters] = {QStringLiteral("第１章 体に関する慣用句"),
+                                                QStringLiteral("第２章 同音異義語"),
+                                                QStringLiteral("第３章 慣用句（一般）")};
+const QString kDigits[quiz::kChapters] = {QStringLiteral("１"), QStringLiteral("２"), QStringLiteral("３")};
 }  // namespace
 
 QString recordDamageMessage(const QString& userName, const QString& problem, bool partly) {
@@ -31,7 +32,7 @@ QString recordDamageMessage(const QString& userName, const QString& problem, boo
 
 QString recordSummary(const LearnerRecord& record) {
   QString s;
-  for (int c = 0; c < 3; ++c) {
+  for (int c = 0; c < quiz::kChapters; ++c) {
     s += QStringLiteral("第") + kDigits[c] + QStringLiteral("章　");
     if (record.streak[static_cast<std::size_t>(c)] == quiz::kCompletedMark)
       s += QStringLiteral(" 修了");
@@ -60,10 +61,13 @@ RegistrationWindow::RegistrationWindow(Session& session) : session_(session) {
       ui::label(this, QStringLiteral("Label3"), {16, 96, 0, 0}, designFont(14.25), colour::black, colour::lightGreen);
   chapterFrame =
       ui::frame(this, QStringLiteral("どの章を選びますか"), {344, 152, 233, 177}, designFont(9.75), colour::lightGreen);
-  const QRect optGeometry[4] = {{16, 32, 209, 25}, {16, 64, 185, 25}, {16, 96, 185, 25}, {32, 128, 185, 25}};
-  const QColor optColour[4] = {colour::darkBlue, colour::darkBlue, colour::blue, colour::red};
-  for (int i = 0; i < 4; ++i) {
-    QRadioButton* b = chapterOptions.add(chapterFrame, i < 3 ? kChapterNames[i] : QStringLiteral("上から選択する"));
+  // One option per chapter, then the neutral one.
+  const QRect optGeometry[kNeutralOption + 1] = {
+      {16, 32, 209, 25}, {16, 64, 185, 25}, {16, 96, 185, 25}, {32, 128, 185, 25}};
+  const QColor optColour[kNeutralOption + 1] = {colour::darkBlue, colour::darkBlue, colour::blue, colour::red};
+  for (int i = 0; i <= kNeutralOption; ++i) {
+    QRadioButton* b =
+        chapterOptions.add(chapterFrame, i < kNeutralOption ? kChapterNames[i] : QStringLiteral("上から選択する"));
     ui::place(b, optGeometry[i], designFont(11.25), optColour[i], colour::lightGreen);
   }
   // The arrow keys move among the chapters; Space or Enter starts one.
@@ -92,7 +96,7 @@ RegistrationWindow::RegistrationWindow(Session& session) : session_(session) {
 }
 
 void RegistrationWindow::showNameEntry() {
-  registerPresses = 1;
+  stage_ = Stage::NameEntry;
   session_.setChapterInPlay(0);
   summaryLabel->hide();
   ui::caption(summaryHeading, QString());
@@ -107,7 +111,7 @@ void RegistrationWindow::onNameEntered() { registerButton->setFocus(); }
 void RegistrationWindow::onRegisterClicked() {
   // A name that cannot be saved again and again is refused here, before any
   // quiz, and the learner stays at the name box to type another.
-  if (registerPresses == 1) {
+  if (stage_ == Stage::NameEntry) {
     session_.refreshAppDir();
     const QString problem = recordfile::registrationProblem(session_.appDir(), nameEdit->text());
     if (!problem.isEmpty()) {
@@ -120,8 +124,20 @@ void RegistrationWindow::onRegisterClicked() {
       return;
     }
   }
-  registerPresses += 1;
-  if (registerPresses == 2 && !loadRecord()) return;
+  switch (stage_) {
+    case Stage::Built:
+      stage_ = Stage::NameEntry;
+      break;
+    case Stage::NameEntry:
+      stage_ = Stage::NameAccepted;
+      break;
+    case Stage::NameAccepted:
+    case Stage::ChapterChoice:
+      stage_ = Stage::ChapterChoice;
+      break;
+  }
+  // A record that ends the program keeps the stage at NameAccepted.
+  if (stage_ == Stage::NameAccepted && !loadRecord()) return;
   chapterFrame->show();
   showSummary();
   summaryHeading->show();
@@ -161,7 +177,7 @@ bool RegistrationWindow::loadRecord() {
     case recordfile::LoadResult::Damaged:
     case recordfile::LoadResult::Empty:
     case recordfile::LoadResult::Unreadable: {
-      // The slots read so far keep their values; the learner hears what is
+      // The streaks and counts read so far keep their values; the learner hears what is
       // wrong, and the file itself is kept as a copy before the next save
       // (or hears why it cannot be).
       const QString blocked = recordfile::saveProblem(session_.appDir(), session_.userName());
@@ -194,7 +210,7 @@ void RegistrationWindow::showSummary() {
   // The summary is read with the chapter choice that has the focus: each
   // chapter with its own line, the neutral entry with all of it.
   const QStringList lines = shown.trimmed().split(u'\n');
-  for (int i = 0; i < 3; ++i)
+  for (int i = 0; i < quiz::kChapters; ++i)
     chapterOptions[i]->setAccessibleDescription(lines.value(i).section(QStringLiteral("　"), 1).trimmed());
   chapterOptions[kNeutralOption]->setAccessibleDescription(summaryHeading->text() + QStringLiteral("　") +
                                                            lines.join(QStringLiteral("　")));
@@ -228,8 +244,14 @@ void RegistrationWindow::returnToChapterChoice() {
 }
 
 namespace {
-// The chapter in play; none chosen yet counts as chapter 1.
-int chapterInPlay(const Session& session) { return session.quizState().chapter == 0 ? 1 : session.quizState().chapter; }
+// The chapter in play. The learner reaches openChapter and lightStars only
+// by choosing a chapter, so it is always set then; should either run with
+// none chosen (0), they use the first chapter's window, as Session has no
+// window for chapter 0.
+int chapterInPlay(const Session& session) {
+  const int chapter = session.quizState().chapter;
+  return chapter == 0 ? 1 : chapter;
+}
 }  // namespace
 
 bool RegistrationWindow::openChapter() {

@@ -4,9 +4,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QWidget>
-#include <cstdint>
 
 #include "layout/widgets.h"
+#include "questions/quizrules.h"
 #include "records/learnerrecord.h"
 
 class QGroupBox;
@@ -25,12 +25,10 @@ class RegistrationWindow : public QWidget {
   QLabel* summaryHeading;
   QLabel* summaryLabel;
   QGroupBox* chapterFrame;
-  // The option selected while no answer is given, after the answers.
-  static constexpr int kNeutralOption = 3;
+  // The option selected while no chapter is chosen, after the chapters.
+  static constexpr int kNeutralOption = quiz::kChapters;
   OptionArray chapterOptions;
   QPushButton* quitButton;
-
-  std::int16_t registerPresses = 0;
 
   void showNameEntry();
   void showChapterChoice();
@@ -53,11 +51,23 @@ class RegistrationWindow : public QWidget {
 
   // The summary that summaryLabel shows, exactly as composed (LF CR line ends).
   const QString& summary() const { return summary_; }
+  // True while the name box waits for a name that 登録 has not accepted yet.
+  bool awaitingName() const { return stage_ == Stage::NameEntry; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // How far 登録 has taken the learner. Each press moves one stage on, to
+  // ChapterChoice at most; a refused name stays at NameEntry.
+  enum class Stage {
+    Built,          // not yet put into its name-entry state
+    NameEntry,      // the name box waits; a press checks the name
+    NameAccepted,   // the press that accepted the name loads its record
+    ChapterChoice,  // the record is loaded; a press only shows the choice again
+  };
+  Stage stage_ = Stage::Built;
+
   Session& session_;
   QString summary_;
 };
