@@ -57,7 +57,6 @@ Progress::Outcome Progress::judged(bool perfect) {
   return Outcome::Streak;
 }
 
-bool Progress::allCompleted() const { return record.allCompleted(); }
 
 bool Progress::countLeftQuiz(int c) {
   if (!isChapter(c) || record.completed(c)) return false;

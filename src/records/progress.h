@@ -47,8 +47,6 @@ class Progress {
   // a hand-edited record put above three completes as well. No chapter in
   // play: nothing changes (None).
   Outcome judged(bool perfect);
-  // All three chapters completed: the certificate is earned.
-  bool allCompleted() const;
 
   // The learner ends the program from chapter c's menu 終了: the quiz in
   // play is counted and the streak broken.

@@ -174,7 +174,7 @@ void Session::judgeQuiz() {
       for (int i = 0; i < streak && i < quiz::kStreakToComplete; ++i) window->setStar(i, true);
       window->hide();
       if (outcome == progress::Progress::Outcome::Completed) message = judgement::completion(c);
-      if (progress_.allCompleted()) {
+      if (record_.allCompleted()) {
         messageWindow->showCertificate(
             judgement::certificate(userName_, record_.count[0], record_.count[1], record_.count[2]),
             layout::fontSize(twipsPerPixelX_, 22), twipsPerPixelX_);
