@@ -57,7 +57,6 @@ Progress::Outcome Progress::judged(bool perfect) {
   return Outcome::Streak;
 }
 
-
 bool Progress::countLeftQuiz(int c) {
   if (!isChapter(c) || record.completed(c)) return false;
   if (!counted_) record.workingCount = countUp(record.workingCount);
