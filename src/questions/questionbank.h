@@ -49,7 +49,8 @@ class QuestionBank {
   // Forgets which records have been drawn.
   void clearAllMarks() { Used.assign(Used.size(), 0); }
 
-  // The index of the last record loaded; -1 while none is.
+  // The number of the last record loaded (chapter 1 numbers its records
+  // from 1, the others from 0); -1 while none is.
   int lastRecord = -1;
   // 1 for each record drawn since the marks were last cleared.
   std::vector<std::int16_t> Used = std::vector<std::int16_t>(kEntries, 0);

@@ -39,22 +39,15 @@ BodyIdiomsWindow::BodyIdiomsWindow(Session& session)
 }
 
 void BodyIdiomsWindow::prepareQuiz() {
-  session_.newQuiz();
-  session_.platform().randomize();
   optionsFrame->show();
-  scoreLabel->hide();
   ui::caption(sentenceLabel, QStringLiteral("下の欄に問題文が表示される"));
-  startButton->show();
   ui::caption(titleLabel, QStringLiteral("第１章 体に関する慣用句"));
-  startButton->setText(QStringLiteral("問題開始"));
   questionBox->setForeColor(colour::blue);
   questionBox->printFont().setPointSize(21);
   questionBox->Print(QStringLiteral("上の問題文の意味がここに表示される。\r\t"));
   questionBox->Print(QStringLiteral("この意味を参考に＊にあてはまる語を下から選ぶ。"));
   startButton->setAccessibleDescription(sentenceLabel->text() + QStringLiteral("。") + questionBox->accessibleName());
   options.select(kNeutralOption);
-  answersGiven = kNoQuestionDealt;
-  startButton->setFocus();
 }
 
 void BodyIdiomsWindow::clearAnsweredQuestion() {
@@ -64,7 +57,7 @@ void BodyIdiomsWindow::clearAnsweredQuestion() {
 
 void BodyIdiomsWindow::dealQuestion() {
   questionBox->Cls();
-  answersGiven = 0;
+  questionOpen = true;
   startButton->hide();
   options.select(kNeutralOption);
   questionBox->setForeColor(colour::blue);

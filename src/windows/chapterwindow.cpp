@@ -97,9 +97,9 @@ void ChapterWindow::connectControls(int neutral) {
   options.onClick = [this](int i) { onOptionClicked(i); };
 }
 
-void ChapterWindow::makeStars(std::array<int, 3> lefts, int top, QSize size, QLabel* streakLabel) {
+void ChapterWindow::makeStars(std::array<int, kStars> lefts, int top, QSize size, QLabel* streakLabel) {
   streakLabel_ = streakLabel;
-  for (std::size_t i = 0; i < 3; ++i) {
+  for (std::size_t i = 0; i < kStars; ++i) {
     stars[i] = new PictureBox(client_);
     stars[i]->setGeometry(QRect(QPoint(lefts[i], top), size));
     stars[i]->setBackColor(QColor(0xef, 0xef, 0xef));
@@ -111,7 +111,7 @@ QString ChapterWindow::streakText(int lit) {
 }
 
 void ChapterWindow::setStar(int index, bool lit) {
-  if (index < 0 || index > 2) return;
+  if (index < 0 || index >= quiz::kStreakToComplete) return;
   stars[static_cast<std::size_t>(index)]->loadPicture(session_.appDir() +
                                                       (lit ? QStringLiteral("star.gif") : QStringLiteral("starn.gif")));
   lit_[static_cast<std::size_t>(index)] = lit;
@@ -137,8 +137,8 @@ void ChapterWindow::questionDealt(const QString& spokenQuestion) {
 }
 
 void ChapterWindow::setStars(int lit) {
-  for (int i = 0; i < 3; ++i) setStar(i, false);
-  for (int i = 0; i < lit && i < 3; ++i) setStar(i, true);
+  for (int i = 0; i < quiz::kStreakToComplete; ++i) setStar(i, false);
+  for (int i = 0; i < lit && i < quiz::kStreakToComplete; ++i) setStar(i, true);
 }
 
 bool ChapterWindow::setUp() {
@@ -150,18 +150,26 @@ bool ChapterWindow::setUp() {
     return false;
   }
   setStars(session_.quizState().streak);
+  // Every chapter starts a quiz the same way around its own instructions.
+  session_.newQuiz();
+  session_.platform().randomize();
+  questionOpen = false;
+  scoreLabel->hide();
+  startButton->setText(QStringLiteral("問題開始"));
+  startButton->show();
   prepareQuiz();
+  startButton->setFocus();
   return true;
 }
 
 void ChapterWindow::onOptionClicked(int index) {
   const int neutral = options.neutral();
   if (index == neutral && !neutralChoiceAnswers()) return;
-  ++answersGiven;
-  if (answersGiven > 1) {
+  if (!questionOpen) {
     options.select(neutral);
     return;
   }
+  questionOpen = false;
   if (index == neutral) {
     onNeutralChosen();
     return;

@@ -7,6 +7,7 @@
 
 #include "layout/widgets.h"
 #include "questions/questionbank.h"
+#include "questions/quizrules.h"
 
 class QAction;
 class QGroupBox;
@@ -28,6 +29,8 @@ struct ChapterCaptions {
 class ChapterWindow : public QMainWindow {
   Q_OBJECT
  public:
+  // One star for each perfect quiz of the streak that completes a chapter.
+  static constexpr std::size_t kStars = quiz::kStreakToComplete;
   ChapterWindow(Session& session, int chapter, QSize client, ChapterCaptions captions);
 
   QWidget* client() const { return client_; }
@@ -40,7 +43,7 @@ class ChapterWindow : public QMainWindow {
   QLabel* scoreLabel = nullptr;        // the score after an answer
   QPushButton* startButton = nullptr;  // starts the quiz
   PictureBox* questionBox = nullptr;
-  std::array<PictureBox*, 3> stars{};
+  std::array<PictureBox*, kStars> stars{};
   QAction* quitAction = nullptr;
   QAction* helpAction = nullptr;
 
@@ -55,7 +58,8 @@ class ChapterWindow : public QMainWindow {
   bool setUp();
   // The chapter's question bank.
   virtual QuestionBank& questionBank() = 0;
-  // The instructions on screen and the start button, before a quiz.
+  // The chapter's own instructions on screen before a quiz (setUp has
+  // started the quiz, hidden the score and shown the start button).
   virtual void prepareQuiz() = 0;
   // The option of the right answer to the question on screen.
   int rightOption() { return questionBank().rightOption; }
@@ -67,9 +71,9 @@ class ChapterWindow : public QMainWindow {
   // first choice after a question is dealt answers it; a right answer goes
   // on to the next question, a wrong one ends the quiz.
   void onOptionClicked(int index);
-  // Choices since the question on screen was dealt; above one, none answers.
-  int answersGiven = kNoQuestionDealt;
-  static constexpr int kNoQuestionDealt = 4;
+  // True from the moment a question is dealt until its first choice: only
+  // that choice answers it.
+  bool questionOpen = false;
   // A right answer: counted, the score and the praise shown.
   void onRightAnswer();
   // A wrong answer: the window red, the score and the right answer shown,
@@ -154,12 +158,12 @@ class ChapterWindow : public QMainWindow {
   void connectControls(int neutral);
   // Creates the three star boxes at the given lefts and top; the label
   // beside them reads the streak too.
-  void makeStars(std::array<int, 3> lefts, int top, QSize size, QLabel* streakLabel);
+  void makeStars(std::array<int, kStars> lefts, int top, QSize size, QLabel* streakLabel);
 
   Session& session_;
   const int chapter_;
   QWidget* client_;
   QLabel* streakLabel_ = nullptr;
-  std::array<bool, 3> lit_{};
+  std::array<bool, kStars> lit_{};
   const ChapterCaptions captions_;
 };

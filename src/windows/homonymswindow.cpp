@@ -36,8 +36,6 @@ HomonymsWindow::HomonymsWindow(Session& session)
   scoreLabel = ui::label(c, QStringLiteral("Label2"), {296, 528, 0, 0}, designFont(28), colour::blue, colour::white);
   startButton = ui::commandButton(c, QStringLiteral("Command1"), {696, 536, 169, 65}, designFont(14));
   connectControls(kNeutralOption);
-  // Its options are hidden until a question is dealt: none to refuse.
-  answersGiven = 0;
 }
 
 void HomonymsWindow::showOptions(int last, bool shown) {
@@ -45,10 +43,8 @@ void HomonymsWindow::showOptions(int last, bool shown) {
 }
 
 void HomonymsWindow::prepareQuiz() {
-  session_.newQuiz();
   bank.newQuiz();
   ui::caption(titleLabel, QStringLiteral(" 第２章 同音異義語  "));
-  session_.platform().randomize();
   optionsFrame->show();
   questionBox->show();
   questionBox->setForeColor(colour::red);
@@ -58,12 +54,8 @@ void HomonymsWindow::prepareQuiz() {
   // The red word is heard in quotation marks, and the instruction says so.
   questionBox->setSpokenText(QStringLiteral("赤字の部分（読み上げでは「」で囲んだことば）に適する漢字を下から選べ。"));
   startButton->setAccessibleDescription(questionBox->accessibleName());
-  scoreLabel->hide();
-  startButton->show();
-  startButton->setText(QStringLiteral("問題開始"));
   showOptions(kNeutralOption, false);
   bank.choices.fill(QString());
-  startButton->setFocus();
 }
 
 void HomonymsWindow::clearAnsweredQuestion() {
@@ -103,7 +95,7 @@ void HomonymsWindow::dealQuestion() {
     words.emplace_back(bank.record(i).kanji.asText(), bank.record(i).kana.asText());
   const QStringList told = readings::describe(group, kana, words);
   for (int i = 0; i <= bank.lastChoice; ++i) options[i]->setAccessibleDescription(told.value(i));
-  answersGiven = 0;
+  questionOpen = true;
   questionDealt(titleLabel->text());
 }
 

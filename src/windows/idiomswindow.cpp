@@ -43,22 +43,15 @@ IdiomsWindow::IdiomsWindow(Session& session)
 }
 
 void IdiomsWindow::prepareQuiz() {
-  session_.newQuiz();
-  startButton->show();
   ui::caption(sentenceLabel, QStringLiteral("下の欄に問題文が表示される"));
   questionBox->Print(QStringLiteral("表示される意味を参考に問題文中の(  )に"));
   questionBox->Print(QStringLiteral("あてはまるものを下の選択欄から選べ。"));
   startButton->setAccessibleDescription(sentenceLabel->text() + QStringLiteral("。") + questionBox->accessibleName());
-  scoreLabel->hide();
-  session_.platform().randomize();
   for (int i = 0; i <= kNeutralOption; ++i) options[i]->hide();
   options[kNeutralOption]->setText(QStringLiteral("適するものを選べ。"));
   options.select(kNeutralOption);
-  startButton->setText(QStringLiteral("問題開始"));
   ui::caption(titleLabel, QStringLiteral("第１問 "));
-  answersGiven = kNoQuestionDealt;
   bank.drawQuiz([this] { return session_.platform().rnd(); });
-  startButton->setFocus();
 }
 
 void IdiomsWindow::clearAnsweredQuestion() {
@@ -88,7 +81,7 @@ void IdiomsWindow::dealQuestion() {
   for (int i = 0; i <= kNeutralOption; ++i) options[i]->show();
   options.select(kNeutralOption);
   optionsFrame->show();
-  answersGiven = 0;
+  questionOpen = true;
   questionDealt(sentenceLabel->text() + QStringLiteral("　") + titleLabel->text().trimmed());
 }
 
