@@ -10,18 +10,18 @@ namespace progress {
 using recordfile::countUp;
 
 void Progress::newLearner() {
-  record.streak = {};
-  record.count = {};
-  state.streak = 0;
+  record_.streak = {};
+  record_.count = {};
+  state_.streak = 0;
 }
 
 void Progress::chapterChosen(int c) {
   // A completed chapter is not played again (the registration window says so).
-  if (!isChapter(c) || record.completed(c)) return;
-  state.chapter = c;
+  if (!isChapter(c) || record_.completed(c)) return;
+  state_.chapter = c;
   // A hand-edited streak below zero counts as none.
-  state.streak = std::max(record.streakOf(c), 0);
-  record.workingCount = record.countOf(c);
+  state_.streak = std::max(record_.streakOf(c), 0);
+  record_.workingCount = record_.countOf(c);
   counted_ = false;
   decided_.reset();
 }
@@ -32,52 +32,52 @@ void Progress::quizDecided(bool perfect) {
 
 void Progress::quizEnded() {
   if (counted_) return;
-  record.workingCount = countUp(record.workingCount);
+  record_.workingCount = countUp(record_.workingCount);
   counted_ = true;
 }
 
 Progress::Outcome Progress::judged(bool perfect) {
-  const int c = state.chapter;
-  if (!isChapter(c) || record.completed(c)) return Outcome::None;
+  const int c = state_.chapter;
+  if (!isChapter(c) || record_.completed(c)) return Outcome::None;
   counted_ = true;
   decided_.reset();
-  record.countOf(c) = record.workingCount;
+  record_.countOf(c) = record_.workingCount;
   if (!perfect) {
-    record.streakOf(c) = 0;
-    state.streak = 0;
+    record_.streakOf(c) = 0;
+    state_.streak = 0;
     return Outcome::Lost;
   }
-  state.streak = countUp(state.streak);
-  if (state.streak >= quiz::kStreakToComplete) {
-    record.streakOf(c) = quiz::kCompletedMark;
-    state.streak = 0;
+  state_.streak = countUp(state_.streak);
+  if (state_.streak >= quiz::kStreakToComplete) {
+    record_.streakOf(c) = quiz::kCompletedMark;
+    state_.streak = 0;
     return Outcome::Completed;
   }
-  record.streakOf(c) = state.streak;
+  record_.streakOf(c) = state_.streak;
   return Outcome::Streak;
 }
 
 bool Progress::countLeftQuiz(int c) {
-  if (!isChapter(c) || record.completed(c)) return false;
-  if (!counted_) record.workingCount = countUp(record.workingCount);
+  if (!isChapter(c) || record_.completed(c)) return false;
+  if (!counted_) record_.workingCount = countUp(record_.workingCount);
   counted_ = true;
-  record.countOf(c) = record.workingCount;
+  record_.countOf(c) = record_.workingCount;
   return true;
 }
 
 void Progress::quitFromMenu(int c) {
   const bool unfinished = !counted_;
   if (countLeftQuiz(c) && unfinished) {
-    record.streakOf(c) = 0;
-    state.streak = 0;
+    record_.streakOf(c) = 0;
+    state_.streak = 0;
   }
 }
 
 void Progress::chapterWindowClosed(int c, int question) {
   const bool unfinished = !counted_;
   if (countLeftQuiz(c) && unfinished && question < quiz::kQuestionsPerQuiz) {
-    record.streakOf(c) = 0;
-    state.streak = 0;
+    record_.streakOf(c) = 0;
+    state_.streak = 0;
   }
 }
 
@@ -88,7 +88,7 @@ void Progress::messageWindowClosed() {
     judged(perfect);
     return;
   }
-  countLeftQuiz(state.chapter);
+  countLeftQuiz(state_.chapter);
 }
 
 }  // namespace progress

@@ -21,7 +21,9 @@ namespace progress {
 
 class Progress {
  public:
-  Progress(LearnerRecord& learnerRecord, QuizState& quizState) : record(learnerRecord), state(quizState) {}
+  // The rules change the record and the quiz in play they are given, which
+  // their owner keeps.
+  Progress(LearnerRecord& learnerRecord, QuizState& quizState) : record_(learnerRecord), state_(quizState) {}
 
   // A learner without a record: every chapter's streak and count, and the
   // streak in play, at 0.
@@ -66,10 +68,9 @@ class Progress {
   // True once the quiz in play has been counted.
   bool counted() const { return counted_; }
 
-  LearnerRecord& record;
-  QuizState& state;
-
  private:
+  LearnerRecord& record_;
+  QuizState& state_;
   static bool isChapter(int c) { return c >= 1 && c <= quiz::kChapters; }
   // Counts the quiz in play of chapter c once, into the working count and
   // the chapter's count. False (nothing changes) for a completed chapter.
