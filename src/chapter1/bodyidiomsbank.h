@@ -11,8 +11,10 @@ class BodyIdiomsBank : public QuestionBank {
   static inline const QString kFileName = QStringLiteral("体.txt");
   static constexpr int kMaxRecords = 900;
 
-  // The body-part words in button order; entry 12 stays empty.
+  // The body-part words in button order; entry kWords stays empty.
   static const std::array<QString, 13>& words();
+  // The body-part words offered with every question.
+  static constexpr int kWords = 12;
 
   // One record as it stands in the file.
   struct Record {

@@ -10,10 +10,10 @@ using namespace layout;
 using texts::num;
 
 BodyIdiomsWindow::BodyIdiomsWindow(Session& session)
-    : ChapterWindow(session, 1, {1024, 760},
-                    {.window = QStringLiteral("第１章 体に関する慣用句 (コトバリオンVer.1.3)"),
-                     .help = QStringLiteral("ヘ ル プ"),
-                     .closing = QStringLiteral("コトバリオンを終了します!!!。")}) {
+    : ChapterWindowOf(session, 1, {1024, 760},
+                      {.window = QStringLiteral("第１章 体に関する慣用句 (コトバリオンVer.1.3)"),
+                       .help = QStringLiteral("ヘ ル プ"),
+                       .closing = QStringLiteral("コトバリオンを終了します!!!。")}) {
   QWidget* c = client();
   titleLabel = ui::label(c, QStringLiteral("Label1"), {384, 112, 0, 0}, designFont(18), colour::black);
   streakHeading =
@@ -80,4 +80,13 @@ QString BodyIdiomsWindow::correction() const {
   const auto right = static_cast<std::size_t>(std::clamp<int>(bank.rightOption, 0, kNeutralOption));
   return QStringLiteral("まちがい！") + QStringLiteral("「") + bank.bodyParts[right] + QStringLiteral("」です。") +
          texts::kCrLf;
+}
+
+void BodyIdiomsWindow::layOut(std::int16_t twipsPerPixel) {
+  placeOnScreen(layout::Position::Centred);
+  setFontSizes(twipsPerPixel,
+               {{titleLabel, 18}, {sentenceLabel, 26}, {scoreLabel, 28}, {optionsFrame, 12}, {startButton, 15}});
+  optionsFrame->hide();
+  for (int i = 0; i < kNeutralOption; ++i) setFontSizes(twipsPerPixel, {{options[i], 22}});
+  setFontSizes(twipsPerPixel, {{options[kNeutralOption], 20}});
 }

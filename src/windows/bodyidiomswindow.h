@@ -5,18 +5,15 @@
 
 // The chapter 1 quiz window: idioms about the body, answered on twelve
 // body-part buttons.
-class BodyIdiomsWindow : public ChapterWindow {
+class BodyIdiomsWindow : public ChapterWindowOf<BodyIdiomsBank> {
   Q_OBJECT
  public:
   explicit BodyIdiomsWindow(Session& session);
 
-  // The option selected while no answer is given, after the answers.
-  static constexpr int kNeutralOption = 12;
+  // The option selected while no answer is given, after the words.
+  static constexpr int kNeutralOption = BodyIdiomsBank::kWords;
 
-  // The bank with its marks.
-  BodyIdiomsBank bank;
-
-  QuestionBank& questionBank() override { return bank; }
+  void layOut(std::int16_t twipsPerPixel) override;
   void prepareQuiz() override;
   void clearAnsweredQuestion() override;
   void dealQuestion() override;

@@ -11,7 +11,9 @@
 #include "layout/layout.h"
 #include "questions/quizrules.h"
 #include "questions/texts.h"
+#include "startup/platform.h"
 #include "windows/messagewindow.h"
+#include "windows/placer.h"
 #include "windows/session.h"
 
 ChapterWindow::ChapterWindow(Session& session, int chapter, QSize client, ChapterCaptions captions)
@@ -34,6 +36,26 @@ ChapterWindow::ChapterWindow(Session& session, int chapter, QSize client, Chapte
   menuBar()->setPalette(menuPalette);
   menuBar()->setAutoFillBackground(true);
   menuBar()->setFont(layout::designFont(11, false));
+}
+
+namespace {
+// Until the window system has framed a window, a title bar this tall is
+// guessed.
+constexpr int kGuessedTitleBar = 32;
+}  // namespace
+
+void ChapterWindow::placeOnScreen(layout::Position position) {
+  setWindowState(Qt::WindowNoState);
+  adjustSize();
+  const ScreenMetrics m = session_.platform().screenMetrics();
+  const QRect room = m.available.isEmpty() ? QRect(0, 0, m.width, m.height) : m.available;
+  const QMargins frame = layout::plausibleFrame(session_.platform().frameMargins(this));
+  fitInto(room.size().shrunkBy(frame.isNull() ? QMargins(0, kGuessedTitleBar, 0, 0) : frame));
+  layout::WindowPlacer::place(this, size(), position, session_.platform());
+}
+
+void ChapterWindow::setFontSizes(std::int16_t twipsPerPixel, std::initializer_list<std::pair<QWidget*, int>> sizes) {
+  for (const auto& [control, designSize] : sizes) layout::setFontSize(control, twipsPerPixel, designSize);
 }
 
 void ChapterWindow::fitInto(QSize room) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "layout/layout.h"
 #include "layout/widgets.h"
 #include "questions/questionbank.h"
 #include "questions/quizrules.h"
@@ -51,6 +52,9 @@ class ChapterWindow : public QMainWindow {
   // the part of the screen left to it, the client area scrolls inside a
   // window that does; where it fits, nothing changes.
   void fitInto(QSize room);
+  // Lays the window out for the screen's twips per pixel: placed and
+  // fitted to the screen, its controls' fonts sized.
+  virtual void layOut(std::int16_t twipsPerPixel) = 0;
 
   // Sets the chapter up as its window opens: reads its question file, lights
   // the stars of the streak and prepares a quiz; false when the
@@ -151,6 +155,12 @@ class ChapterWindow : public QMainWindow {
   virtual void clearForFirstQuestion();
   // Before the judgement: chapter 2 hides its options and clears the question.
   virtual void beforeJudging() {}
+  // Places the window by position, its size its client area and menu bar
+  // or, on a screen too small for it, what fits with the client area
+  // scrolling.
+  void placeOnScreen(layout::Position position);
+  // Sizes the controls' fonts: each control with its design size.
+  static void setFontSizes(std::int16_t twipsPerPixel, std::initializer_list<std::pair<QWidget*, int>> sizes);
   // Creates questionBox: white, at geometry, printing in font.
   void makeQuestionBox(const QRect& geometry, const QFont& font);
   // Makes option neutral the one selected while no answer is given, and
@@ -166,4 +176,15 @@ class ChapterWindow : public QMainWindow {
   QLabel* streakLabel_ = nullptr;
   std::array<bool, kStars> lit_{};
   const ChapterCaptions captions_;
+};
+
+// A chapter window with its own question bank.
+template <class Bank>
+class ChapterWindowOf : public ChapterWindow {
+ public:
+  using ChapterWindow::ChapterWindow;
+
+  // The chapter's records, the marks of those drawn and the question dealt.
+  Bank bank;
+  QuestionBank& questionBank() override { return bank; }
 };

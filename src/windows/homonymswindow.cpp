@@ -12,7 +12,7 @@ using namespace layout;
 using texts::num;
 
 HomonymsWindow::HomonymsWindow(Session& session)
-    : ChapterWindow(
+    : ChapterWindowOf(
           session, 2, {1024, 700},
           {.window = QStringLiteral("第２章 同音異義語 (コトバリオンVer.1.3)"), .help = QStringLiteral("ヘ ル プ")}) {
   QWidget* c = client();
@@ -118,4 +118,18 @@ void HomonymsWindow::colourScore(bool right) { ui::setFore(scoreLabel, right ? c
 QString HomonymsWindow::correction() const {
   return QStringLiteral("間違いですよ。") + QStringLiteral("正解は、「") + bank.rightAnswer.asText() +
          QStringLiteral("」です。") + texts::kCrLf;
+}
+
+void HomonymsWindow::layOut(std::int16_t twipsPerPixel) {
+  placeOnScreen(layout::Position::Corner);
+  setFontSizes(twipsPerPixel, {{titleLabel, 18}, {scoreLabel, 28}});
+  QFont pic = questionBox->printFont();
+  pic.setPointSize(layout::fontSize(twipsPerPixel, 28));
+  questionBox->setPrintFont(pic);
+  setFontSizes(twipsPerPixel, {{optionsFrame, 12}, {startButton, 14}, {options[kNeutralOption], 22}});
+  startButton->setText(QStringLiteral("問題開始"));
+  optionsFrame->hide();
+  questionBox->setPrintPos(10, 10);
+  questionBox->Print(QStringLiteral("下の選択欄から正解をクリックしなさい。"));
+  for (int i = 0; i < kNeutralOption; ++i) setFontSizes(twipsPerPixel, {{options[i], 28}});
 }

@@ -5,18 +5,16 @@
 
 // The chapter 2 quiz window: homonyms, a red kana word in a sentence and up
 // to five kanji to choose from.
-class HomonymsWindow : public ChapterWindow {
+class HomonymsWindow : public ChapterWindowOf<HomonymsBank> {
   Q_OBJECT
  public:
   explicit HomonymsWindow(Session& session);
 
-  // The option selected while no answer is given, after the answers.
-  static constexpr int kNeutralOption = 5;
+  // The option selected while no answer is given, after room for the
+  // largest group's kanji.
+  static constexpr int kNeutralOption = HomonymsBank::kMaxGroup;
 
-  // The bank with its marks and the current question.
-  HomonymsBank bank;
-
-  QuestionBank& questionBank() override { return bank; }
+  void layOut(std::int16_t twipsPerPixel) override;
   int answerCount() const override { return bank.lastChoice + 1; }
   void prepareQuiz() override;
   void clearAnsweredQuestion() override;

@@ -10,11 +10,11 @@ using namespace layout;
 using texts::num;
 
 IdiomsWindow::IdiomsWindow(Session& session)
-    : ChapterWindow(session, 3, {1024, 760},
-                    {.window = QStringLiteral("第３章 慣用句（一般）  (コトバリオンVer.1.3)"),
-                     .help = QStringLiteral("ヘ　ル　プ"),
-                     .closing = QStringLiteral("慣用句(一般)を終了します。"),
-                     .closingTitle = QStringLiteral("慣用句(一般)")}) {
+    : ChapterWindowOf(session, 3, {1024, 760},
+                      {.window = QStringLiteral("第３章 慣用句（一般）  (コトバリオンVer.1.3)"),
+                       .help = QStringLiteral("ヘ　ル　プ"),
+                       .closing = QStringLiteral("慣用句(一般)を終了します。"),
+                       .closingTitle = QStringLiteral("慣用句(一般)")}) {
   QWidget* c = client();
   titleLabel =
       ui::label(c, QStringLiteral("Label1"), {384, 112, 0, 0}, designFont(18), colour::darkBlue, colour::lightYellow);
@@ -89,4 +89,12 @@ QString IdiomsWindow::correction() const {
   const auto right = static_cast<std::size_t>(std::clamp<int>(bank.rightOption, 0, kNeutralOption));
   return QStringLiteral("残念！まちがい！") + texts::kCrLf + QStringLiteral("「") + bank.choices[right] +
          QStringLiteral("」です。") + texts::kCrLf;
+}
+
+void IdiomsWindow::layOut(std::int16_t twipsPerPixel) {
+  placeOnScreen(layout::Position::Centred);
+  setFontSizes(twipsPerPixel,
+               {{titleLabel, 18}, {sentenceLabel, 26}, {scoreLabel, 28}, {optionsFrame, 12}, {startButton, 15}});
+  optionsFrame->hide();
+  for (int i = 0; i <= kNeutralOption; ++i) setFontSizes(twipsPerPixel, {{options[i], 16}});
 }

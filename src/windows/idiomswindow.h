@@ -5,18 +5,15 @@
 
 // The chapter 3 quiz window: general idioms, eight idiom phrases to choose
 // from with the meaning as a hint.
-class IdiomsWindow : public ChapterWindow {
+class IdiomsWindow : public ChapterWindowOf<IdiomsBank> {
   Q_OBJECT
  public:
   explicit IdiomsWindow(Session& session);
 
-  // The option selected while no answer is given, after the answers.
-  static constexpr int kNeutralOption = 8;
+  // The option selected while no answer is given, after the phrases.
+  static constexpr int kNeutralOption = IdiomsBank::kOptions;
 
-  // The bank with the quiz's questions and options.
-  IdiomsBank bank;
-
-  QuestionBank& questionBank() override { return bank; }
+  void layOut(std::int16_t twipsPerPixel) override;
   void prepareQuiz() override;
   void clearAnsweredQuestion() override;
   void dealQuestion() override;

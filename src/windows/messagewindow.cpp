@@ -244,3 +244,9 @@ bool MessageWindow::showFeedback(bool right, const QString& text, std::function<
   picture->setPictureName(kPictureName);
   return going;
 }
+
+void MessageWindow::layOut() {
+  setFixedSize(320, 240);
+  layout::applyLayout(this, layout::Position::UpperThird, session_.platform());
+  certificateBox->hide();
+}

@@ -23,6 +23,8 @@ class MessageWindow : public QWidget {
 
   // Shows text (CR LF line ends) in messageText.
   void showText(const QString& text);
+  // Lays the window out: 320 x 240 in the upper third of the screen.
+  void layOut();
   // The text messageText shows, exactly as it was set.
   const QString& text() const { return text_; }
   void setBackColor(const QColor& c);

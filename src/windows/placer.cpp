@@ -82,4 +82,15 @@ bool WindowPlacer::eventFilter(QObject*, QEvent* event) {
   return false;
 }
 
+void applyLayout(QWidget* window, Position position, Platform& platform) {
+  window->setWindowState(Qt::WindowNoState);
+  WindowPlacer::place(window, window->size(), position, platform);
+}
+
+void setFontSize(QWidget* control, std::int16_t twipsPerPixel, int designSize) {
+  QFont f = control->font();
+  f.setPointSize(fontSize(twipsPerPixel, designSize));
+  control->setFont(f);
+}
+
 }  // namespace layout

@@ -3,6 +3,7 @@
 #include <QMargins>
 #include <QObject>
 #include <QSize>
+#include <cstdint>
 
 #include "layout/layout.h"
 
@@ -10,6 +11,14 @@ class Platform;
 class QWidget;
 
 namespace layout {
+
+// The layout rule for a window of fixed size: its state normal, placed on
+// the screen by position (the placement reads the screen's metrics from the
+// platform itself).
+void applyLayout(QWidget* window, Position position, Platform& platform);
+// A control's font at the design size, scaled by the layout rule for the
+// screen's twips per pixel.
+void setFontSize(QWidget* control, std::int16_t twipsPerPixel, int designSize);
 
 // Keeps a window where the layout rule puts it. The place is computed from
 // the window's known size (its client area and menu bar, never the size it

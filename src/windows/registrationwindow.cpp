@@ -10,6 +10,7 @@
 #include "records/recordfile.h"
 #include "windows/chapterwindow.h"
 #include "windows/messagewindow.h"
+#include "windows/placer.h"
 #include "windows/session.h"
 
 using namespace layout;
@@ -298,4 +299,15 @@ void RegistrationWindow::showChapterChoice() {
   chapterFrame->show();
   showSummary();
   chapterOptions[kNeutralOption]->setFocus();
+}
+
+void RegistrationWindow::layOut(std::int16_t twipsPerPixel) {
+  setFixedSize(640, 400);
+  layout::applyLayout(this, layout::Position::Centred, session_.platform());
+  nameEdit->show();
+  layout::setFontSize(nameEdit, twipsPerPixel, 12);
+  namePrompt->show();
+  summaryHeading->hide();
+  quitButton->hide();
+  show();
 }

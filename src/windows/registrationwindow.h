@@ -18,6 +18,8 @@ class RegistrationWindow : public QWidget {
   Q_OBJECT
  public:
   explicit RegistrationWindow(Session& session);
+  // Lays the window out for the screen's twips per pixel and shows it.
+  void layOut(std::int16_t twipsPerPixel);
 
   QLabel* namePrompt;
   QLineEdit* nameEdit;

@@ -50,18 +50,18 @@ void Session::start() {
   // The registration window is built, put into its name-entry state, laid
   // out and shown first; the four hidden windows are built while the
   // learner already sees it. Nothing is drawn in between, and neither the
-  // name-entry state nor the other layouts touch what layoutRegistrationWindow sets, so the
+  // name-entry state nor the other layouts touch what the registration layout sets, so the
   // learner sees the same window.
   readTwipsPerPixel();
   registrationWindow = new RegistrationWindow(*this);
   registrationWindow->showNameEntry();
-  layoutRegistrationWindow();
+  registrationWindow->layOut(twipsPerPixelX_);
   platform_.flushWindows();
   createWindows();
-  layoutHomonymsWindow();
-  layoutBodyIdiomsWindow();
-  layoutIdiomsWindow();
-  layoutMessageWindow();
+  homonymsWindow->layOut(twipsPerPixelX_);
+  bodyIdiomsWindow->layOut(twipsPerPixelX_);
+  idiomsWindow->layOut(twipsPerPixelX_);
+  messageWindow->layOut();
 }
 
 recordfile::LoadResult Session::loadRecord(const QString& typedName, QString* problem) {
@@ -192,40 +192,6 @@ void Session::judgeQuiz() {
 
 // --- layout --------------------------------------------------------------
 
-namespace {
-
-constexpr int kGuessedTitleBar = 32;
-
-// The layout rule for one window: exact client size, placed on the screen.
-// The placement reads the screen's metrics from the platform itself.
-void applyLayout(QWidget* window, layout::Position position, Platform& platform) {
-  window->setWindowState(Qt::WindowNoState);
-  // A chapter window's size is its client area and its menu bar; on a
-  // screen too small for it, less, and the client area scrolls.
-  if (auto* chapter = qobject_cast<ChapterWindow*>(window)) {
-    window->adjustSize();
-    const ScreenMetrics m = platform.screenMetrics();
-    const QRect room = m.available.isEmpty() ? QRect(0, 0, m.width, m.height) : m.available;
-    // Until the window system has framed a window, a title bar is guessed.
-    const QMargins frame = layout::plausibleFrame(platform.frameMargins(window));
-    chapter->fitInto(room.size().shrunkBy(frame.isNull() ? QMargins(0, kGuessedTitleBar, 0, 0) : frame));
-  }
-  layout::WindowPlacer::place(window, window->size(), position, platform);
-}
-
-void setFontSize(QWidget* w, std::int16_t tpp, int k) {
-  QFont f = w->font();
-  f.setPointSize(layout::fontSize(tpp, k));
-  w->setFont(f);
-}
-
-// Sets each control's font size by the layout rule, in the order given.
-void setFontSizes(std::int16_t tpp, std::initializer_list<std::pair<QWidget*, int>> sizes) {
-  for (const auto& [w, k] : sizes) setFontSize(w, tpp, k);
-}
-
-}  // namespace
-
 void Session::readTwipsPerPixel() {
   const ScreenMetrics m = platform_.screenMetrics();
   twipsPerPixelX_ = layout::roundTwipsPerPixel(m.twipsPerPixelX);
@@ -237,61 +203,4 @@ void Session::createWindows() {
   if (!bodyIdiomsWindow) bodyIdiomsWindow = new BodyIdiomsWindow(*this);
   if (!idiomsWindow) idiomsWindow = new IdiomsWindow(*this);
   if (!messageWindow) messageWindow = new MessageWindow(*this);
-}
-
-void Session::layoutHomonymsWindow() {
-  HomonymsWindow* f = homonymsWindow;
-  applyLayout(f, layout::Position::Corner, platform_);
-  setFontSizes(twipsPerPixelX_, {{f->titleLabel, 18}, {f->scoreLabel, 28}});
-  QFont pic = f->questionBox->printFont();
-  pic.setPointSize(layout::fontSize(twipsPerPixelX_, 28));
-  f->questionBox->setPrintFont(pic);
-  setFontSize(f->optionsFrame, twipsPerPixelX_, 12);
-  setFontSize(f->startButton, twipsPerPixelX_, 14);
-  f->startButton->setText(QStringLiteral("問題開始"));
-  setFontSize(f->options[HomonymsWindow::kNeutralOption], twipsPerPixelX_, 22);
-  f->optionsFrame->hide();
-  f->questionBox->setPrintPos(10, 10);
-  f->questionBox->Print(QStringLiteral("下の選択欄から正解をクリックしなさい。"));
-  for (int i = 0; i < HomonymsWindow::kNeutralOption; ++i) setFontSize(f->options[i], twipsPerPixelX_, 28);
-}
-
-void Session::layoutRegistrationWindow() {
-  RegistrationWindow* f = registrationWindow;
-  f->setFixedSize(640, 400);
-  applyLayout(f, layout::Position::Centred, platform_);
-  f->nameEdit->show();
-  setFontSize(f->nameEdit, twipsPerPixelX_, 12);
-  f->namePrompt->show();
-  f->summaryHeading->hide();
-  f->quitButton->hide();
-  f->show();
-}
-
-void Session::layoutBodyIdiomsWindow() {
-  BodyIdiomsWindow* f = bodyIdiomsWindow;
-  applyLayout(f, layout::Position::Centred, platform_);
-  setFontSizes(
-      twipsPerPixelX_,
-      {{f->titleLabel, 18}, {f->sentenceLabel, 26}, {f->scoreLabel, 28}, {f->optionsFrame, 12}, {f->startButton, 15}});
-  f->optionsFrame->hide();
-  for (int i = 0; i < BodyIdiomsWindow::kNeutralOption; ++i) setFontSize(f->options[i], twipsPerPixelX_, 22);
-  setFontSize(f->options[BodyIdiomsWindow::kNeutralOption], twipsPerPixelX_, 20);
-}
-
-void Session::layoutIdiomsWindow() {
-  IdiomsWindow* f = idiomsWindow;
-  applyLayout(f, layout::Position::Centred, platform_);
-  setFontSizes(
-      twipsPerPixelX_,
-      {{f->titleLabel, 18}, {f->sentenceLabel, 26}, {f->scoreLabel, 28}, {f->optionsFrame, 12}, {f->startButton, 15}});
-  f->optionsFrame->hide();
-  for (int i = 0; i <= IdiomsWindow::kNeutralOption; ++i) setFontSize(f->options[i], twipsPerPixelX_, 16);
-}
-
-void Session::layoutMessageWindow() {
-  MessageWindow* f = messageWindow;
-  f->setFixedSize(320, 240);
-  applyLayout(f, layout::Position::UpperThird, platform_);
-  f->certificateBox->hide();
 }

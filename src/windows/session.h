@@ -19,8 +19,8 @@ class QWidget;
 
 // The program's session: its entry, the state shared by every window (the
 // learner's record, the quiz in play, the progress rules) and the shared
-// routines. Windows are created once by the layout routines and
-// only hidden afterwards.
+// routines. Windows are created once at the start, each lays itself out
+// for the screen, and they are only hidden afterwards.
 class Session {
  public:
   explicit Session(Platform& platform);
@@ -65,7 +65,7 @@ class Session {
   // read into a record that starts empty.
   recordfile::LoadResult loadRecord(const QString& typedName, QString* problem);
 
-  // --- windows (created by the layout routines) -------------------------
+  // --- windows (created at the start) -----------------------------------
   RegistrationWindow* registrationWindow = nullptr;
   HomonymsWindow* homonymsWindow = nullptr;
   BodyIdiomsWindow* bodyIdiomsWindow = nullptr;
@@ -100,11 +100,6 @@ class Session {
   void judgeQuiz();
   // True once the certificate has been awarded: the program only ends now.
   bool certificateAwarded() const { return certificateAwarded_; }
-  void layoutHomonymsWindow();
-  void layoutRegistrationWindow();
-  void layoutBodyIdiomsWindow();
-  void layoutIdiomsWindow();
-  void layoutMessageWindow();
 
   // Sets appDir to the program's folder with exactly one trailing separator.
   void refreshAppDir();
