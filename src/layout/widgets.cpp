@@ -194,11 +194,9 @@ constexpr qint64 kMaxPictureBytes = 16 * 1024 * 1024;
 
 bool readPicture(const QString& path, QImage* image) {
   if (path.startsWith(u':')) return image->load(path);
-  PlainFile file(path);
-  if (file.kind() != PlainFile::Kind::File || file.size() > kMaxPictureBytes) return false;
-  bool ok = false;
-  const QByteArray bytes = file.read(kMaxPictureBytes, &ok);
-  return ok && image->loadFromData(bytes);
+  QByteArray bytes;
+  return PlainFile::readUpTo(path, kMaxPictureBytes + 1, &bytes) && bytes.size() <= kMaxPictureBytes &&
+         image->loadFromData(bytes);
 }
 
 }  // namespace

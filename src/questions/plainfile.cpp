@@ -66,6 +66,13 @@ PlainFile::~PlainFile() {
   if (fd_ >= 0) ::close(fd_);
 }
 
+bool PlainFile::readUpTo(const QString& path, qint64 max, QByteArray* bytes) {
+  PlainFile file(path);
+  bool ok = false;
+  *bytes = file.read(max, &ok);
+  return ok && file.kind() == Kind::File;
+}
+
 QByteArray PlainFile::read(qint64 max, bool* ok) {
   QByteArray bytes;
   bool good = fd_ >= 0;

@@ -34,6 +34,9 @@ class PlainFile {
   // Reads on from where the last read stopped, at most max bytes; ok is
   // false on a read error (error() tells which).
   QByteArray read(qint64 max, bool* ok = nullptr);
+  // The first max bytes of the plain file at path, in bytes; false when it
+  // is no plain file or cannot be read.
+  static bool readUpTo(const QString& path, qint64 max, QByteArray* bytes);
 
  private:
   int fd_ = -1;

@@ -93,11 +93,9 @@ bool HelpViewer::open(const QString& helpFile, int command) {
   (void)command;
   // Opened without blocking and read only so far: a pipe or a device in its
   // place, even one swapped in at the last moment, never holds the program.
-  PlainFile file(helpFile);
   const QString name = QFileInfo(helpFile).fileName();
-  bool read = file.kind() == PlainFile::Kind::File;
-  const QByteArray bytes = read ? file.read(kMaxHelpBytes, &read) : QByteArray();
-  if (!read) {
+  QByteArray bytes;
+  if (!PlainFile::readUpTo(helpFile, kMaxHelpBytes, &bytes)) {
     browser_->setPlainText(
         QStringLiteral("ヘルプファイル「") + name +
         QStringLiteral("」が見つからないか、読み込めません。\nプログラムと同じフォルダにあるか確かめてください。"));

@@ -45,17 +45,12 @@ constexpr int kGuessedTitleBar = 32;
 }  // namespace
 
 void ChapterWindow::placeOnScreen(layout::Position position) {
-  setWindowState(Qt::WindowNoState);
   adjustSize();
   const ScreenMetrics m = session_.platform().screenMetrics();
   const QRect room = m.available.isEmpty() ? QRect(0, 0, m.width, m.height) : m.available;
   const QMargins frame = layout::plausibleFrame(session_.platform().frameMargins(this));
   fitInto(room.size().shrunkBy(frame.isNull() ? QMargins(0, kGuessedTitleBar, 0, 0) : frame));
-  layout::WindowPlacer::place(this, size(), position, session_.platform());
-}
-
-void ChapterWindow::setFontSizes(std::int16_t twipsPerPixel, std::initializer_list<std::pair<QWidget*, int>> sizes) {
-  for (const auto& [control, designSize] : sizes) layout::setFontSize(control, twipsPerPixel, designSize);
+  layout::applyLayout(this, position, session_.platform());
 }
 
 void ChapterWindow::fitInto(QSize room) {
@@ -149,9 +144,7 @@ void ChapterWindow::questionDealt(const QString& spokenQuestion) {
   options.onHeld = [this] { session_.playSound(QString()); };
   // The question is written in full (the score with it, which the screen
   // shows only after an answer) before the focus comes to it.
-  questionBox->setAccessibleDescription(spokenQuestion + QStringLiteral("　ただいまの得点は、") +
-                                        texts::num(session_.score() * quiz::kPointsPerAnswer) +
-                                        QStringLiteral("点です。"));
+  questionBox->setAccessibleDescription(spokenQuestion + QStringLiteral("　") + ChapterWindow::scoreText());
   questionBox->setFocusPolicy(Qt::TabFocus);
   // Taken anew even where the box kept the focus, so that it is read.
   if (questionBox->hasFocus()) questionBox->clearFocus();

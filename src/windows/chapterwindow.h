@@ -159,8 +159,6 @@ class ChapterWindow : public QMainWindow {
   // or, on a screen too small for it, what fits with the client area
   // scrolling.
   void placeOnScreen(layout::Position position);
-  // Sizes the controls' fonts: each control with its design size.
-  static void setFontSizes(std::int16_t twipsPerPixel, std::initializer_list<std::pair<QWidget*, int>> sizes);
   // Creates questionBox: white, at geometry, printing in font.
   void makeQuestionBox(const QRect& geometry, const QFont& font);
   // Makes option neutral the one selected while no answer is given, and

@@ -6,6 +6,7 @@
 #include "layout/layout.h"
 #include "questions/quizrules.h"
 #include "questions/texts.h"
+#include "windows/placer.h"
 #include "windows/session.h"
 
 using namespace layout;
@@ -122,14 +123,14 @@ QString HomonymsWindow::correction() const {
 
 void HomonymsWindow::layOut(std::int16_t twipsPerPixel) {
   placeOnScreen(layout::Position::Corner);
-  setFontSizes(twipsPerPixel, {{titleLabel, 18}, {scoreLabel, 28}});
+  layout::setFontSizes(twipsPerPixel, {{titleLabel, 18}, {scoreLabel, 28}});
   QFont pic = questionBox->printFont();
   pic.setPointSize(layout::fontSize(twipsPerPixel, 28));
   questionBox->setPrintFont(pic);
-  setFontSizes(twipsPerPixel, {{optionsFrame, 12}, {startButton, 14}, {options[kNeutralOption], 22}});
+  layout::setFontSizes(twipsPerPixel, {{optionsFrame, 12}, {startButton, 14}, {options[kNeutralOption], 22}});
   startButton->setText(QStringLiteral("問題開始"));
   optionsFrame->hide();
   questionBox->setPrintPos(10, 10);
   questionBox->Print(QStringLiteral("下の選択欄から正解をクリックしなさい。"));
-  for (int i = 0; i < kNeutralOption; ++i) setFontSizes(twipsPerPixel, {{options[i], 28}});
+  for (int i = 0; i < kNeutralOption; ++i) layout::setFontSize(options[i], twipsPerPixel, 28);
 }

@@ -4,6 +4,7 @@
 
 #include "layout/layout.h"
 #include "questions/texts.h"
+#include "windows/placer.h"
 #include "windows/session.h"
 
 using namespace layout;
@@ -93,8 +94,8 @@ QString IdiomsWindow::correction() const {
 
 void IdiomsWindow::layOut(std::int16_t twipsPerPixel) {
   placeOnScreen(layout::Position::Centred);
-  setFontSizes(twipsPerPixel,
-               {{titleLabel, 18}, {sentenceLabel, 26}, {scoreLabel, 28}, {optionsFrame, 12}, {startButton, 15}});
+  layout::setFontSizes(
+      twipsPerPixel, {{titleLabel, 18}, {sentenceLabel, 26}, {scoreLabel, 28}, {optionsFrame, 12}, {startButton, 15}});
   optionsFrame->hide();
-  for (int i = 0; i <= kNeutralOption; ++i) setFontSizes(twipsPerPixel, {{options[i], 16}});
+  for (int i = 0; i <= kNeutralOption; ++i) layout::setFontSize(options[i], twipsPerPixel, 16);
 }

@@ -93,4 +93,8 @@ void setFontSize(QWidget* control, std::int16_t twipsPerPixel, int designSize) {
   control->setFont(f);
 }
 
+void setFontSizes(std::int16_t twipsPerPixel, std::initializer_list<std::pair<QWidget*, int>> sizes) {
+  for (const auto& [control, designSize] : sizes) setFontSize(control, twipsPerPixel, designSize);
+}
+
 }  // namespace layout

@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QSize>
 #include <cstdint>
+#include <initializer_list>
+#include <utility>
 
 #include "layout/layout.h"
 
@@ -19,6 +21,8 @@ void applyLayout(QWidget* window, Position position, Platform& platform);
 // A control's font at the design size, scaled by the layout rule for the
 // screen's twips per pixel.
 void setFontSize(QWidget* control, std::int16_t twipsPerPixel, int designSize);
+// The same for each control with its design size.
+void setFontSizes(std::int16_t twipsPerPixel, std::initializer_list<std::pair<QWidget*, int>> sizes);
 
 // Keeps a window where the layout rule puts it. The place is computed from
 // the window's known size (its client area and menu bar, never the size it
