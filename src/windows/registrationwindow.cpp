@@ -234,7 +234,8 @@ void RegistrationWindow::onChapterClicked(int index) {
     session_.progress().chapterChosen(c);
   }
   if (!session_.showMessage(message)) return;
-  if (!completed && openChapter()) lightStars();
+  // The chapter window lights its stars as it is set up.
+  if (!completed) openChapter();
 }
 
 void RegistrationWindow::returnToChapterChoice() {
@@ -245,17 +246,16 @@ void RegistrationWindow::returnToChapterChoice() {
 }
 
 namespace {
-// The chapter in play. The learner reaches openChapter and lightStars only
-// by choosing a chapter, so it is always set then; should either run with
-// none chosen (0), they use the first chapter's window, as Session has no
-// window for chapter 0.
+// The chapter in play. The learner reaches openChapter only by choosing a
+// chapter, so it is always set then; should it run with none chosen (0), it
+// uses the first chapter's window, as Session has no window for chapter 0.
 int chapterInPlay(const Session& session) {
   const int chapter = session.quizState().chapter;
   return chapter == 0 ? 1 : chapter;
 }
 }  // namespace
 
-bool RegistrationWindow::openChapter() {
+void RegistrationWindow::openChapter() {
   ChapterWindow* w = session_.chapterWindow(chapterInPlay(session_));
   w->questionBox->Cls();
   // The question file is read before the chapter window appears: a refused
@@ -263,16 +263,10 @@ bool RegistrationWindow::openChapter() {
   if (!w->setUp()) {
     session_.setChapterInPlay(0);
     chapterOptions.select(kNeutralOption);
-    return false;
+    return;
   }
   w->show();
   hide();
-  return true;
-}
-
-void RegistrationWindow::lightStars() {
-  // A hand-edited streak above two still lights no more than three stars.
-  session_.chapterWindow(chapterInPlay(session_))->setStars(session_.quizState().streak);
 }
 
 void RegistrationWindow::onQuitClicked() {

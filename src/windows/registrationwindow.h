@@ -39,10 +39,9 @@ class RegistrationWindow : public QWidget {
   // Loads the record of the name in nameEdit. False when the program ended.
   bool loadRecord();
   void showSummary();
-  // Opens the chosen chapter's window and hides this one; false when the
-  // chapter could not start and this window stays.
-  bool openChapter();
-  void lightStars();
+  // Opens the chosen chapter's window and hides this one; when the chapter
+  // cannot start, this window stays.
+  void openChapter();
 
   void onRegisterClicked();
   void onNameEntered();
